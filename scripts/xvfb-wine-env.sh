@@ -1,0 +1,42 @@
+# Sourced by the test and demo scripts: starts Xvfb on a free display and
+# makes a fresh private Wine prefix under $1; both are cleaned up on exit.
+# Sets DISPLAY, WINEPREFIX, WINEDEBUG.
+
+uninst_start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    UNINST_XVFB_PID=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$UNINST_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "no free X display" >&2
+  return 1
+}
+
+uninst_stop_env() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  [ -n "${UNINST_XVFB_PID:-}" ] && kill "$UNINST_XVFB_PID" 2>/dev/null || true
+}
+
+# A new prefix for every run, so no state leaks between runs.
+uninst_make_prefix() {
+  export WINEPREFIX=$1 WINEDEBUG=-all
+  rm -rf "$WINEPREFIX"
+  # No Mono or Gecko installer prompts: neither is used.
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+  # Chinese skin fonts map to the CJK font that the setup installs.
+  local face
+  for face in "微软雅黑" "宋体" "SimSun" "Microsoft YaHei"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+  done
+  wineserver -w
+}

@@ -1,0 +1,74 @@
+#include <winsock2.h>
+#include <windows.h>
+
+#include "statistics/HttpTransport.h"
+#include "statistics/CurlHandles.h"
+
+#include <atomic>
+#include <mutex>
+#include <new>
+
+namespace {
+
+std::atomic<long> g_testConnectMs{0};
+std::atomic<long> g_testTotalMs{0};
+
+} // namespace
+
+bool InitHttpTransport() {
+    static std::once_flag once;
+    static CURLcode result = CURLE_FAILED_INIT;
+    std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_ALL); });
+    return result == CURLE_OK;
+}
+
+void SetHttpTimeoutsForTesting(long connectMilliseconds, long totalMilliseconds) {
+    g_testConnectMs = connectMilliseconds;
+    g_testTotalMs = totalMilliseconds;
+}
+
+void ApplyTestTimeouts(CURL* handle) {
+    const long connectMs = g_testConnectMs;
+    const long totalMs = g_testTotalMs;
+    if (connectMs > 0) {
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+    }
+    if (totalMs > 0) {
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, totalMs);
+    }
+}
+
+size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply) {
+    if (reply == nullptr) {
+        return static_cast<size_t>(-1);
+    }
+    const size_t bytes = size * count;
+    try {
+        static_cast<std::string*>(reply)->append(data, bytes);
+    } catch (const std::bad_alloc&) {
+        // Never let an exception cross libcurl's C frames; abort the transfer.
+        return 0;
+    }
+    return bytes;
+}
+
+int HttpPostForm(const char* url, const char* fields, std::string& reply,
+                 long connectTimeoutSeconds, long totalTimeoutSeconds) {
+    InitHttpTransport();
+    const CurlEasyHandle handle(curl_easy_init());
+    CURL* const curl = handle.get();
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_URL, url);
+    // A null body would make libcurl read the request from stdin.
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, fields != nullptr ? fields : "");
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, static_cast<curl_read_callback>(nullptr));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToStringCallback);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds);
+    if (curl != nullptr) {
+        ApplyTestTimeouts(curl);
+    }
+    return static_cast<int>(curl_easy_perform(curl));
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+// Shared pieces of the HTTP transport: libcurl's one-time initialisation, the
+// write callback that collects a reply, and the synchronous form POST that
+// the statistics reports go through.
+
+// libcurl's global initialisation. The program calls it first, before it
+// starts any thread that talks HTTP; the transport calls it again before
+// every transfer, which is harmless (it runs once per process). True when
+// libcurl is ready.
+bool InitHttpTransport();
+
+// libcurl write callback: appends size * count bytes to the std::string that
+// 'reply' points to and returns that byte count. Without a reply buffer it
+// returns (size_t)-1, which makes libcurl abort the transfer.
+size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply);
+
+// POSTs 'fields' (a NUL-terminated, already encoded form body) to url on the
+// caller's thread and appends the response body to reply (not cleared). No
+// header of its own, no user agent. The HTTP status is not looked at.
+// Returns libcurl's result code (0 success, 7 refused, 28 timed out, 52 empty
+// reply, ...). Time-outs are in seconds; see SetHttpTimeoutsForTesting.
+// Re-entrant.
+int HttpPostForm(const char* url, const char* fields, std::string& reply,
+                 long connectTimeoutSeconds, long totalTimeoutSeconds);
+
+// Test hook, process-wide. With a non-zero value, every later transfer of the
+// transport uses that many milliseconds as its connect (or total) time-out:
+// it replaces the seconds that HttpPostForm's callers pass (the statistics
+// reports always pass 3 s) and gives the request queue a time-out it
+// otherwise does not have. Zero restores the normal behaviour. Tests set it
+// before starting transfers; it is never set in the product.
+void SetHttpTimeoutsForTesting(long connectMilliseconds, long totalMilliseconds);

@@ -1,0 +1,182 @@
+// Runs the built uninst.exe the way a player does and watches what it does.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
+#include "tests/support/SampleInstall.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+const DWORD kStartMs = 60000;
+
+std::wstring BuiltUninstaller() { return WinePathOf(UNINST_EXE); }
+
+std::wstring LocalAppDataCopy() { return SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe"; }
+
+std::wstring ReadUtf8File(const std::wstring& path) { return FromUtf8(ReadFileBytes(path)); }
+
+// Receives the exit broadcast that the uninstaller sends when it closes.
+class BroadcastListener {
+public:
+    BroadcastListener() {
+        message_ = RegisterWindowMessageA("velmoragames_zeph_uninst_exit");
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"UninstE2EListener";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"listener", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~BroadcastListener() { DestroyWindow(hwnd_); }
+    int Count() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        return count_;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<BroadcastListener*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (self && m == self->message_) {
+            ++self->count_;
+            return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    }
+    HWND hwnd_ = nullptr;
+    UINT message_ = 0;
+    int count_ = 0;
+};
+
+class UninstallerRun : public ::testing::Test {
+protected:
+    TempDir root_{L"e2e"};
+    TempDir temp_{L"e2etmp"}; // the uninstaller's TEMP
+    std::unique_ptr<SampleInstall> install_;
+
+    void SetUp() override {
+        install_.reset(new SampleInstall(root_.Path(), SampleGame()));
+        install_->CreateAll();
+        ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(),
+                              (install_->InstallDir() + L"\\uninst.exe").c_str(), FALSE));
+    }
+
+    void TearDown() override {
+        // A copy still running from a failed test must not hold on.
+        HWND w = FindWindowW(nullptr, L"卸载程序");
+        while (w) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            OpenProcessById(pid).Kill();
+            w = FindWindowW(nullptr, L"卸载程序");
+        }
+    }
+
+    // Starts the installed uninst.exe with an empty command line from the
+    // installation directory; the first process must end by itself.
+    void StartLikeAPlayer() {
+        const std::wstring exe = install_->InstallDir() + L"\\uninst.exe";
+        ChildProcess first = StartProcess(exe, L"\"" + exe + L"\"", install_->InstallDir(),
+                                          {{L"TEMP", temp_.Path()}, {L"TMP", temp_.Path()}});
+        ASSERT_TRUE(first);
+        DWORD code = 99;
+        ASSERT_TRUE(first.Wait(kStartMs, &code));
+        EXPECT_EQ(code, 0u);
+    }
+
+    // The relaunched copy's main window.
+    HWND WaitForFrame() { return WaitForTopWindow(nullptr, L"卸载程序", 0, kStartMs); }
+
+    ChildProcess ProcessOf(HWND hwnd) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        return OpenProcessById(pid);
+    }
+};
+
+TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
+    const std::wstring copy = LocalAppDataCopy();
+    WriteFileBytes(copy, "an older copy");
+    BroadcastListener listener;
+
+    StartLikeAPlayer();
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    ASSERT_TRUE(relaunched);
+
+    // The copy replaced the older one byte for byte.
+    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(BuiltUninstaller()));
+
+    // The embedded files reached TEMP; the plug-in came out of the archive.
+    EXPECT_EQ(ReadFileBytes(temp_ / L"Serverlist.ini"),
+              ReadFileBytes(WinePathOf(UNINST_SERVERLIST)));
+    EXPECT_EQ(ReadFileBytes(temp_ / L"SystemInfoKeys.xml"),
+              ReadFileBytes(WinePathOf(UNINST_SYSTEMINFOKEYS)));
+    EXPECT_TRUE(FileExists(temp_ / L"Plugins.zip"));
+    EXPECT_TRUE(FileExists(temp_ / L"InstallerChannelPlugin.dll"));
+
+    // The plug-in saw the identifier and the whole block; its install
+    // directory is the copy's whole command line, blank included.
+    const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
+    EXPECT_NE(log.find(L"Create F00735EC-6253-4472-BC19-99DC10E528D0\r\n"), std::wstring::npos)
+        << ToUtf8(log);
+    const std::wstring init = L"Initialize reservedEmpty=1\tinstallDir=" +
+                              install_->InstallDir() +
+                              L"\tchannelSdkDir=\tgameVersion=1.2.3\tgameKeyOnChannel=channel-key"
+                              L"\tone=1\tinstallerType=2\tzero=0\r\n";
+    EXPECT_NE(log.find(init), std::wstring::npos) << ToUtf8(log);
+    EXPECT_EQ(log.find(L"OnUninstallComplete"), std::wstring::npos);
+
+    // Closing on the first page keeps the copy and tells other programs.
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(relaunched.Wait(30000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitUntil([&] { return listener.Count() > 0; }, 5000));
+    EXPECT_TRUE(FileExists(copy));
+    // Nothing of the installation was touched.
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+}
+
+class ConfigErrorRun : public UninstallerRun,
+                       public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ConfigErrorRun, ShowsTheConfigurationErrorAndEnds) {
+    const std::wstring ini = GetParam();
+    if (ini == L"<none>")
+        DeleteFileW(install_->ConfigPath().c_str());
+    else
+        install_->WriteConfig(ini);
+
+    StartLikeAPlayer();
+    const HWND box = WaitForTopWindow(L"#32770", L"Error", 0, kStartMs);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"配置文件读取错误");
+    ChildProcess relaunched = ProcessOf(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(relaunched.Wait(30000));
+    // Nothing was prepared and nothing removed.
+    EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));
+    EXPECT_FALSE(FileExists(temp_ / L"InstallerChannelPlugin.log"));
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MissingConfiguration, ConfigErrorRun,
+    ::testing::Values(L"<none>",
+                      L"[game]\r\nchsName=a\r\nenName=b\r\n",
+                      L"[game]\r\nchsName=a\r\nenName=b\r\nGameid=1\r\n[survey]\r\nsurveyurl=u\r\n"));
+
+} // namespace

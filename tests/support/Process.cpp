@@ -1,0 +1,150 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
+
+#include <vector>
+
+namespace TestSupport {
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : process_(other.process_), pid_(other.pid_) {
+    other.process_ = nullptr;
+}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        if (process_)
+            CloseHandle(process_);
+        process_ = other.process_;
+        pid_ = other.pid_;
+        other.process_ = nullptr;
+    }
+    return *this;
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool ChildProcess::Wait(DWORD timeoutMs, DWORD* code) const {
+    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (code)
+        GetExitCodeProcess(process_, code);
+    return true;
+}
+
+void ChildProcess::Kill() {
+    if (process_) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+}
+
+namespace {
+
+// This process's environment with the given variables replaced, as a
+// Windows environment block.
+std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& overrides) {
+    std::map<std::wstring, std::wstring> vars;
+    wchar_t* block = GetEnvironmentStringsW();
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+        const std::wstring entry = p;
+        const size_t eq = entry.find(L'=', 1);
+        if (eq != std::wstring::npos)
+            vars[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    FreeEnvironmentStringsW(block);
+    for (const auto& kv : overrides)
+        vars[kv.first] = kv.second;
+    std::vector<wchar_t> out;
+    for (const auto& kv : vars) {
+        const std::wstring entry = kv.first + L"=" + kv.second;
+        out.insert(out.end(), entry.begin(), entry.end());
+        out.push_back(L'\0');
+    }
+    out.push_back(L'\0');
+    return out;
+}
+
+} // namespace
+
+ChildProcess StartProcess(const std::wstring& program, const std::wstring& commandLine,
+                          const std::wstring& workDir,
+                          const std::map<std::wstring, std::wstring>& env) {
+    std::vector<wchar_t> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back(L'\0');
+    std::vector<wchar_t> block = EnvironmentBlock(env);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, block.data(),
+                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+        return {};
+    CloseHandle(pi.hThread);
+    return ChildProcess(pi.hProcess, pi.dwProcessId);
+}
+
+ChildProcess OpenProcessById(DWORD pid) {
+    HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    return h ? ChildProcess(h, pid) : ChildProcess();
+}
+
+std::wstring WinePathOf(const std::string& unixPath) {
+    std::wstring w = L"Z:" + FromUtf8(unixPath);
+    for (wchar_t& c : w) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return w;
+}
+
+namespace {
+
+struct WindowQuery {
+    const wchar_t* className;
+    const wchar_t* title;
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+    auto* q = reinterpret_cast<WindowQuery*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (q->pid && pid != q->pid)
+        return TRUE;
+    wchar_t buf[256];
+    if (q->className && (!GetClassNameW(hwnd, buf, 256) || wcscmp(buf, q->className) != 0))
+        return TRUE;
+    if (q->title && (GetWindowTextW(hwnd, buf, 256), wcscmp(buf, q->title) != 0))
+        return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid,
+                      DWORD timeoutMs) {
+    WindowQuery q{className, title, pid, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
+            return q.found != nullptr;
+        },
+        timeoutMs);
+    return q.found;
+}
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t buf[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, buf, csidl, TRUE);
+    return buf;
+}
+
+} // namespace TestSupport

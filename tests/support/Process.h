@@ -1,0 +1,64 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace TestSupport {
+
+// Owns a process handle; waits are bounded by the caller.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(HANDLE process, DWORD pid) : process_(process), pid_(pid) {}
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&& other) noexcept;
+    ~ChildProcess();
+
+    explicit operator bool() const { return process_ != nullptr; }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_; }
+    // True when the process ended within the time; its exit code in *code.
+    bool Wait(DWORD timeoutMs, DWORD* code = nullptr) const;
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Starts a program with an exact command line (may be just the quoted
+// program path, which the program sees as an empty command line), a working
+// folder, and environment variables set or replaced on top of this
+// process's own.
+ChildProcess StartProcess(const std::wstring& program, const std::wstring& commandLine,
+                          const std::wstring& workDir,
+                          const std::map<std::wstring, std::wstring>& env = {});
+
+// Opens a running process by id for waiting.
+ChildProcess OpenProcessById(DWORD pid);
+
+// The Windows path of a file of the Linux side (Wine's Z: drive).
+std::wstring WinePathOf(const std::string& unixPath);
+
+// Polls for a top-level window of the class (any when null) and title that
+// belongs to the process (any when pid is 0).
+HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid,
+                      DWORD timeoutMs);
+
+// Polls until the predicate holds or the time is up.
+template <typename Pred> bool WaitUntil(Pred pred, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (pred())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(20);
+    }
+}
+
+// A known folder (CSIDL_*) of the Wine user.
+std::wstring SpecialFolder(int csidl);
+
+} // namespace TestSupport

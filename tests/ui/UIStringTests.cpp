@@ -1,0 +1,269 @@
+#include <windows.h>
+
+#include "ui/UIString.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using SkinUI::CUIString;
+
+namespace {
+
+std::wstring Repeat(wchar_t ch, int n) {
+    return std::wstring(static_cast<size_t>(n), ch);
+}
+
+// Whether the characters live in the inline buffer inside the object.
+bool IsInline(const CUIString& s) {
+    const auto* begin = reinterpret_cast<const char*>(&s);
+    const auto* data = reinterpret_cast<const char*>(s.GetData());
+    return data >= begin && data < begin + sizeof(CUIString);
+}
+
+} // namespace
+
+TEST(UIStringTest, ConstructorsAndBasicQueries) {
+    CUIString empty;
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_EQ(0, empty.GetLength());
+    EXPECT_STREQ(L"", empty.GetData());
+
+    CUIString ch(L'x');
+    EXPECT_STREQ(L"x", ch);
+
+    CUIString part(L"abcdef", 3);
+    EXPECT_STREQ(L"abc", part);
+    CUIString whole(L"abcdef", -1);
+    EXPECT_STREQ(L"abcdef", whole);
+    CUIString fromNull(nullptr);
+    EXPECT_TRUE(fromNull.IsEmpty());
+
+    CUIString copy(whole);
+    EXPECT_STREQ(L"abcdef", copy);
+    EXPECT_NE(copy.GetData(), whole.GetData());
+    EXPECT_EQ(L'c', whole.GetAt(2));
+    EXPECT_EQ(L'd', whole[3]);
+}
+
+TEST(UIStringTest, InlineUpTo62CharactersHeapFrom63) {
+    CUIString s;
+    const std::wstring t62 = Repeat(L'a', 62);
+    s = t62.c_str();
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_EQ(62, s.GetLength());
+
+    const std::wstring t63 = Repeat(L'b', 63);
+    s = t63.c_str();
+    EXPECT_FALSE(IsInline(s));
+    EXPECT_EQ(t63, s.GetData());
+
+    s = L"0123456789";
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_STREQ(L"0123456789", s);
+}
+
+TEST(UIStringTest, AppendingTo62CharactersMovesToHeap) {
+    CUIString s(Repeat(L'a', 62).c_str());
+    ASSERT_TRUE(IsInline(s));
+    s += L'z';
+    EXPECT_FALSE(IsInline(s));
+    EXPECT_EQ(63, s.GetLength());
+    EXPECT_EQ(Repeat(L'a', 62) + L"z", s.GetData());
+
+    s += L"tail";
+    EXPECT_EQ(Repeat(L'a', 62) + L"ztail", s.GetData());
+    s.Append(nullptr);
+    EXPECT_EQ(67, s.GetLength());
+}
+
+TEST(UIStringTest, AssignWithLengthStopsAtTerminator) {
+    CUIString s;
+    s.Assign(L"abc", 2);
+    EXPECT_STREQ(L"ab", s);
+    s.Assign(L"abc", 100); // copy stops at the source's end
+    EXPECT_STREQ(L"abc", s);
+    EXPECT_EQ(3, s.GetLength());
+    s.Assign(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+    s = static_cast<LPCWSTR>(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+    // A short text kept on the heap still appends correctly.
+    s.Assign(L"xy", 80);
+    s += L"z";
+    EXPECT_STREQ(L"xyz", s);
+    EXPECT_TRUE(IsInline(s));
+}
+
+TEST(UIStringTest, SelfAssignmentAndAssignmentFromOwnBuffer) {
+    CUIString s(L"hello world");
+    s = s;
+    EXPECT_STREQ(L"hello world", s);
+    s = s.GetData() + 6;
+    EXPECT_STREQ(L"world", s);
+
+    const std::wstring longText = Repeat(L'x', 40) + Repeat(L'y', 60);
+    CUIString heap(longText.c_str());
+    heap = heap.GetData() + 40; // 60 characters: back to the inline buffer
+    EXPECT_EQ(Repeat(L'y', 60), heap.GetData());
+    EXPECT_TRUE(IsInline(heap));
+
+    CUIString heap2(longText.c_str());
+    heap2.Assign(heap2.GetData() + 10, 80); // heap to heap, from inside
+    EXPECT_EQ(longText.substr(10, 80), heap2.GetData());
+
+    CUIString inl(L"abcdef");
+    inl.Assign(inl.GetData() + 2, 3);
+    EXPECT_STREQ(L"cde", inl);
+}
+
+TEST(UIStringTest, AppendFromOwnBuffer) {
+    CUIString s(L"abc");
+    s += s;
+    EXPECT_STREQ(L"abcabc", s);
+    s.Append(s.GetData() + 4);
+    EXPECT_STREQ(L"abcabcbc", s);
+
+    // Inline to heap with the source in the inline buffer.
+    const std::wstring t40 = Repeat(L'q', 40);
+    CUIString grow(t40.c_str());
+    grow.Append(grow.GetData());
+    EXPECT_EQ(t40 + t40, grow.GetData());
+    // Heap to larger heap with the source in the old block.
+    grow.Append(grow.GetData() + 1);
+    EXPECT_EQ(t40 + t40 + Repeat(L'q', 79), grow.GetData());
+}
+
+TEST(UIStringTest, LeftMidRightClamp) {
+    CUIString s(L"abcdef");
+    EXPECT_STREQ(L"cdef", s.Mid(2, -1));
+    EXPECT_STREQ(L"ef", s.Mid(4, 10));
+    EXPECT_STREQ(L"", s.Mid(3, 0));
+    EXPECT_STREQ(L"", s.Mid(6));
+    EXPECT_STREQ(L"", s.Mid(100, 5)); // the position is clamped, never read past the end
+    EXPECT_STREQ(L"", s.Mid(100));
+    EXPECT_STREQ(L"ab", s.Mid(-5, 2));
+    EXPECT_STREQ(L"", s.Left(-3));
+    EXPECT_STREQ(L"abc", s.Left(3));
+    EXPECT_STREQ(L"abcdef", s.Left(99));
+    EXPECT_STREQ(L"ef", s.Right(2));
+    EXPECT_STREQ(L"abcdef", s.Right(10));
+}
+
+TEST(UIStringTest, FindAndReverseFind) {
+    CUIString s(L"abcabc");
+    EXPECT_EQ(1, s.Find(L'b'));
+    EXPECT_EQ(4, s.Find(L'b', 2));
+    EXPECT_EQ(-1, s.Find(L'b', 6)); // start equal to the length
+    EXPECT_EQ(-1, s.Find(L'b', -1));
+    EXPECT_EQ(-1, s.Find(L'z'));
+    EXPECT_EQ(-1, CUIString().Find(L'a', 0));
+
+    EXPECT_EQ(3, s.Find(L"abc", 1));
+    EXPECT_EQ(-1, s.Find(L"abc", 6)); // the empty tail holds no text
+    EXPECT_EQ(6, s.Find(L"", 6));
+    EXPECT_EQ(-1, s.Find(L"abc", 7));
+    EXPECT_EQ(-1, s.Find(L"abc", -1));
+    EXPECT_EQ(-1, s.Find(static_cast<LPCWSTR>(nullptr)));
+
+    EXPECT_EQ(5, s.ReverseFind(L'c'));
+    EXPECT_EQ(-1, s.ReverseFind(L'z'));
+    EXPECT_EQ(-1, s.ReverseFind(0));
+}
+
+TEST(UIStringTest, Replace) {
+    CUIString s(L"line1<n>line2<n>");
+    EXPECT_EQ(2, s.Replace(L"<n>", L"\r\n"));
+    EXPECT_STREQ(L"line1\r\nline2\r\n", s);
+    EXPECT_EQ(-1, s.Find(L"<n>"));
+
+    CUIString grow(L"aaa");
+    EXPECT_EQ(3, grow.Replace(L"a", L"aa")); // the replacement is never searched again
+    EXPECT_STREQ(L"aaaaaa", grow);
+
+    CUIString shrink(L"xxabxxabxx");
+    EXPECT_EQ(2, shrink.Replace(L"ab", L""));
+    EXPECT_STREQ(L"xxxxxx", shrink);
+
+    CUIString none(L"abc");
+    EXPECT_EQ(0, none.Replace(L"", L"z"));
+    EXPECT_EQ(0, none.Replace(nullptr, L"z"));
+    EXPECT_EQ(0, none.Replace(L"q", L"z"));
+    EXPECT_STREQ(L"abc", none);
+
+    // Replacement text taken from the string itself.
+    CUIString self(L"ab-ab");
+    EXPECT_EQ(2, self.Replace(L"ab", self.GetData()));
+    EXPECT_STREQ(L"ab-ab-ab-ab", self);
+
+    // Growth across the inline/heap boundary.
+    CUIString big(L"<x><x><x><x><x><x><x><x><x><x>");
+    EXPECT_EQ(10, big.Replace(L"<x>", L"0123456789"));
+    EXPECT_EQ(100, big.GetLength());
+}
+
+TEST(UIStringTest, Comparisons) {
+    CUIString s(L"Button");
+    EXPECT_EQ(0, s.Compare(L"Button"));
+    EXPECT_LT(s.Compare(L"Buttons"), 0);
+    EXPECT_GT(s.Compare(L"Butto"), 0);
+    EXPECT_NE(0, s.Compare(L"button")); // case-sensitive
+    EXPECT_EQ(0, s.CompareNoCase(L"BUTTON"));
+    EXPECT_TRUE(s == L"Button");
+    EXPECT_TRUE(s != L"Label");
+    EXPECT_TRUE(s < L"Label");
+    EXPECT_TRUE(s <= L"Button");
+    EXPECT_TRUE(s > L"Apple");
+    EXPECT_TRUE(s >= L"Button");
+    EXPECT_TRUE(CUIString() == L"");
+    EXPECT_GT(s.Compare(nullptr), 0);
+}
+
+TEST(UIStringTest, CaseAndConcatenation) {
+    CUIString s(L"MiXeD 123");
+    s.MakeLower();
+    EXPECT_STREQ(L"mixed 123", s);
+    s.MakeUpper();
+    EXPECT_STREQ(L"MIXED 123", s);
+    CUIString a(L"ab");
+    CUIString b = a + L"cd" + CUIString(L"ef");
+    EXPECT_STREQ(L"abcdef", b);
+    b = L'z';
+    EXPECT_STREQ(L"z", b);
+    b.SetAt(0, L'y');
+    EXPECT_STREQ(L"y", b);
+    b.SetAt(5, L'q'); // beyond the end: ignored
+    EXPECT_STREQ(L"y", b);
+    b.Empty();
+    EXPECT_TRUE(b.IsEmpty());
+}
+
+TEST(UIStringTest, SmallFormatKeepsAtMost63Characters) {
+    CUIString s;
+    EXPECT_EQ(8, s.SmallFormat(L"%d-%s-%c", 42, L"abc", L'z'));
+    EXPECT_STREQ(L"42-abc-z", s);
+
+    const std::wstring longArg = Repeat(L'w', 500);
+    const int n = s.SmallFormat(L"[%s]", longArg.c_str());
+    EXPECT_EQ(63, n);
+    EXPECT_EQ(63, s.GetLength());
+    EXPECT_EQ(L"[" + Repeat(L'w', 62), s.GetData());
+
+    EXPECT_EQ(63, s.SmallFormat(L"%s", Repeat(L'e', 63).c_str()));
+    EXPECT_EQ(Repeat(L'e', 63), s.GetData());
+    EXPECT_EQ(2, s.SmallFormat(L"%x", 255));
+    EXPECT_STREQ(L"ff", s);
+}
+
+TEST(UIStringTest, FormatHasNoSmallLimit) {
+    CUIString s;
+    EXPECT_EQ(5, s.Format(L"%d%%%s", 12, L"ab"));
+    EXPECT_STREQ(L"12%ab", s);
+    const std::wstring arg = Repeat(L'k', 700);
+    EXPECT_EQ(702, s.Format(L"<%s>", arg.c_str()));
+    EXPECT_EQ(L"<" + arg + L">", s.GetData());
+    EXPECT_EQ(3, s.Format(L"%ls", L"wid"));
+    EXPECT_STREQ(L"wid", s);
+    EXPECT_EQ(4, s.Format(L"%hs", "narr"));
+    EXPECT_STREQ(L"narr", s);
+}

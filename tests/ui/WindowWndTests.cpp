@@ -1,0 +1,478 @@
+#include <windows.h>
+
+#include "ui/WindowManagerUI.h"
+#include "ui/WindowWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using SkinUI::CWindowManagerUI;
+using SkinUI::CWindowWnd;
+
+namespace {
+
+const UINT kPing = WM_APP + 17;
+
+struct Record {
+    std::vector<UINT> messages;
+    std::vector<HWND> destroyed;
+    WPARAM closeParam = 0;
+    bool deleted = false;
+};
+
+// A plain registered class.
+class TestWnd : public CWindowWnd {
+public:
+    explicit TestWnd(Record* record, bool failCreate = false, bool ownsLifetime = false)
+        : record_(record), failCreate_(failCreate), ownsLifetime_(ownsLifetime) {}
+    ~TestWnd() override { record_->deleted = true; }
+
+    LPCWSTR GetWindowClassName() const override { return L"SkinCoreTestWnd"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        record_->messages.push_back(message);
+        if (message == WM_CREATE && failCreate_) {
+            return -1;
+        }
+        if (message == kPing) {
+            return 42;
+        }
+        if (message == WM_CLOSE) {
+            record_->closeParam = wParam;
+            return 0;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+
+    void OnWindowDestroyed(HWND hWnd) override {
+        record_->destroyed.push_back(hWnd);
+        if (ownsLifetime_) {
+            delete this;
+        }
+    }
+
+    bool Saw(UINT message) const {
+        for (UINT m : record_->messages) {
+            if (m == message) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    Record* record_;
+    bool failCreate_;
+    bool ownsLifetime_;
+};
+
+// A superclass of the platform's edit control.
+class EditWnd : public CWindowWnd {
+public:
+    explicit EditWnd(Record* record) : record_(record) {}
+    ~EditWnd() override { record_->deleted = true; }
+    LPCWSTR GetWindowClassName() const override { return L"SkinCoreEditWnd"; }
+    LPCWSTR GetSuperclassName() const override { return L"Edit"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        record_->messages.push_back(message);
+        if (message == kPing) {
+            return 43;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+    void OnWindowDestroyed(HWND hWnd) override { record_->destroyed.push_back(hWnd); }
+
+private:
+    Record* record_;
+};
+
+class MissingBaseWnd : public CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"SkinCoreNoBase"; }
+    LPCWSTR GetSuperclassName() const override { return L"NoSuchSystemClass"; }
+};
+
+// Takes over an existing window.
+class HookWnd : public CWindowWnd {
+public:
+    explicit HookWnd(Record* record) : record_(record) {}
+    ~HookWnd() override { record_->deleted = true; }
+    LPCWSTR GetWindowClassName() const override { return L"SkinCoreHook"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        record_->messages.push_back(message);
+        if (message == kPing) {
+            return 44;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+    void OnWindowDestroyed(HWND hWnd) override { record_->destroyed.push_back(hWnd); }
+
+private:
+    Record* record_;
+};
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+RECT WorkAreaOf(HWND hWnd) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+RECT RectOf(HWND hWnd) {
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+class WindowWndTest : public ::testing::Test {
+protected:
+    void SetUp() override { CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
+    void TearDown() override { Pump(); }
+};
+
+} // namespace
+
+TEST_F(WindowWndTest, InstanceAccessors) {
+    EXPECT_EQ(::GetModuleHandleW(nullptr), CWindowManagerUI::GetInstance());
+    EXPECT_EQ(::GetModuleHandleW(nullptr), CWindowManagerUI::GetResourceInstance());
+    wchar_t module[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring folder(module);
+    folder.resize(folder.rfind(L'\\') + 1);
+    EXPECT_EQ(folder, CWindowManagerUI::GetInstancePath().GetData());
+    CWindowManagerUI::SetInstance(nullptr);
+    EXPECT_TRUE(CWindowManagerUI::GetInstancePath().IsEmpty());
+}
+
+TEST_F(WindowWndTest, RegistersOnceAndCreatesManyWindows) {
+    Record r1, r2;
+    TestWnd a(&r1), b(&r2);
+    EXPECT_EQ(nullptr, a.GetHWND());
+    HWND ha = a.Create(nullptr, L"first", WS_POPUP, 0, 10, 10, 100, 80);
+    ASSERT_NE(nullptr, ha);
+    EXPECT_EQ(ha, a.GetHWND());
+    EXPECT_EQ(ha, static_cast<HWND>(a));
+    HWND hb = b.Create(nullptr, L"second", WS_POPUP, 0, RECT{20, 30, 220, 130});
+    ASSERT_NE(nullptr, hb); // the class exists already: still a success
+    EXPECT_TRUE(a.RegisterWindowClass());
+
+    const RECT rb = RectOf(hb);
+    EXPECT_EQ(20, rb.left);
+    EXPECT_EQ(30, rb.top);
+    EXPECT_EQ(200, rb.right - rb.left);
+    EXPECT_EQ(100, rb.bottom - rb.top);
+
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(::GetClassInfoExW(::GetModuleHandleW(nullptr), L"SkinCoreTestWnd", &wc));
+    EXPECT_EQ(static_cast<UINT>(CS_DBLCLKS), wc.style);
+    EXPECT_EQ(nullptr, wc.hbrBackground);
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), wc.hCursor);
+
+    // The object sits in the user-data slot and receives the messages.
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&a), ::GetWindowLongPtrW(ha, GWLP_USERDATA));
+    EXPECT_TRUE(a.Saw(WM_NCCREATE));
+    EXPECT_TRUE(a.Saw(WM_CREATE));
+    EXPECT_EQ(42, a.SendMessage(kPing));
+    EXPECT_EQ(42, ::SendMessageW(hb, kPing, 0, 0));
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(ha, caption, 32);
+    EXPECT_STREQ(L"first", caption); // defaults reach DefWindowProcW
+
+    // One object, one window.
+    EXPECT_EQ(nullptr, a.Create(nullptr, L"again", WS_POPUP, 0));
+    EXPECT_EQ(ha, a.GetHWND());
+
+    ::DestroyWindow(ha);
+    ::DestroyWindow(hb);
+}
+
+TEST_F(WindowWndTest, DestructionCallbackRunsOnceWithTheOldHandle) {
+    Record r;
+    TestWnd w(&r);
+    HWND h = w.Create(nullptr, L"d", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(nullptr, h);
+    EXPECT_TRUE(::DestroyWindow(h));
+    EXPECT_EQ(nullptr, w.GetHWND());
+    ASSERT_EQ(1u, r.destroyed.size());
+    EXPECT_EQ(h, r.destroyed[0]);
+    EXPECT_FALSE(w.Saw(WM_NCDESTROY)); // the last message goes to the previous procedure
+    EXPECT_TRUE(w.Saw(WM_DESTROY));
+    EXPECT_FALSE(r.deleted);
+    // Nothing happens on a window that is gone.
+    w.ShowWindow();
+    w.CenterWindow();
+    w.Close();
+    EXPECT_EQ(1u, r.destroyed.size());
+}
+
+TEST_F(WindowWndTest, SelfDeletingWindowObject) {
+    Record r;
+    auto* w = new TestWnd(&r, false, true);
+    HWND h = w->Create(nullptr, L"self", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(nullptr, h);
+    ::DestroyWindow(h);
+    EXPECT_TRUE(r.deleted);
+    EXPECT_EQ(1u, r.destroyed.size());
+}
+
+TEST_F(WindowWndTest, FailedCreationReportsNullAndCallsTheCallback) {
+    Record r;
+    TestWnd w(&r, true);
+    EXPECT_EQ(nullptr, w.Create(nullptr, L"fail", WS_POPUP, 0, 0, 0, 50, 50));
+    EXPECT_EQ(nullptr, w.GetHWND());
+    EXPECT_EQ(1u, r.destroyed.size());
+
+    // An object that deletes itself in the callback is not touched afterwards.
+    Record r2;
+    auto* self = new TestWnd(&r2, true, true);
+    EXPECT_EQ(nullptr, self->Create(nullptr, L"fail", WS_POPUP, 0, 0, 0, 50, 50));
+    EXPECT_TRUE(r2.deleted);
+}
+
+bool HasVisibleStyle(HWND hWnd) {
+    return (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST_F(WindowWndTest, CloseShowAndMessaging) {
+    // A child of a hidden parent: showing and hiding it needs no round trip
+    // to the X server.
+    Record pr, r;
+    TestWnd parent(&pr);
+    ASSERT_NE(nullptr, parent.Create(nullptr, L"p", WS_POPUP, 0, 0, 0, 200, 200));
+    TestWnd w(&r);
+    ASSERT_NE(nullptr, w.Create(parent, L"c", WS_CHILD, 0, 0, 0, 60, 60));
+    w.ShowWindow(true, true);
+    EXPECT_TRUE(HasVisibleStyle(w));
+    w.ShowWindow(false);
+    EXPECT_FALSE(HasVisibleStyle(w));
+    w.ShowWindow(true, false);
+    EXPECT_TRUE(HasVisibleStyle(w));
+
+    w.Close(7);
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageW(&msg, w, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_EQ(0, msg.lParam);
+    Pump();
+    EXPECT_EQ(7u, r.closeParam);
+    EXPECT_TRUE(::IsWindow(w)); // the handler kept the window
+    w.Close();
+    Pump();
+    EXPECT_EQ(static_cast<WPARAM>(IDOK), r.closeParam);
+
+    EXPECT_TRUE(w.PostMessage(kPing, 1, 2));
+    r.messages.clear();
+    Pump();
+    EXPECT_TRUE(w.Saw(kPing));
+    ::DestroyWindow(parent);
+    EXPECT_EQ(1u, r.destroyed.size());
+}
+
+TEST_F(WindowWndTest, SuperclassOfTheEditControl) {
+    Record parentRecord, r;
+    TestWnd parent(&parentRecord);
+    ASSERT_NE(nullptr, parent.Create(nullptr, L"p", WS_POPUP, 0, 0, 0, 300, 200));
+    EditWnd edit(&r);
+    HWND h = edit.Create(parent, L"text", WS_CHILD | WS_VISIBLE, 0, 5, 5, 200, 24);
+    ASSERT_NE(nullptr, h);
+    EXPECT_EQ(&edit, static_cast<CWindowWnd*>(::GetPropW(h, L"WndX")));
+    EXPECT_EQ(0, ::GetWindowLongPtrW(h, GWLP_USERDATA));
+    EXPECT_EQ(43, edit.SendMessage(kPing));
+    // Unhandled messages reach the edit control's own procedure.
+    edit.SendMessage(EM_SETLIMITTEXT, 17);
+    EXPECT_EQ(17, edit.SendMessage(EM_GETLIMITTEXT));
+    wchar_t text[16] = {};
+    ::GetWindowTextW(h, text, 16);
+    EXPECT_STREQ(L"text", text);
+    // A second object of the same superclass.
+    Record r2;
+    EditWnd edit2(&r2);
+    ASSERT_NE(nullptr, edit2.Create(parent, L"", WS_CHILD, 0, 5, 40, 200, 24));
+    edit2.SendMessage(EM_SETLIMITTEXT, 5);
+    EXPECT_EQ(5, edit2.SendMessage(EM_GETLIMITTEXT));
+
+    ::DestroyWindow(parent);
+    EXPECT_EQ(nullptr, edit.GetHWND());
+    ASSERT_EQ(1u, r.destroyed.size());
+    EXPECT_EQ(h, r.destroyed[0]);
+    EXPECT_EQ(1u, r2.destroyed.size());
+}
+
+TEST_F(WindowWndTest, SuperclassOfAMissingClassFails) {
+    MissingBaseWnd w;
+    EXPECT_FALSE(w.RegisterSuperclass());
+    EXPECT_EQ(nullptr, w.Create(nullptr, L"x", WS_POPUP, 0));
+}
+
+TEST_F(WindowWndTest, SubclassingAnExistingWindow) {
+    HWND button = ::CreateWindowExW(0, L"Button", L"caption", WS_POPUP, 0, 0, 80, 30, nullptr,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, button);
+    const LONG_PTR original = ::GetWindowLongPtrW(button, GWLP_WNDPROC);
+    Record r;
+    HookWnd hook(&r);
+    EXPECT_EQ(nullptr, hook.Subclass(nullptr));
+    ASSERT_EQ(button, hook.Subclass(button));
+    EXPECT_EQ(button, hook.GetHWND());
+    EXPECT_NE(original, ::GetWindowLongPtrW(button, GWLP_WNDPROC));
+    EXPECT_EQ(44, ::SendMessageW(button, kPing, 0, 0));
+    wchar_t text[16] = {};
+    ::GetWindowTextW(button, text, 16); // passed on to the button's procedure
+    EXPECT_STREQ(L"caption", text);
+    EXPECT_TRUE(std::find(r.messages.begin(), r.messages.end(), static_cast<UINT>(WM_GETTEXT)) !=
+                r.messages.end());
+
+    // A window taken by one object cannot be taken by another.
+    Record r2;
+    HookWnd second(&r2);
+    EXPECT_EQ(nullptr, second.Subclass(button));
+
+    hook.Unsubclass();
+    EXPECT_EQ(original, ::GetWindowLongPtrW(button, GWLP_WNDPROC));
+    EXPECT_EQ(nullptr, ::GetPropW(button, L"WndX"));
+    EXPECT_EQ(0, ::SendMessageW(button, kPing, 0, 0));
+
+    // Subclass again, then destroy: the callback runs and the object detaches.
+    HookWnd third(&r2);
+    ASSERT_EQ(button, third.Subclass(button));
+    ::DestroyWindow(button);
+    EXPECT_EQ(nullptr, third.GetHWND());
+    ASSERT_EQ(1u, r2.destroyed.size());
+    EXPECT_EQ(button, r2.destroyed[0]);
+}
+
+TEST_F(WindowWndTest, CentresInTheWorkAreaWithoutOwner) {
+    Record r;
+    TestWnd w(&r);
+    ASSERT_NE(nullptr, w.Create(nullptr, L"centre", WS_POPUP, 0, 3, 7, 301, 201));
+    w.CenterWindow();
+    const RECT area = WorkAreaOf(w);
+    const RECT rc = RectOf(w);
+    EXPECT_EQ((area.left + area.right) / 2 - 301 / 2, rc.left);
+    EXPECT_EQ((area.top + area.bottom) / 2 - 201 / 2, rc.top);
+    EXPECT_EQ(301, rc.right - rc.left); // size kept
+    ::DestroyWindow(w);
+
+    // Larger than the work area: placed at its left and top.
+    TestWnd big(&r);
+    const int width = area.right - area.left + 200;
+    const int height = area.bottom - area.top + 100;
+    ASSERT_NE(nullptr, big.Create(nullptr, L"big", WS_POPUP, 0, 50, 50, width, height));
+    big.CenterWindow();
+    const RECT rb = RectOf(big);
+    EXPECT_EQ(area.left, rb.left);
+    EXPECT_EQ(area.top, rb.top);
+    ::DestroyWindow(big);
+}
+
+TEST_F(WindowWndTest, CentresOnTheOwnerInsideTheWorkArea) {
+    Record ro, rp;
+    TestWnd owner(&ro);
+    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", WS_POPUP, 0, 200, 150, 400, 300));
+    TestWnd popup(&rp);
+    ASSERT_NE(nullptr, popup.Create(owner, L"popup", WS_POPUP, 0, 0, 0, 100, 60));
+    ASSERT_EQ(owner.GetHWND(), ::GetWindow(popup, GW_OWNER));
+    popup.CenterWindow();
+    RECT rc = RectOf(popup);
+    EXPECT_EQ((200 + 600) / 2 - 50, rc.left);
+    EXPECT_EQ((150 + 450) / 2 - 30, rc.top);
+
+    // Owner near the bottom-right corner: the pop-up stays inside.
+    const RECT area = WorkAreaOf(owner);
+    ::SetWindowPos(owner, nullptr, area.right - 60, area.bottom - 40, 100, 80,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    popup.CenterWindow();
+    rc = RectOf(popup);
+    EXPECT_EQ(area.right - 100, rc.left);
+    EXPECT_EQ(area.bottom - 60, rc.top);
+
+    // Owner near the top-left corner.
+    ::SetWindowPos(owner, nullptr, area.left - 30, area.top - 20, 40, 30,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    popup.CenterWindow();
+    rc = RectOf(popup);
+    EXPECT_EQ(area.left, rc.left);
+    EXPECT_EQ(area.top, rc.top);
+    ::DestroyWindow(owner);
+    EXPECT_EQ(1u, rp.destroyed.size()); // owned windows go with their owner
+}
+
+TEST_F(WindowWndTest, DeletingTheObjectOfALiveWindowDetachesIt) {
+    Record r;
+    auto* w = new TestWnd(&r);
+    HWND h = w->Create(nullptr, L"orphan", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(nullptr, h);
+    delete w;
+    ASSERT_TRUE(::IsWindow(h));
+    EXPECT_EQ(0, ::GetWindowLongPtrW(h, GWLP_USERDATA));
+    const size_t seen = r.messages.size();
+    EXPECT_EQ(0, ::SendMessageW(h, kPing, 0, 0)); // default handling now
+    ::SetWindowTextW(h, L"still works");
+    ::SetWindowPos(h, nullptr, 10, 10, 70, 70, SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(seen, r.messages.size());
+    EXPECT_TRUE(::DestroyWindow(h));
+    EXPECT_TRUE(r.destroyed.empty()); // no callback into a deleted object
+}
+
+TEST_F(WindowWndTest, DeletingASuperclassedObjectLeavesAWorkingControl) {
+    Record pr, r;
+    TestWnd parent(&pr);
+    ASSERT_NE(nullptr, parent.Create(nullptr, L"p", WS_POPUP, 0, 0, 0, 300, 200));
+    auto* edit = new EditWnd(&r);
+    HWND h = edit->Create(parent, L"abc", WS_CHILD | WS_VISIBLE, 0, 0, 0, 100, 20);
+    ASSERT_NE(nullptr, h);
+    delete edit;
+    EXPECT_EQ(nullptr, ::GetPropW(h, L"WndX"));
+    ::SendMessageW(h, EM_SETLIMITTEXT, 9, 0);
+    EXPECT_EQ(9, ::SendMessageW(h, EM_GETLIMITTEXT, 0, 0)); // still an edit control
+    EXPECT_EQ(0, ::SendMessageW(h, kPing, 0, 0));
+    ::DestroyWindow(parent);
+    EXPECT_TRUE(r.destroyed.empty());
+}
+
+TEST_F(WindowWndTest, DeletingASubclassingObjectRestoresTheWindow) {
+    HWND button = ::CreateWindowExW(0, L"Button", L"b", WS_POPUP, 0, 0, 80, 30, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, button);
+    const LONG_PTR original = ::GetWindowLongPtrW(button, GWLP_WNDPROC);
+    Record r;
+    auto* hook = new HookWnd(&r);
+    ASSERT_EQ(button, hook->Subclass(button));
+    delete hook;
+    EXPECT_EQ(original, ::GetWindowLongPtrW(button, GWLP_WNDPROC));
+    EXPECT_EQ(nullptr, ::GetPropW(button, L"WndX"));
+    EXPECT_EQ(0, ::SendMessageW(button, kPing, 0, 0));
+    ::DestroyWindow(button);
+    EXPECT_TRUE(r.destroyed.empty());
+}
+
+TEST_F(WindowWndTest, DeletingAnObjectAfterUnsubclassLeavesTheWindowAlone) {
+    HWND button = ::CreateWindowExW(0, L"Button", L"b", WS_POPUP, 0, 0, 80, 30, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, button);
+    const LONG_PTR original = ::GetWindowLongPtrW(button, GWLP_WNDPROC);
+    Record r;
+    auto* hook = new HookWnd(&r);
+    ASSERT_EQ(button, hook->Subclass(button));
+    hook->Unsubclass();
+    delete hook;
+    EXPECT_EQ(original, ::GetWindowLongPtrW(button, GWLP_WNDPROC));
+    wchar_t text[8] = {};
+    ::GetWindowTextW(button, text, 8);
+    EXPECT_STREQ(L"b", text);
+    ::DestroyWindow(button);
+}

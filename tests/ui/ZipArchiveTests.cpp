@@ -1,0 +1,1005 @@
+#include <windows.h>
+
+#include "ui/ZipArchive.h"
+#include "ui/ZipReader.h"
+#include "tests/support/FileUtil.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipCorruption.h"
+#include "tests/support/ZipWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace SkinUI;
+using namespace TestSupport;
+
+namespace {
+
+// Closes a framework archive handle at the end of a test.
+class Archive {
+public:
+    explicit Archive(ZipHandle h) : h_(h) {}
+    ~Archive() {
+        if (h_)
+            ZipArchiveClose(h_);
+    }
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+    ZipHandle get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    ZipReader& reader() const { return *static_cast<ZipReader*>(h_->object); }
+    int Close() {
+        const int r = ZipArchiveClose(h_);
+        h_ = nullptr;
+        return r;
+    }
+
+private:
+    ZipHandle h_;
+};
+
+ZipHandle OpenMemory(const ZipImage& image) {
+    return ZipArchiveOpen(image.Data(), image.Size(), ZIP_MEMORY);
+}
+
+// Extracts a whole entry into memory in pieces of `chunk` bytes, each piece
+// into a buffer between guard bytes. Stops at the first result other than
+// ZR_MORE.
+struct Extraction {
+    int result = -1;
+    std::string data;
+    std::vector<int> results;
+    bool guardsIntact = true;
+};
+
+Extraction ExtractToMemory(ZipHandle h, int index, unsigned chunk, int maxCalls = 100000) {
+    constexpr size_t kGuard = 32;
+    Extraction out;
+    std::vector<unsigned char> buffer(chunk + 2 * kGuard);
+    for (int call = 0; call < maxCalls; ++call) {
+        memset(buffer.data(), 0xA5, buffer.size());
+        const int r = ZipArchiveUnzipItem(h, index, buffer.data() + kGuard, chunk, ZIP_MEMORY);
+        out.results.push_back(r);
+        for (size_t i = 0; i < kGuard; ++i) {
+            if (buffer[i] != 0xA5 || buffer[kGuard + chunk + i] != 0xA5)
+                out.guardsIntact = false;
+        }
+        if (r != ZR_MORE) {
+            out.result = r;
+            return out;
+        }
+        out.data.append(reinterpret_cast<char*>(buffer.data() + kGuard), chunk);
+    }
+    return out;
+}
+
+// The framework reports ZR_MORE for pieces it cannot size itself; the entry
+// size says how much of the collected pieces is data.
+std::string ExtractEntry(ZipHandle h, const wchar_t* name) {
+    int index = -1;
+    ZipEntry e;
+    if (ZipArchiveFindItem(h, name, false, index, e) != ZR_OK)
+        return "<not found>";
+    Extraction x = ExtractToMemory(h, index, static_cast<unsigned>(e.uncompressedSize) + 1);
+    if (x.result != ZR_OK)
+        return "<failed>";
+    x.data.resize(e.uncompressedSize);
+    return x.data;
+}
+
+FILETIME FileTimeOf(int y, int mo, int d, int h, int mi, int s) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(mo);
+    st.wDay = static_cast<WORD>(d);
+    st.wHour = static_cast<WORD>(h);
+    st.wMinute = static_cast<WORD>(mi);
+    st.wSecond = static_cast<WORD>(s);
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    return ft;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+bool IsZero(const FILETIME& t) { return t.dwLowDateTime == 0 && t.dwHighDateTime == 0; }
+
+bool IsCodePage936Run() { return getenv("UNINST_EXPECT_ACP") != nullptr; }
+
+// Switches the current directory for one test (the framework's base folder is
+// the current directory at open).
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::wstring& dir) {
+        wchar_t old[MAX_PATH * 2] = {};
+        GetCurrentDirectoryW(MAX_PATH * 2, old);
+        old_ = old;
+        SetCurrentDirectoryW(dir.c_str());
+    }
+    ~CurrentDirectory() { SetCurrentDirectoryW(old_.c_str()); }
+
+private:
+    std::wstring old_;
+};
+
+ZipImage SkinArchive() {
+    return ZipWriter()
+        .AddFile("UninstallFrame.xml", "<Window size=\"520,360\"/>")
+        .AddFile("image/logo.png", std::string("\x89PNG\r\n\x1a\n", 8) + SampleText(3000))
+        .AddFile("stored.txt", "stored bytes", ZipWriter::kStored)
+        .AddFolder("image/")
+        .Build();
+}
+
+} // namespace
+
+TEST(ZipCodePage, MatchesTheRunsExpectation) {
+    const char* expected = getenv("UNINST_EXPECT_ACP");
+    if (expected) {
+        EXPECT_EQ(static_cast<UINT>(atoi(expected)), GetACP());
+    }
+}
+
+// ---------------------------------------------------------------- opening
+
+TEST(ZipArchiveOpen, ReadsStoredAndDeflatedEntriesFromMemory) {
+    const ZipImage image = SkinArchive();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(ZR_OK, ZipArchiveGetLastResult());
+    EXPECT_EQ(4, zip.reader().EntryCount());
+    EXPECT_EQ("<Window size=\"520,360\"/>", ExtractEntry(zip.get(), L"UninstallFrame.xml"));
+    EXPECT_EQ(std::string("\x89PNG\r\n\x1a\n", 8) + SampleText(3000),
+              ExtractEntry(zip.get(), L"image/logo.png"));
+    EXPECT_EQ("stored bytes", ExtractEntry(zip.get(), L"stored.txt"));
+    EXPECT_EQ(ZR_OK, zip.Close());
+}
+
+TEST(ZipArchiveOpen, OpensAnArchiveAfterLeadingBytes) {
+    for (bool absoluteOffsets : {false, true}) {
+        const ZipImage image = ZipWriter()
+                                   .SetLeadingBytes("MZ" + std::string(70000, 'x'))
+                                   .SetOffsetsIncludeLeadingBytes(absoluteOffsets)
+                                   .AddFile("a.txt", SampleText(5000, 3))
+                                   .AddFile("b.txt", "bee", ZipWriter::kStored)
+                                   .Build();
+        Archive zip(OpenMemory(image));
+        ASSERT_TRUE(zip) << absoluteOffsets;
+        EXPECT_EQ(absoluteOffsets ? 0u : 70002u, zip.reader().BytesBeforeArchive());
+        EXPECT_EQ(SampleText(5000, 3), ExtractEntry(zip.get(), L"a.txt"));
+        EXPECT_EQ("bee", ExtractEntry(zip.get(), L"b.txt"));
+    }
+}
+
+TEST(ZipArchiveOpen, FindsTheEndRecordBehindTheLongestComment) {
+    ZipImage image = ZipWriter()
+                         .AddFile("a.txt", "alpha")
+                         .SetComment(std::string(65535, 'c'))
+                         .Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ("alpha", ExtractEntry(zip.get(), L"a.txt"));
+}
+
+TEST(ZipArchiveOpen, DoesNotLookFurtherBackThanTheLongestComment) {
+    // One byte more than a comment can hold puts the end record out of reach.
+    ZipImage image = ZipWriter().AddFile("a.txt", "alpha").Build();
+    image.bytes += std::string(65536, 'c');
+    image.Set16(image.endRecord + ZipField::kEndCommentLength, 0xFFFF);
+    EXPECT_EQ(nullptr, OpenMemory(image));
+    EXPECT_EQ(UNZ_ERRNO, ZipArchiveGetLastResult());
+}
+
+TEST(ZipArchiveOpen, OpensAnEmptyArchive) {
+    const ZipImage image = ZipWriter().Build();
+    ASSERT_EQ(22u, image.bytes.size());
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = 7;
+    ZipEntry e;
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), L"a", true, index, e));
+    EXPECT_EQ(-1, index);
+}
+
+TEST(ZipArchiveOpen, ReportsWhyItFails) {
+    const ZipImage good = ZipWriter().AddFile("a.txt", "alpha").Build();
+    EXPECT_EQ(nullptr, ZipArchiveOpen(nullptr, 10, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveGetLastResult());
+    EXPECT_EQ(nullptr, ZipArchiveOpen(good.Data(), good.Size(), 4));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveGetLastResult());
+    EXPECT_EQ(nullptr, ZipArchiveOpen(L"C:\\no\\such\\archive.zip", 0, ZIP_FILENAME));
+    EXPECT_EQ(ZR_NOFILE, ZipArchiveGetLastResult());
+
+    const std::string garbage(5000, 'g');
+    EXPECT_EQ(nullptr, ZipArchiveOpen(garbage.data(), 5000, ZIP_MEMORY));
+    EXPECT_EQ(UNZ_ERRNO, ZipArchiveGetLastResult());
+    EXPECT_EQ(nullptr, ZipArchiveOpen(good.Data(), 21, ZIP_MEMORY));
+    EXPECT_EQ(UNZ_ERRNO, ZipArchiveGetLastResult());
+
+    ZipImage multiDisk = good;
+    multiDisk.Set16(multiDisk.endRecord + ZipField::kEndThisDisk, 1);
+    EXPECT_EQ(nullptr, OpenMemory(multiDisk));
+    EXPECT_EQ(UNZ_BADZIPFILE, ZipArchiveGetLastResult());
+
+    ZipImage counts = good;
+    counts.Set16(counts.endRecord + ZipField::kEndEntriesHere, 2);
+    EXPECT_EQ(nullptr, OpenMemory(counts));
+    EXPECT_EQ(UNZ_BADZIPFILE, ZipArchiveGetLastResult());
+
+    ZipImage lyingSize = good;
+    lyingSize.Set32(lyingSize.endRecord + ZipField::kEndCentralSize, 0x10000);
+    EXPECT_EQ(nullptr, OpenMemory(lyingSize));
+    EXPECT_EQ(UNZ_BADZIPFILE, ZipArchiveGetLastResult());
+
+    ZipImage lyingOffset = good;
+    lyingOffset.Set32(lyingOffset.endRecord + ZipField::kEndCentralOffset, 0xFFFFFF00u);
+    EXPECT_EQ(nullptr, OpenMemory(lyingOffset));
+    EXPECT_EQ(UNZ_BADZIPFILE, ZipArchiveGetLastResult());
+
+    // The end record points at bytes that are no central header.
+    ZipImage shifted = good;
+    shifted.Set32(shifted.endRecord + ZipField::kEndCentralOffset, 0);
+    shifted.Set32(shifted.endRecord + ZipField::kEndCentralSize, 10);
+    EXPECT_EQ(nullptr, OpenMemory(shifted));
+    EXPECT_EQ(UNZ_BADZIPFILE, ZipArchiveGetLastResult());
+}
+
+TEST(ZipArchiveOpen, ReadsFromAFileHandleStartingInsideALargerFile) {
+    TempDir dir(L"zipfh");
+    const std::string prefix = "launcher stub " + std::string(5000, '\x90');
+    const ZipImage image = ZipWriter().AddFile("a.txt", SampleText(20000, 9)).Build();
+    ASSERT_TRUE(WriteFileBytes(dir / L"game.bin", prefix + image.bytes));
+    const HANDLE file = CreateFileW((dir / L"game.bin").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    SetFilePointer(file, static_cast<LONG>(prefix.size()), nullptr, FILE_BEGIN);
+    {
+        Archive zip(ZipArchiveOpen(file, 0, ZIP_HANDLE));
+        ASSERT_TRUE(zip);
+        EXPECT_EQ(0u, zip.reader().BytesBeforeArchive());
+        EXPECT_EQ(SampleText(20000, 9), ExtractEntry(zip.get(), L"a.txt"));
+    }
+    // The reader worked on a duplicate: the caller's handle is still open.
+    DWORD high = 0;
+    EXPECT_EQ(prefix.size() + image.bytes.size(), GetFileSize(file, &high));
+    EXPECT_TRUE(CloseHandle(file));
+}
+
+TEST(ZipArchiveOpen, ReadsFromAFileName) {
+    TempDir dir(L"zipfn");
+    ASSERT_TRUE(ZipWriter().AddFile("a.txt", "alpha").WriteTo(dir / L"skin.zip"));
+    Archive zip(ZipArchiveOpen((dir / L"skin.zip").c_str(), 0, ZIP_FILENAME));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ("alpha", ExtractEntry(zip.get(), L"a.txt"));
+}
+
+TEST(ZipArchiveOpen, RefusesAHandleThatCannotSeek) {
+    HANDLE readEnd, writeEnd;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
+    EXPECT_EQ(nullptr, ZipArchiveOpen(readEnd, 0, ZIP_HANDLE));
+    EXPECT_EQ(ZR_SEEK, ZipArchiveGetLastResult());
+    CloseHandle(readEnd);
+    CloseHandle(writeEnd);
+}
+
+TEST(ZipArchiveOpen, TellsHandleKindsApart) {
+    ZipArchiveHandle writing = {ZIP_KIND_WRITING, nullptr};
+    int index = 0;
+    ZipEntry e;
+    EXPECT_EQ(ZR_ZMODE, ZipArchiveFindItem(&writing, L"a", false, index, e));
+    EXPECT_EQ(ZR_ZMODE, ZipArchiveUnzipItem(&writing, 0, &e, sizeof e, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ZMODE, ZipArchiveClose(&writing));
+    EXPECT_EQ(ZR_ZMODE, ZipArchiveGetLastResult());
+    EXPECT_EQ(ZR_ARGS, ZipArchiveFindItem(nullptr, L"a", false, index, e));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(nullptr, 0, &e, sizeof e, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveClose(nullptr));
+}
+
+// ---------------------------------------------------------------- finding
+
+TEST(ZipArchiveFindItem, IgnoresCaseAndSlashDirection) {
+    const ZipImage image = SkinArchive();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"Image\\Logo.PNG", true, index, e));
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(1, e.index);
+    EXPECT_STREQ(L"image/logo.png", e.name);
+    EXPECT_EQ(3008, e.uncompressedSize);
+
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), L"Image\\Logo.PNG", false, index, e));
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveGetLastResult());
+    EXPECT_EQ(-1, index);
+    EXPECT_EQ(-1, e.index);
+    EXPECT_STREQ(L"", e.name);
+    EXPECT_EQ(0, e.uncompressedSize);
+
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"image\\logo.png", false, index, e));
+    EXPECT_EQ(1, index);
+}
+
+TEST(ZipArchiveFindItem, NeverFindsNamesOf256CharactersOrMore) {
+    const std::string long255(255, 'n');
+    const std::string long256(256, 'n');
+    const ZipImage image = ZipWriter().AddFile(long255, "255").AddFile(long256, "256").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    EXPECT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), std::wstring(255, L'n').c_str(), false, index, e));
+    EXPECT_EQ(0, index);
+    EXPECT_EQ(ZR_NOTFOUND,
+              ZipArchiveFindItem(zip.get(), std::wstring(256, L'n').c_str(), false, index, e));
+    EXPECT_EQ(ZR_NOTFOUND,
+              ZipArchiveFindItem(zip.get(), std::wstring(5000, L'n').c_str(), false, index, e));
+}
+
+TEST(ZipArchiveFindItem, KeepsThePlaceInTheListWhenNothingMatches) {
+    const ZipImage image = SkinArchive();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"stored.txt", false, index, e));
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), L"missing", true, index, e));
+    EXPECT_EQ("stored bytes", ExtractEntry(zip.get(), L"stored.txt"));
+    EXPECT_EQ("<Window size=\"520,360\"/>", ExtractEntry(zip.get(), L"UninstallFrame.xml"));
+}
+
+TEST(ZipArchiveFindItem, ReportsAnEntryWhoseHeadersDisagree) {
+    ZipImage image = ZipWriter().AddFile("a.txt", "alpha").AddFile("b.txt", "beta").Build();
+    image.Set16(image.localHeaders[0] + ZipField::kLocalMethod, 0);
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    EXPECT_EQ(ZR_CORRUPT, ZipArchiveFindItem(zip.get(), L"a.txt", false, index, e));
+    EXPECT_EQ(ZR_CORRUPT, ZipArchiveUnzipItem(zip.get(), 0, &e, sizeof e, ZIP_MEMORY));
+    // The handle stays usable for the other entries.
+    EXPECT_EQ("beta", ExtractEntry(zip.get(), L"b.txt"));
+}
+
+// ---------------------------------------------------------------- entry information
+
+TEST(ZipEntryInfo, FrameworkAttributesCombineBothConventions) {
+    ZipWriter w;
+    auto add = [&w](const char* name, uint8_t host, uint32_t external) {
+        ZipItem item;
+        item.name = name;
+        item.data = "x";
+        item.hostSystem = host;
+        item.externalAttributes = external;
+        w.Add(item);
+    };
+    add("dos-archive", 0, 0x20);
+    add("dos-hidden-system", 0, 0x06 | 0x800000);
+    add("unix-file", 3, 0x81A40000);   // -rw-r--r--
+    add("unix-readonly", 3, 0x81240000); // -r--r--r--
+    add("unix-folder", 3, 0x41ED0000);  // drwxr-xr-x
+    add("dos-folder", 0, 0x10 | 0x800000);
+    const ZipImage image = w.Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    auto attributes = [&zip](const wchar_t* name) {
+        int index;
+        ZipEntry e;
+        EXPECT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), name, false, index, e)) << name;
+        return e.attributes;
+    };
+    const DWORD N = FILE_ATTRIBUTE_NORMAL, A = FILE_ATTRIBUTE_ARCHIVE, R = FILE_ATTRIBUTE_READONLY,
+                H = FILE_ATTRIBUTE_HIDDEN, S = FILE_ATTRIBUTE_SYSTEM, D = FILE_ATTRIBUTE_DIRECTORY;
+    // Bit 23 (owner may write) is clear in every DOS value: read-only.
+    EXPECT_EQ(N | A | R, attributes(L"dos-archive"));
+    EXPECT_EQ(N | H | S, attributes(L"dos-hidden-system"));
+    EXPECT_EQ(N, attributes(L"unix-file"));
+    EXPECT_EQ(N | R, attributes(L"unix-readonly"));
+    EXPECT_EQ(N | D, attributes(L"unix-folder"));
+    EXPECT_EQ(N | D, attributes(L"dos-folder"));
+}
+
+TEST(ZipEntryInfo, FrameworkKeepsDosTimesUnconvertedAndTakesUtTimes) {
+    ZipItem dos;
+    dos.name = "dos";
+    dos.data = "d";
+    dos.dosDate = DosDate(2019, 7, 14);
+    dos.dosTime = DosTime(13, 45, 58);
+    ZipItem ut = dos;
+    ut.name = "ut";
+    ut.localExtra = ExtraBlock(0x7875, std::string(11, '\1')) +
+                    ExtendedTimeExtra(7, 1600000000, 1600000100, 1500000000) +
+                    ExtendedTimeExtra(1, 1234);
+    ZipItem utModOnly = dos;
+    utModOnly.name = "ut-mod";
+    utModOnly.localExtra = ExtendedTimeExtra(1, 1600000000);
+    const ZipImage image = ZipWriter().Add(dos).Add(ut).Add(utModOnly).Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index;
+    ZipEntry e;
+    const FILETIME dosTime = FileTimeOf(2019, 7, 14, 13, 45, 58);
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"dos", false, index, e));
+    EXPECT_TRUE(SameTime(dosTime, e.modificationTime));
+    EXPECT_TRUE(SameTime(dosTime, e.accessTime));
+    EXPECT_TRUE(SameTime(dosTime, e.creationTime));
+
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"ut", false, index, e));
+    EXPECT_TRUE(SameTime(FileTimeOf(2020, 9, 13, 12, 26, 40), e.modificationTime));
+    EXPECT_TRUE(SameTime(FileTimeOf(2020, 9, 13, 12, 28, 20), e.accessTime));
+    EXPECT_TRUE(SameTime(FileTimeOf(2017, 7, 14, 2, 40, 0), e.creationTime));
+
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"ut-mod", false, index, e));
+    EXPECT_TRUE(SameTime(FileTimeOf(2020, 9, 13, 12, 26, 40), e.modificationTime));
+    EXPECT_TRUE(SameTime(dosTime, e.accessTime));
+    EXPECT_TRUE(SameTime(dosTime, e.creationTime));
+}
+
+TEST(ZipEntryInfo, InvalidDosTimesBecomeZero) {
+    ZipWriter w;
+    const uint16_t badDates[] = {DosDate(2020, 0, 1), DosDate(2020, 13, 1), DosDate(2020, 2, 30),
+                                 DosDate(2020, 1, 0)};
+    for (size_t i = 0; i < 4; ++i) {
+        ZipItem item;
+        item.name = "bad-date-" + std::to_string(i);
+        item.dosDate = badDates[i];
+        w.Add(item);
+    }
+    ZipItem badTime;
+    badTime.name = "bad-time";
+    badTime.dosTime = static_cast<uint16_t>((25 << 11) | (61 << 5) | 31);
+    w.Add(badTime);
+    const ZipImage image = w.Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    for (int i = 0; i < 5; ++i) {
+        ZipEntry e;
+        ASSERT_EQ(ZR_OK, zip.reader().GetEntry(i, e));
+        EXPECT_TRUE(IsZero(e.modificationTime)) << i;
+        EXPECT_TRUE(IsZero(e.creationTime)) << i;
+    }
+}
+
+TEST(ZipEntryInfo, MalformedExtraFieldsAreIgnored) {
+    ZipWriter w;
+    const std::string blocks[] = {
+        std::string("UT\x05\x00\x01\x01\x02", 7),           // block longer than the field
+        std::string("UT\x00\x00", 4),                       // no flags byte
+        std::string("UT\x03\x00\x07\x01\x02", 7),           // flags promise three times
+        std::string("\x01", 1),                             // less than a block header
+        ExtraBlock(0xFFFF, "") + ExtendedTimeExtra(1, 100), // after an empty block
+    };
+    for (size_t i = 0; i < 5; ++i) {
+        ZipItem item;
+        item.name = "e" + std::to_string(i);
+        item.data = "data";
+        item.localExtra = blocks[i];
+        w.Add(item);
+    }
+    const ZipImage image = w.Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    const FILETIME dosTime = FileTimeOf(2020, 1, 1, 12, 0, 0);
+    for (int i = 0; i < 5; ++i) {
+        ZipEntry e;
+        ASSERT_EQ(ZR_OK, zip.reader().GetEntry(i, e)) << i;
+        if (i < 4)
+            EXPECT_TRUE(SameTime(dosTime, e.modificationTime)) << i;
+        else
+            EXPECT_TRUE(SameTime(FileTimeOf(1970, 1, 1, 0, 1, 40), e.modificationTime));
+    }
+}
+
+TEST(ZipEntryInfo, FrameworkKeepsStoredNamesUncleaned) {
+    const ZipImage image = ZipWriter().AddFile("C:\\a\\..\\b.txt", "b").AddFile("/x/y.txt", "y").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    ZipEntry e;
+    ASSERT_EQ(ZR_OK, zip.reader().GetEntry(0, e));
+    EXPECT_STREQ(L"C:\\a\\..\\b.txt", e.name);
+    ASSERT_EQ(ZR_OK, zip.reader().GetEntry(1, e));
+    EXPECT_STREQ(L"/x/y.txt", e.name);
+}
+
+// ---------------------------------------------------------------- extraction to memory
+
+TEST(ZipArchiveUnzipItem, DeliversTenBytesInFourBytePieces) {
+    const ZipImage image = ZipWriter().AddFile("ten.bin", "0123456789").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    char buffer[4];
+    const char* const expected[] = {"0123", "4567", "89"};
+    for (int call = 0; call < 3; ++call) {
+        memset(buffer, '#', sizeof buffer);
+        EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, buffer, 4, ZIP_MEMORY)) << call;
+        EXPECT_EQ(0, memcmp(buffer, expected[call], strlen(expected[call]))) << call;
+        EXPECT_EQ(0, zip.reader().OpenEntryIndex()) << call;
+    }
+    EXPECT_EQ('#', buffer[2]);
+    EXPECT_EQ(ZR_OK, ZipArchiveUnzipItem(zip.get(), 0, buffer, 4, ZIP_MEMORY));
+    EXPECT_EQ(-1, zip.reader().OpenEntryIndex());
+    EXPECT_EQ(UNZ_OK, zip.reader().LastEntryCloseResult());
+    // The entry starts over after it was closed.
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, buffer, 4, ZIP_MEMORY));
+    EXPECT_EQ(0, memcmp(buffer, "0123", 4));
+}
+
+TEST(ZipArchiveUnzipItem, ReportsMoreEvenWhenTheBufferHeldItAll) {
+    const ZipImage image = ZipWriter().AddFile("a", "alpha").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    char buffer[64];
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, buffer, sizeof buffer, ZIP_MEMORY));
+    EXPECT_EQ(0, memcmp(buffer, "alpha", 5));
+    EXPECT_EQ(ZR_OK, ZipArchiveUnzipItem(zip.get(), 0, buffer, sizeof buffer, ZIP_MEMORY));
+}
+
+TEST(ZipArchiveUnzipItem, ExtractsLargeEntriesPiecewise) {
+    const std::string big = SampleText(300000, 5);
+    const std::string noise = [] {
+        std::mt19937 r(77);
+        std::string s(70000, '\0');
+        for (char& c : s)
+            c = static_cast<char>(r());
+        return s;
+    }();
+    const ZipImage image = ZipWriter()
+                               .AddFile("big.txt", big)
+                               .AddFile("noise.bin", noise)
+                               .AddFile("noise-stored.bin", noise, ZipWriter::kStored)
+                               .Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    for (unsigned chunk : {7u, 4096u, 16384u, 16385u, 1000000u}) {
+        Extraction x = ExtractToMemory(zip.get(), 0, chunk);
+        EXPECT_EQ(ZR_OK, x.result);
+        EXPECT_TRUE(x.guardsIntact);
+        x.data.resize(big.size());
+        EXPECT_EQ(big, x.data) << chunk;
+        for (int i : {1, 2}) {
+            Extraction n = ExtractToMemory(zip.get(), i, chunk);
+            EXPECT_EQ(ZR_OK, n.result);
+            n.data.resize(noise.size());
+            EXPECT_EQ(noise, n.data) << chunk;
+        }
+    }
+    Extraction ones = ExtractToMemory(zip.get(), 2, 1);
+    EXPECT_EQ(noise.size() + 1, ones.results.size());
+    EXPECT_EQ(noise, ones.data);
+}
+
+TEST(ZipArchiveUnzipItem, SwitchingEntriesEndsThePieceworkOfTheFirst) {
+    const ZipImage image = ZipWriter().AddFile("a", "0123456789").AddFile("b", "abcdefghij").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    char buffer[4];
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, buffer, 4, ZIP_MEMORY));
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 1, buffer, 4, ZIP_MEMORY));
+    EXPECT_EQ(0, memcmp(buffer, "abcd", 4));
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, buffer, 4, ZIP_MEMORY));
+    EXPECT_EQ(0, memcmp(buffer, "0123", 4));
+}
+
+TEST(ZipArchiveUnzipItem, ABadCrcShowsOnlyWhenTheEntryIsClosed) {
+    ZipItem item;
+    item.name = "bad-crc";
+    item.data = "payload with a wrong checksum";
+    item.crc = 0x12345678;
+    const ZipImage image = ZipWriter().Add(item).AddFile("good", "fine").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    Extraction x = ExtractToMemory(zip.get(), 0, 100);
+    EXPECT_EQ(ZR_OK, x.result);
+    EXPECT_EQ(item.data, x.data.substr(0, item.data.size()));
+    EXPECT_EQ(UNZ_CRCERROR, zip.reader().LastEntryCloseResult());
+
+    EXPECT_EQ(ZR_OK, ExtractToMemory(zip.get(), 1, 100).result);
+    EXPECT_EQ(UNZ_OK, zip.reader().LastEntryCloseResult());
+
+    // Direct reading: the close of a completely read entry says so.
+    ZipReader& reader = zip.reader();
+    ASSERT_EQ(ZR_OK, reader.OpenEntry(0));
+    char buffer[100];
+    EXPECT_EQ(static_cast<int>(item.data.size()), reader.ReadEntry(buffer, sizeof buffer));
+    EXPECT_EQ(0, reader.ReadEntry(buffer, sizeof buffer));
+    EXPECT_EQ(UNZ_CRCERROR, reader.CloseEntry());
+    // A partly read entry is not checked.
+    ASSERT_EQ(ZR_OK, reader.OpenEntry(0));
+    EXPECT_EQ(5, reader.ReadEntry(buffer, 5));
+    EXPECT_EQ(UNZ_OK, reader.CloseEntry());
+}
+
+TEST(ZipArchiveUnzipItem, AnEntryThatEndsEarlyFails) {
+    const std::string text = SampleText(5000, 11);
+    ZipItem deflated;
+    deflated.name = "deflated";
+    deflated.data = text;
+    deflated.uncompressedSize = 6000;
+    ZipItem stored = deflated;
+    stored.name = "stored";
+    stored.method = 0;
+    const ZipImage image = ZipWriter().Add(deflated).Add(stored).Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    for (int i = 0; i < 2; ++i) {
+        Extraction x = ExtractToMemory(zip.get(), i, 10000);
+        EXPECT_EQ(ZR_FLATE, x.result) << i;
+        ASSERT_EQ(1u, x.data.size() / 10000) << i;
+        EXPECT_EQ(text, x.data.substr(0, text.size())) << i;
+    }
+}
+
+TEST(ZipArchiveUnzipItem, NeverDeliversMoreThanTheDeclaredSize) {
+    ZipItem item;
+    item.name = "shorter";
+    item.data = SampleText(1000, 12);
+    item.uncompressedSize = 100;
+    const ZipImage image = ZipWriter().Add(item).Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    std::string buffer(1000, '#');
+    EXPECT_EQ(ZR_MORE, ZipArchiveUnzipItem(zip.get(), 0, &buffer[0], 1000, ZIP_MEMORY));
+    EXPECT_EQ(item.data.substr(0, 100), buffer.substr(0, 100));
+    EXPECT_EQ(std::string(900, '#'), buffer.substr(100));
+    EXPECT_EQ(ZR_OK, ZipArchiveUnzipItem(zip.get(), 0, &buffer[0], 1000, ZIP_MEMORY));
+    EXPECT_EQ(UNZ_CRCERROR, zip.reader().LastEntryCloseResult());
+}
+
+TEST(ZipArchiveUnzipItem, DamagedDeflateDataFails) {
+    ZipItem item;
+    item.name = "damaged";
+    item.data = SampleText(4000, 13);
+    item.storedData = std::string("\xff\xff\xff\xff garbage that is no deflate stream", 38);
+    const ZipImage image = ZipWriter().Add(item).Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(ZR_FLATE, ExtractToMemory(zip.get(), 0, 100).result);
+}
+
+TEST(ZipArchiveUnzipItem, EncryptedEntriesCannotBeReadByTheFramework) {
+    ZipItem item;
+    item.name = "secret";
+    item.data = "secret data";
+    item.password = "pw";
+    const ZipImage image = ZipWriter().Add(item).Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    char buffer[64];
+    EXPECT_EQ(ZR_FLATE, ZipArchiveUnzipItem(zip.get(), 0, buffer, sizeof buffer, ZIP_MEMORY));
+}
+
+TEST(ZipArchiveUnzipItem, RejectsBadArguments) {
+    const ZipImage image = SkinArchive();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    char buffer[16];
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), -1, buffer, 16, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), 4, buffer, 16, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), 0, nullptr, 16, ZIP_MEMORY));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), 0, buffer, 16, 7));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), 0, nullptr, 0, ZIP_FILENAME));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveUnzipItem(zip.get(), 0, INVALID_HANDLE_VALUE, 0, ZIP_HANDLE));
+    EXPECT_EQ(ZR_ARGS, ZipArchiveGetLastResult());
+}
+
+TEST(ZipArchiveUnzipItem, DataDescriptorEntriesUseTheCentralSizes) {
+    ZipItem item;
+    item.name = "streamed";
+    item.data = SampleText(20000, 14);
+    item.dataDescriptor = true;
+    const ZipImage image = ZipWriter().Add(item).AddFile("after", "after").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(item.data, ExtractEntry(zip.get(), L"streamed"));
+    EXPECT_EQ("after", ExtractEntry(zip.get(), L"after"));
+}
+
+// ---------------------------------------------------------------- extraction to files
+
+TEST(ZipArchiveUnzipItem, ExtractsIntoAnOpenFileHandle) {
+    TempDir dir(L"zipuih");
+    const ZipImage image = ZipWriter().AddFile("a.txt", SampleText(70000, 15)).AddFolder("f/").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    const HANDLE out = CreateFileW((dir / L"out.bin").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, out);
+    DWORD n;
+    WriteFile(out, "head:", 5, &n, nullptr);
+    EXPECT_EQ(ZR_OK, ZipArchiveUnzipItem(zip.get(), 0, out, 0, ZIP_HANDLE));
+    EXPECT_EQ(ZR_OK, ZipArchiveUnzipItem(zip.get(), 1, out, 0, ZIP_HANDLE)); // a folder: nothing
+    CloseHandle(out);
+    EXPECT_EQ("head:" + SampleText(70000, 15), ReadFileBytes(dir / L"out.bin"));
+}
+
+TEST(ZipArchiveUnzipItem, ExtractsNamedFilesBelowTheFolderCurrentAtOpen) {
+    TempDir dir(L"zipuin");
+    CreateDirectoryW((dir / L"base").c_str(), nullptr);
+    const ZipImage image = ZipWriter().AddFile("a.txt", "alpha").AddFolder("f/").Build();
+    CurrentDirectory cd(dir / L"base");
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    SetCurrentDirectoryW(dir.Path().c_str()); // later changes do not move the base
+    auto unzip = [&zip](int index, const wchar_t* target) {
+        return ZipArchiveUnzipItem(zip.get(), index, const_cast<wchar_t*>(target), 0, ZIP_FILENAME);
+    };
+    EXPECT_EQ(ZR_OK, unzip(0, L"plain.txt"));
+    EXPECT_EQ("alpha", ReadFileBytes(dir / L"base\\plain.txt"));
+    EXPECT_EQ(ZR_OK, unzip(0, L"sub/deeper\\a.txt"));
+    EXPECT_EQ("alpha", ReadFileBytes(dir / L"base\\sub\\deeper\\a.txt"));
+    EXPECT_EQ(ZR_OK, unzip(1, L"made/folder"));
+    EXPECT_TRUE(DirExists(dir / L"base\\made\\folder"));
+
+    // A relative path with a parent reference gets no folders made for it
+    // and must not leave the base folder.
+    EXPECT_EQ(ZR_OK, unzip(0, L"sub/../direct.txt"));
+    EXPECT_EQ("alpha", ReadFileBytes(dir / L"base\\direct.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"new/../new2/x.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"../escaped.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"sub\\..\\..\\escaped.txt"));
+    EXPECT_FALSE(FileExists(dir / L"escaped.txt"));
+
+    // An absolute target is taken as it is, without making folders.
+    EXPECT_EQ(ZR_OK, unzip(0, (dir / L"absolute.txt").c_str()));
+    EXPECT_EQ("alpha", ReadFileBytes(dir / L"absolute.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, (dir / L"missing\\absolute.txt").c_str()));
+    EXPECT_FALSE(DirExists(dir / L"missing"));
+}
+
+// ---------------------------------------------------------------- code page 936
+
+TEST(ZipCodePage936, FindsChineseNamesStoredInTheAnsiCodePage) {
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs ANSI code page 936";
+    // "皮肤/按钮.png" in GBK.
+    const std::string stored = "\xC6\xA4\xB7\xF4/\xB0\xB4\xC5\xA5.png";
+    const ZipImage image = ZipWriter().AddFile(stored, "png").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"皮肤\\按钮.PNG", true, index, e));
+    EXPECT_STREQ(L"皮肤/按钮.png", e.name);
+    EXPECT_EQ("png", ExtractEntry(zip.get(), L"皮肤/按钮.png"));
+}
+
+TEST(ZipCodePage936, SecondBytesOfCharactersAreNeitherSlashesNorLetters) {
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs ANSI code page 936";
+    // Characters whose second byte is "\" (0x5C) and "A"/"a" (0x41/0x61).
+    wchar_t backslashChar = 0, upperChar = 0, lowerChar = 0;
+    ASSERT_EQ(1, MultiByteToWideChar(936, 0, "\x81\x5C", 2, &backslashChar, 1));
+    ASSERT_EQ(1, MultiByteToWideChar(936, 0, "\x81\x41", 2, &upperChar, 1));
+    ASSERT_EQ(1, MultiByteToWideChar(936, 0, "\x81\x61", 2, &lowerChar, 1));
+    ASSERT_NE(upperChar, lowerChar);
+    const ZipImage image = ZipWriter()
+                               .AddFile("dir/\x81\x5C.txt", "backslash")
+                               .AddFile("\x81\x61.txt", "lower")
+                               .Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    const std::wstring withBackslash = std::wstring(L"DIR\\") + backslashChar + L".TXT";
+    ASSERT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), withBackslash.c_str(), true, index, e));
+    EXPECT_EQ(0, index);
+    const std::wstring upper = std::wstring(1, upperChar) + L".txt";
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), upper.c_str(), true, index, e));
+    const std::wstring lower = std::wstring(1, lowerChar) + L".TXT";
+    EXPECT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), lower.c_str(), true, index, e));
+    EXPECT_EQ(1, index);
+}
+
+TEST(ZipArchiveFindItem, NamesTheCodePageCannotHoldAreNotFound) {
+    const ZipImage image = ZipWriter().AddFile("a?.txt", "q").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    int index = -1;
+    ZipEntry e;
+    // U+10D5 (Georgian) exists in neither 1252 nor 936; it must not turn into "?".
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), L"a\x10D5.txt", false, index, e));
+    EXPECT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), L"a?.txt", false, index, e));
+}
+
+// ---------------------------------------------------------------- malformed archives
+
+TEST(ZipMalformed, LengthsAndOffsetsPastTheEndFailCleanly) {
+    const ZipImage good = ZipWriter()
+                              .AddFile("a.txt", SampleText(3000, 21))
+                              .AddFile("b.txt", "beta", ZipWriter::kStored)
+                              .Build();
+    using namespace ZipField;
+    struct Case {
+        const char* what;
+        size_t at;
+        int size;
+        uint32_t value;
+        int expected; // result of extracting entry 0 (or of opening)
+    };
+    const size_t c0 = good.centralHeaders[0], l0 = good.localHeaders[0];
+    const Case cases[] = {
+        {"central name length", c0 + kCentralNameLength, 2, 0xFFFF, UNZ_BADZIPFILE},
+        {"central extra length", c0 + kCentralExtraLength, 2, 0xFFFF, UNZ_BADZIPFILE},
+        {"central signature", c0, 4, 0x12345678, UNZ_BADZIPFILE},
+        {"local offset", c0 + kCentralLocalOffset, 4, 0xFFFFFFF0u, ZR_CORRUPT},
+        {"local offset inside data", c0 + kCentralLocalOffset, 4, 7, ZR_CORRUPT},
+        {"compressed size", c0 + kCentralCompressed, 4, 0x7FFFFFFF, ZR_CORRUPT},
+        {"local extra length", l0 + kLocalExtraLength, 2, 0xFFFF, ZR_READ},
+        {"local name length", l0 + kLocalNameLength, 2, 3, ZR_CORRUPT},
+        {"local signature", l0, 4, 0, ZR_CORRUPT},
+        {"central method", c0 + kCentralMethod, 2, 12, ZR_CORRUPT},
+        {"uncompressed size", c0 + kCentralUncompressed, 4, 0xFFFFFFFFu, ZR_CORRUPT},
+    };
+    for (const Case& c : cases) {
+        ZipImage bad = good;
+        if (c.size == 2)
+            bad.Set16(c.at, static_cast<uint16_t>(c.value));
+        else
+            bad.Set32(c.at, c.value);
+        GuardedBytes bytes(bad.bytes);
+        Archive zip(ZipArchiveOpen(bytes.Data(), bytes.Size(), ZIP_MEMORY));
+        if (c.expected < 0) {
+            EXPECT_FALSE(zip) << c.what;
+            EXPECT_EQ(c.expected, ZipArchiveGetLastResult()) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(zip) << c.what;
+        char buffer[8];
+        EXPECT_EQ(c.expected, ZipArchiveUnzipItem(zip.get(), 0, buffer, 8, ZIP_MEMORY)) << c.what;
+    }
+}
+
+TEST(ZipMalformed, AnExtraFieldRunningPastTheEndCannotBeRead) {
+    ZipImage image = ZipWriter().AddFile("a.txt", "").Build();
+    // The last entry's data is empty, so its extra field would run into the
+    // central directory and beyond the end of the archive.
+    image.Set16(image.localHeaders[0] + ZipField::kLocalExtraLength, 0xFFFF);
+    GuardedBytes bytes(image.bytes);
+    Archive zip(ZipArchiveOpen(bytes.Data(), bytes.Size(), ZIP_MEMORY));
+    ASSERT_TRUE(zip);
+    ZipEntry e;
+    EXPECT_EQ(ZR_READ, zip.reader().GetEntry(0, e));
+}
+
+TEST(ZipMalformed, AnEntryCountBeyondTheDirectoryStopsTheWalk) {
+    ZipImage image = ZipWriter().AddFile("a.txt", "alpha").AddFile("b.txt", "beta").Build();
+    image.Set16(image.endRecord + ZipField::kEndEntriesHere, 900);
+    image.Set16(image.endRecord + ZipField::kEndEntriesTotal, 900);
+    GuardedBytes bytes(image.bytes);
+    Archive zip(ZipArchiveOpen(bytes.Data(), bytes.Size(), ZIP_MEMORY));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ("beta", ExtractEntry(zip.get(), L"b.txt"));
+    int index;
+    ZipEntry e;
+    EXPECT_EQ(ZR_NOTFOUND, ZipArchiveFindItem(zip.get(), L"zzz", false, index, e));
+    char buffer[8];
+    EXPECT_EQ(ZR_CORRUPT, ZipArchiveUnzipItem(zip.get(), 2, buffer, 8, ZIP_MEMORY));
+    EXPECT_EQ(ZR_CORRUPT, ZipArchiveUnzipItem(zip.get(), 899, buffer, 8, ZIP_MEMORY));
+    EXPECT_EQ("alpha", ExtractEntry(zip.get(), L"a.txt"));
+}
+
+TEST(ZipMalformed, NamesTooLongForTheEntryRecordAreRefused) {
+    const ZipImage image = ZipWriter().AddFile(std::string(259, 'n'), "ok").AddFile(std::string(260, 'n'), "no").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    ZipEntry e;
+    EXPECT_EQ(ZR_OK, zip.reader().GetEntry(0, e));
+    EXPECT_EQ(259u, wcslen(e.name));
+    EXPECT_EQ(ZR_CORRUPT, zip.reader().GetEntry(1, e));
+    EXPECT_EQ(ZR_CORRUPT, zip.reader().GetEntry(1, e));
+}
+
+TEST(ZipMalformed, NamesWithZeroBytesAreRefused) {
+    const ZipImage image = ZipWriter().AddFile(std::string("evil.txt\0.png", 13), "x").Build();
+    Archive zip(OpenMemory(image));
+    ASSERT_TRUE(zip);
+    ZipEntry e;
+    EXPECT_EQ(ZR_CORRUPT, zip.reader().GetEntry(0, e));
+}
+
+// ---------------------------------------------------------------- robustness
+
+namespace {
+
+std::vector<ZipImage> RobustnessSeeds() {
+    std::vector<ZipImage> seeds;
+    ZipItem ut;
+    ut.name = "times.txt";
+    ut.data = SampleText(700, 31);
+    ut.localExtra = ExtendedTimeExtra(7, 1, 2, 3);
+    ut.centralExtra = ExtendedTimeExtra(1, 1);
+    ZipItem descriptor;
+    descriptor.name = "streamed.bin";
+    descriptor.data = SampleText(1500, 32);
+    descriptor.dataDescriptor = true;
+    ZipItem secret;
+    secret.name = "secret.txt";
+    secret.data = SampleText(300, 33);
+    secret.password = "pw";
+    seeds.push_back(ZipWriter()
+                        .AddFile("a.txt", SampleText(2000, 34))
+                        .AddFile("b.bin", "stored bytes", ZipWriter::kStored)
+                        .AddFolder("dir/")
+                        .AddFile("dir/c.txt", SampleText(5000, 35))
+                        .Build());
+    seeds.push_back(ZipWriter().Add(ut).Add(descriptor).Add(secret).SetComment("comment").Build());
+    seeds.push_back(ZipWriter()
+                        .SetLeadingBytes(std::string(300, 'L'))
+                        .AddFile("x/y/z.txt", SampleText(900, 36))
+                        .AddFile("empty", "")
+                        .Build());
+    seeds.push_back(ZipWriter().AddFile("one", SampleText(20000, 37)).Build());
+    return seeds;
+}
+
+// Opens a damaged archive with one flavour and reads all it can into guarded
+// buffers. Returns false when something wrote outside the buffer or looped.
+bool Exercise(const ZipFlavour& flavour, const GuardedBytes& bytes, int& outcome) {
+    ZipReader reader(flavour);
+    const int opened = reader.Open(bytes.Data(), bytes.Size(), ZIP_MEMORY, "pw");
+    outcome = opened;
+    if (opened != ZR_OK)
+        return true;
+    constexpr unsigned kChunk = 1500;
+    constexpr size_t kGuard = 16;
+    std::vector<unsigned char> buffer(kChunk + 2 * kGuard);
+    for (int i = 0; i < reader.EntryCount() && i < 8; ++i) {
+        ZipEntry e;
+        reader.GetEntry(i, e);
+        int index;
+        reader.FindEntry(e.name, true, index, e);
+        int calls = 0;
+        int r;
+        do {
+            memset(buffer.data(), 0x5A, buffer.size());
+            r = reader.Unzip(i, buffer.data() + kGuard, kChunk, ZIP_MEMORY);
+            for (size_t g = 0; g < kGuard; ++g) {
+                if (buffer[g] != 0x5A || buffer[kGuard + kChunk + g] != 0x5A)
+                    return false;
+            }
+            if (++calls > 20000)
+                return false; // at most ~30 MB can come out of these small archives
+        } while (r == ZR_MORE);
+        outcome = r;
+    }
+    return reader.Close() == ZR_OK;
+}
+
+} // namespace
+
+TEST(ZipRobustness, SurvivesTensOfThousandsOfDamagedArchives) {
+    const std::vector<ZipImage> seeds = RobustnessSeeds();
+    // Sanity: every seed is read completely by both flavours.
+    for (const ZipImage& seed : seeds) {
+        GuardedBytes bytes(seed.bytes);
+        int outcome;
+        ASSERT_TRUE(Exercise(kFrameworkZipFlavour, bytes, outcome));
+        EXPECT_EQ(ZR_OK, outcome);
+        ASSERT_TRUE(Exercise(kApplicationZipFlavour, bytes, outcome));
+        EXPECT_EQ(ZR_OK, outcome);
+    }
+    const int rounds = IsCodePage936Run() ? 6000 : 24000;
+    std::mt19937 random(20240601);
+    int opened = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const ZipImage& seed = seeds[round % seeds.size()];
+        const std::string damaged = CorruptZip(seed, random);
+        GuardedBytes bytes(damaged);
+        int outcome = 0;
+        ASSERT_TRUE(Exercise(round % 2 ? kFrameworkZipFlavour : kApplicationZipFlavour, bytes,
+                             outcome))
+            << "round " << round;
+        if (outcome == ZR_OK || outcome == ZR_MORE)
+            ++opened;
+    }
+    // Most damage leaves the archive readable in part; all of it must be
+    // handled without faults (a fault ends the program).
+    EXPECT_GT(opened, rounds / 10);
+}

@@ -1,0 +1,45 @@
+#include <windows.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include "uninstaller/Relaunch.h"
+
+#include <cstdlib>
+
+std::wstring GetRunningModulePath() {
+    std::wstring path(1040, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring DirectoryOfPath(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(0, cut);
+}
+
+void RelaunchFromLocalAppData() {
+    const std::wstring self = GetRunningModulePath();
+    wchar_t folder[MAX_PATH] = {};
+    if (self.empty() || !SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, TRUE))
+        exit(0);
+    const std::wstring installDir = DirectoryOfPath(self);
+    const std::wstring copy = std::wstring(folder) + L"\\uninst.exe";
+    // Starting whatever lies at the copy's path after a failed copy would run
+    // a stale or planted program with administrator rights.
+    if (!CopyFileW(self.c_str(), copy.c_str(), FALSE))
+        exit(0);
+    // The copy's own folder as working directory, so that nothing holds the
+    // installation directory open while it is being removed.
+    ShellExecuteW(nullptr, L"open", copy.c_str(), installDir.c_str(), folder, SW_HIDE);
+    exit(0);
+}

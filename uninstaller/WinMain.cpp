@@ -1,0 +1,30 @@
+#include <windows.h>
+#include <objbase.h>
+
+#include "uninstaller/Relaunch.h"
+#include "uninstaller/UninstallerFrameWnd.h"
+
+#include <new>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int) {
+    if (!lpCmdLine || lpCmdLine[0] == L'\0')
+        RelaunchFromLocalAppData();
+
+    if (FAILED(CoInitialize(nullptr)))
+        return 0;
+    // The frame and its session live until the process ends.
+    CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(lpCmdLine);
+    if (!frame)
+        return 0;
+    if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {
+        frame->CenterWindow();
+        ShowWindow(frame->GetHWND(), SW_SHOW);
+    }
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    CoUninitialize();
+    return 0;
+}
