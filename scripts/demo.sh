@@ -3,23 +3,17 @@
 # a fresh Wine prefix, runs the uninstaller against a loopback statistics and
 # survey server, and leaves screenshots and a report in build/demo.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${UNINST_BUILD_DIR:-$root/build}
+# shellcheck source=scripts/run-env.sh
+. "$(dirname "$0")/run-env.sh"
+build=${UNINST_BUILD_DIR:-$UNINST_ROOT/build}
 out=$build/demo
-
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" "$build"
-
-# shellcheck source=scripts/xvfb-wine-env.sh
-. "$root/scripts/xvfb-wine-env.sh"
 server_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
   uninst_stop_env
 }
 trap cleanup EXIT
-uninst_start_xvfb
-uninst_make_prefix "$build/demo-prefix"
+uninst_prepare_run "$build" demo-prefix
 
 rm -rf "$out"
 mkdir -p "$out"

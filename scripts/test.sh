@@ -3,17 +3,11 @@
 #   UNINST_BUILD_DIR   build folder (default: build)
 #   UNINST_TEST_ARGS   extra ctest arguments (e.g. "-R zip")
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${UNINST_BUILD_DIR:-$root/build}
-
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" "$build"
-
-# shellcheck source=scripts/xvfb-wine-env.sh
-. "$root/scripts/xvfb-wine-env.sh"
+# shellcheck source=scripts/run-env.sh
+. "$(dirname "$0")/run-env.sh"
+build=${UNINST_BUILD_DIR:-$UNINST_ROOT/build}
 trap uninst_stop_env EXIT
-uninst_start_xvfb
-uninst_make_prefix "$build/wineprefix"
+uninst_prepare_run "$build" wineprefix
 
 # shellcheck disable=SC2086
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" ${UNINST_TEST_ARGS:-}

@@ -19,9 +19,11 @@ bool CDelegateBase::operator()(void* param) {
     return Invoke(param);
 }
 
-CDelegateStatic::CDelegateStatic(Fn fn) : CDelegateBase(nullptr, reinterpret_cast<void*>(fn)), m_pFn(fn) {}
+CDelegateStatic::CDelegateStatic(Fn fn)
+    : CDelegateBase(nullptr, reinterpret_cast<void*>(fn)), m_pFn(fn) {}
 
-CDelegateStatic::CDelegateStatic(const CDelegateStatic& rhs) : CDelegateBase(rhs), m_pFn(rhs.m_pFn) {}
+CDelegateStatic::CDelegateStatic(const CDelegateStatic& rhs)
+    : CDelegateBase(rhs), m_pFn(rhs.m_pFn) {}
 
 CDelegateBase* CDelegateStatic::Copy() const {
     return new CDelegateStatic(*this);

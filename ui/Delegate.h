@@ -21,7 +21,7 @@ public:
 
 protected:
     void* GetFn() const { return m_pFn; }
-    void* GetObject() const { return m_pObject; }
+    void* GetTarget() const { return m_pObject; }
 
 private:
     void* m_pObject;
@@ -49,7 +49,7 @@ public:
     CDelegate(const CDelegate& rhs) : CDelegateBase(rhs), m_pFn(rhs.m_pFn) {}
     CDelegateBase* Copy() const override { return new CDelegate(*this); }
     bool Invoke(void* param) override {
-        O* object = static_cast<O*>(GetObject());
+        O* object = static_cast<O*>(GetTarget());
         return (object->*m_pFn)(param);
     }
 

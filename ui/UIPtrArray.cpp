@@ -10,8 +10,8 @@ namespace SkinUI {
 
 CUIPtrArray::CUIPtrArray(int preallocSize) : m_ppVoid(nullptr), m_nCount(0), m_nAllocated(0) {
     if (preallocSize > 0) {
-        m_ppVoid = static_cast<LPVOID*>(
-            std::malloc(static_cast<size_t>(preallocSize) * sizeof(LPVOID)));
+        m_ppVoid =
+            static_cast<LPVOID*>(std::malloc(static_cast<size_t>(preallocSize) * sizeof(LPVOID)));
         if (m_ppVoid != nullptr) {
             m_nAllocated = preallocSize;
         }
@@ -80,8 +80,8 @@ bool CUIPtrArray::GrowForOneMore() {
         }
         capacity *= 2;
     }
-    auto* block =
-        static_cast<LPVOID*>(std::realloc(m_ppVoid, static_cast<size_t>(capacity) * sizeof(LPVOID)));
+    auto* block = static_cast<LPVOID*>(
+        std::realloc(m_ppVoid, static_cast<size_t>(capacity) * sizeof(LPVOID)));
     if (block == nullptr) {
         return false;
     }

@@ -37,6 +37,8 @@ public:
     const CUIString& operator+=(LPCWSTR text);
     const CUIString& operator+=(wchar_t ch);
 
+    bool operator==(const CUIString& other) const { return Compare(other.m_pstr) == 0; }
+    bool operator!=(const CUIString& other) const { return Compare(other.m_pstr) != 0; }
     bool operator==(LPCWSTR text) const;
     bool operator!=(LPCWSTR text) const;
     bool operator<=(LPCWSTR text) const;
@@ -71,5 +73,13 @@ private:
     LPWSTR m_pstr;
     wchar_t m_szBuffer[MAX_LOCAL_STRING_LEN + 1];
 };
+
+// A plain text on the left compares the characters, not the pointers.
+inline bool operator==(LPCWSTR text, const CUIString& s) {
+    return s.Compare(text) == 0;
+}
+inline bool operator!=(LPCWSTR text, const CUIString& s) {
+    return s.Compare(text) != 0;
+}
 
 } // namespace SkinUI

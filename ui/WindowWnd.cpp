@@ -120,8 +120,8 @@ HWND CWindowWnd::Subclass(HWND hWnd) {
     if (!::SetPropW(hWnd, kObjectProperty, this)) {
         return nullptr;
     }
-    const LONG_PTR previous = ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC,
-                                                  reinterpret_cast<LONG_PTR>(CWindowWnd::ControlProc));
+    const LONG_PTR previous = ::SetWindowLongPtrW(
+        hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CWindowWnd::ControlProc));
     if (previous == 0) {
         ::RemovePropW(hWnd, kObjectProperty);
         return nullptr;
@@ -160,8 +160,8 @@ void CWindowWnd::CenterWindow() {
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
-                      &monitor);
+    ::GetMonitorInfoW(
+        ::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT area = monitor.rcWork;
     RECT reference = area;
     if (owner != nullptr) {

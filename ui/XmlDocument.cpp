@@ -25,7 +25,9 @@ LPWSTR AllocText(size_t characters) {
 // A code-page text as a new terminated UTF-16 text; null when out of memory.
 LPWSTR ConvertMultiByte(UINT codePage, const BYTE* bytes, DWORD size) {
     const auto* source = reinterpret_cast<LPCSTR>(bytes);
-    const int count = size == 0 ? 0 : ::MultiByteToWideChar(codePage, 0, source, static_cast<int>(size), nullptr, 0);
+    const int count =
+        size == 0 ? 0
+                  : ::MultiByteToWideChar(codePage, 0, source, static_cast<int>(size), nullptr, 0);
     LPWSTR text = AllocText(static_cast<size_t>(count) + 1);
     if (text == nullptr) {
         return nullptr;

@@ -70,12 +70,15 @@ int ReadCharacterReference(LPCWSTR p, wchar_t out[2], int& outCount) {
     const int firstDigit = n;
     unsigned long code = 0;
     for (;; ++n) {
-        const int digit = base == 16 ? HexDigit(p[n]) : (p[n] >= L'0' && p[n] <= L'9' ? p[n] - L'0' : -1);
+        const int digit =
+            base == 16 ? HexDigit(p[n]) : (p[n] >= L'0' && p[n] <= L'9' ? p[n] - L'0' : -1);
         if (digit < 0) {
             break;
         }
         // Saturates instead of wrapping, whatever the number of digits.
-        code = code >= beyondUnicode ? beyondUnicode : code * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
+        code = code >= beyondUnicode
+                   ? beyondUnicode
+                   : code * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
     }
     if (n == firstDigit || p[n] != L';') {
         return 0;

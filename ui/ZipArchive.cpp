@@ -81,6 +81,8 @@ int ZipArchiveClose(ZipHandle handle) {
     return Keep(ZR_OK);
 }
 
-int ZipArchiveGetLastResult() { return g_lastResult; }
+int ZipArchiveGetLastResult() {
+    return g_lastResult;
+}
 
 } // namespace SkinUI

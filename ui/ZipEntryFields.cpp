@@ -97,7 +97,7 @@ void ZipApplyExtendedTimes(const std::string& extra, FILETIME& modification, FIL
         const size_t size = Get16(extra, pos + 2);
         const size_t body = pos + 4;
         if (body + size > extra.size())
-            return; // a block that runs past the field: the rest is not trusted
+            return;         // a block that runs past the field: the rest is not trusted
         if (id == 0x5455) { // "UT"
             if (size < 1)
                 return;

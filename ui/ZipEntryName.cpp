@@ -32,7 +32,8 @@ bool ZipNameFromWide(const std::wstring& name, std::string& stored) {
     const DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
     BOOL* const lossyOut = utf ? nullptr : &lossy;
-    const int n = WideCharToMultiByte(CP_ACP, flags, name.data(), size, nullptr, 0, nullptr, lossyOut);
+    const int n =
+        WideCharToMultiByte(CP_ACP, flags, name.data(), size, nullptr, 0, nullptr, lossyOut);
     if (n <= 0 || lossy)
         return false;
     stored.resize(n);
@@ -43,7 +44,9 @@ bool ZipNameFromWide(const std::wstring& name, std::string& stored) {
 
 namespace {
 
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // One cleaning step; false when nothing applied.
 bool CleanOnce(std::wstring& name) {
@@ -66,7 +69,8 @@ bool CleanOnce(std::wstring& name) {
         return true;
     }
     for (size_t i = 0; i + 3 < name.size(); ++i) {
-        if (IsSlash(name[i]) && name[i + 1] == L'.' && name[i + 2] == L'.' && IsSlash(name[i + 3])) {
+        if (IsSlash(name[i]) && name[i + 1] == L'.' && name[i + 2] == L'.' &&
+            IsSlash(name[i + 3])) {
             name.erase(0, i + 4);
             return true;
         }
@@ -74,7 +78,9 @@ bool CleanOnce(std::wstring& name) {
     return false;
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace
 

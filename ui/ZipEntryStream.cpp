@@ -38,10 +38,11 @@ uint8_t ZipEntryStream::CryptKeys::Decrypt(uint8_t c) {
     return plain;
 }
 
-ZipEntryStream::~ZipEntryStream() { Close(); }
+ZipEntryStream::~ZipEntryStream() {
+    Close();
+}
 
-int ZipEntryStream::Open(ZipSource& source, const ZipEntryData& data,
-                         const std::string& password) {
+int ZipEntryStream::Open(ZipSource& source, const ZipEntryData& data, const std::string& password) {
     Close();
     if (data.method != 0 && data.method != Z_DEFLATED)
         return UNZ_BADZIPFILE;
@@ -88,7 +89,7 @@ int ZipEntryStream::OpenDecryption(const std::string& password) {
     for (uint8_t c : header)
         last = keys_->Decrypt(c);
     const uint8_t expected = (data_.flags & 8) ? static_cast<uint8_t>(data_.dosTime >> 8)
-                                                : static_cast<uint8_t>(data_.crc >> 24);
+                                               : static_cast<uint8_t>(data_.crc >> 24);
     if (last != expected)
         return UNZ_PASSWORD;
     readPos_ += kEncryptionHeaderSize;
@@ -128,8 +129,8 @@ int ZipEntryStream::Read(void* buffer, unsigned int size) {
         return UNZ_PARAMERROR;
     unsigned int delivered = 0;
     uint8_t* out = static_cast<uint8_t*>(buffer);
-    const int r = data_.method == 0 ? ReadStored(out, size, delivered)
-                                    : ReadDeflated(out, size, delivered);
+    const int r =
+        data_.method == 0 ? ReadStored(out, size, delivered) : ReadDeflated(out, size, delivered);
     if (r != UNZ_OK) {
         error_ = r;
         if (delivered == 0)

@@ -11,10 +11,10 @@
 namespace SkinUI {
 
 const ZipFlavour kFrameworkZipFlavour = {
-    /*duplicateGivenHandle*/ true,  /*seekableMeansDiskFile*/ true,
-    /*cleanEntryNames*/ false,      /*dosTimesAreLocal*/ false,
-    /*attributesByHost*/ false,     /*moreUntilEmptyRead*/ true,
-    /*createAllFolders*/ false,     /*reportPasswordErrors*/ false,
+    /*duplicateGivenHandle*/ true, /*seekableMeansDiskFile*/ true,
+    /*cleanEntryNames*/ false,     /*dosTimesAreLocal*/ false,
+    /*attributesByHost*/ false,    /*moreUntilEmptyRead*/ true,
+    /*createAllFolders*/ false,    /*reportPasswordErrors*/ false,
     /*rawOpenErrors*/ true,
 };
 
@@ -38,7 +38,9 @@ constexpr uint64_t kMaxCommentSize = 0xFFFF;
 constexpr size_t kSearchWindow = 1024;
 constexpr size_t kOutputSize = 16384;
 
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Get16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 uint32_t Get32(const uint8_t* p) {
     return static_cast<uint32_t>(Get16(p)) | (static_cast<uint32_t>(Get16(p + 2)) << 16);
@@ -84,7 +86,9 @@ const FILETIME* TimeOrNull(const FILETIME& t) {
 
 ZipReader::ZipReader(const ZipFlavour& flavour) : flavour_(flavour) {}
 
-ZipReader::~ZipReader() { Close(); }
+ZipReader::~ZipReader() {
+    Close();
+}
 
 int ZipReader::Open(const void* source, unsigned int length, int kind, const char* password) {
     if (IsOpen())
@@ -215,14 +219,13 @@ int ZipReader::ReadCentralHeader() {
     c.commentLength = Get16(h + 32);
     c.externalAttributes = Get32(h + 38);
     c.localHeaderOffset = Get32(h + 42);
-    const uint64_t end = currentPos_ + kCentralHeaderSize + c.nameLength + c.extraLength +
-                         c.commentLength;
+    const uint64_t end =
+        currentPos_ + kCentralHeaderSize + c.nameLength + c.extraLength + c.commentLength;
     if (end > endRecordPos_)
         return UNZ_BADZIPFILE;
     c.name.resize(c.nameLength);
     if (c.nameLength != 0 &&
-        source_.ReadAt(currentPos_ + kCentralHeaderSize, &c.name[0], c.nameLength) !=
-            c.nameLength)
+        source_.ReadAt(currentPos_ + kCentralHeaderSize, &c.name[0], c.nameLength) != c.nameLength)
         return UNZ_ERRNO;
     header_ = std::move(c);
     return UNZ_OK;
@@ -244,8 +247,8 @@ int ZipReader::GoToNext() {
         return UNZ_PARAMERROR;
     if (currentIndex_ + 1 >= entryCount_)
         return UNZ_END_OF_LIST;
-    currentPos_ += kCentralHeaderSize + header_.nameLength + header_.extraLength +
-                   header_.commentLength;
+    currentPos_ +=
+        kCentralHeaderSize + header_.nameLength + header_.extraLength + header_.commentLength;
     const int r = ReadCentralHeader();
     currentIndex_ = r == UNZ_OK ? currentIndex_ + 1 : -1;
     return r;
@@ -322,9 +325,10 @@ int ZipReader::BuildEntry(int index, ZipEntry& entry) {
     if (n != ZR_OK)
         return n;
     const uint32_t external = header_.externalAttributes;
-    e.attributes = flavour_.attributesByHost
-                       ? ZipAttributesByHost(external, static_cast<uint8_t>(header_.versionMadeBy >> 8))
-                       : ZipAttributesCombined(external);
+    e.attributes =
+        flavour_.attributesByHost
+            ? ZipAttributesByHost(external, static_cast<uint8_t>(header_.versionMadeBy >> 8))
+            : ZipAttributesCombined(external);
     FILETIME dos;
     ZipDosTimeToFileTime(header_.dosDate, header_.dosTime, flavour_.dosTimesAreLocal, dos);
     e.creationTime = e.accessTime = e.modificationTime = dos;
@@ -471,7 +475,8 @@ int ZipReader::UnzipToFile(int index, void* target, int kind) {
     int r = GetEntry(index, entry);
     if (r != ZR_OK)
         return r;
-    const bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || EndsWithSlash(entry.name);
+    const bool isFolder =
+        (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || EndsWithSlash(entry.name);
     if (kind == ZIP_HANDLE)
         return isFolder ? ZR_OK : CopyEntryTo(static_cast<HANDLE>(target), entry);
 

@@ -7,7 +7,9 @@
 
 namespace SkinUI {
 
-ZipSource::~ZipSource() { Close(); }
+ZipSource::~ZipSource() {
+    Close();
+}
 
 int ZipSource::OpenHandle(HANDLE file, bool duplicate, bool seekableMeansDiskFile) {
     if (IsOpen())

@@ -6,7 +6,9 @@ namespace SkinUI {
 
 namespace {
 
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 bool IsAbsoluteFolderPart(const std::wstring& folder) {
     return (!folder.empty() && IsSlash(folder[0])) || (folder.size() >= 2 && folder[1] == L':');
@@ -57,10 +59,11 @@ std::wstring ZipFullPath(const std::wstring& path) {
 bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& target) {
     full_.clear();
     const size_t cut = target.find_last_of(L"\\/");
-    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
+    const std::wstring folder =
+        cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
     relative_ = !IsAbsoluteFolderPart(folder);
-    parentRef_ = folder.find(L"..\\") != std::wstring::npos ||
-                 folder.find(L"../") != std::wstring::npos;
+    parentRef_ =
+        folder.find(L"..\\") != std::wstring::npos || folder.find(L"../") != std::wstring::npos;
     base_ = ZipFullPath(baseDir);
     if (base_.empty())
         return false;

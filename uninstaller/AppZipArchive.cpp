@@ -40,8 +40,7 @@ int ReaderOf(ZipHandle handle, ZipReader*& reader) {
 } // namespace
 
 ZipHandle ZipArchiveOpen(const void* source, unsigned int length, int kind, const char* password) {
-    std::unique_ptr<ZipReader> reader(new (std::nothrow)
-                                          ZipReader(SkinUI::kApplicationZipFlavour));
+    std::unique_ptr<ZipReader> reader(new (std::nothrow) ZipReader(SkinUI::kApplicationZipFlavour));
     if (!reader) {
         KeepRead(ZR_NOTINITED);
         return nullptr;
@@ -114,9 +113,13 @@ bool ZipArchiveIsReading(ZipHandle handle) {
     return handle && handle->kind == ZIP_KIND_READING;
 }
 
-int ZipArchiveGetLastResult() { return g_lastReadResult; }
+int ZipArchiveGetLastResult() {
+    return g_lastReadResult;
+}
 
-int ZipArchiveGetLastWriteResult() { return g_lastWriteResult; }
+int ZipArchiveGetLastWriteResult() {
+    return g_lastWriteResult;
+}
 
 ZipHandle ZipArchiveCreate(void* target, unsigned int length, int kind) {
     std::unique_ptr<ZipArchiveWriter> writer(new (std::nothrow) ZipArchiveWriter);

@@ -9,26 +9,26 @@ namespace AppZip {
 // with it). Reading handles and writing handles share the handle record; every
 // call returns a ZR_ result and keeps it as the last result (one for reading,
 // one for writing).
-using SkinUI::ZipEntry;
-using SkinUI::ZR_OK;
-using SkinUI::ZR_NODUPH;
-using SkinUI::ZR_NOFILE;
-using SkinUI::ZR_WRITE;
-using SkinUI::ZR_NOTFOUND;
-using SkinUI::ZR_MORE;
-using SkinUI::ZR_CORRUPT;
-using SkinUI::ZR_READ;
-using SkinUI::ZR_PASSWORD;
-using SkinUI::ZR_ARGS;
-using SkinUI::ZR_ZMODE;
-using SkinUI::ZR_NOTINITED;
-using SkinUI::ZR_SEEK;
-using SkinUI::ZR_FLATE;
-using SkinUI::ZIP_HANDLE;
 using SkinUI::ZIP_FILENAME;
-using SkinUI::ZIP_MEMORY;
+using SkinUI::ZIP_HANDLE;
 using SkinUI::ZIP_KIND_READING;
 using SkinUI::ZIP_KIND_WRITING;
+using SkinUI::ZIP_MEMORY;
+using SkinUI::ZipEntry;
+using SkinUI::ZR_ARGS;
+using SkinUI::ZR_CORRUPT;
+using SkinUI::ZR_FLATE;
+using SkinUI::ZR_MORE;
+using SkinUI::ZR_NODUPH;
+using SkinUI::ZR_NOFILE;
+using SkinUI::ZR_NOTFOUND;
+using SkinUI::ZR_NOTINITED;
+using SkinUI::ZR_OK;
+using SkinUI::ZR_PASSWORD;
+using SkinUI::ZR_READ;
+using SkinUI::ZR_SEEK;
+using SkinUI::ZR_WRITE;
+using SkinUI::ZR_ZMODE;
 
 struct ZipArchiveHandle {
     int32_t kind; // ZIP_KIND_READING or ZIP_KIND_WRITING

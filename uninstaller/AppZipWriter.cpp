@@ -9,7 +9,9 @@ namespace AppZip {
 
 using namespace SkinUI;
 
-ZipArchiveWriter::~ZipArchiveWriter() { Release(); }
+ZipArchiveWriter::~ZipArchiveWriter() {
+    Release();
+}
 
 int ZipArchiveWriter::Create(void* target, unsigned int length, int kind) {
     if (file_ != INVALID_HANDLE_VALUE || memory_)

@@ -27,17 +27,17 @@ std::vector<Field> HeaderFields(const ZipImage& image) {
             fields.push_back({h + f, 4});
     }
     for (size_t h : image.centralHeaders) {
-        for (size_t f : {kCentralMadeBy, kCentralFlags, kCentralMethod, kCentralTime, kCentralDate,
-                         kCentralNameLength, kCentralExtraLength, kCentralCommentLength,
-                         kCentralDiskStart})
+        for (size_t f :
+             {kCentralMadeBy, kCentralFlags, kCentralMethod, kCentralTime, kCentralDate,
+              kCentralNameLength, kCentralExtraLength, kCentralCommentLength, kCentralDiskStart})
             fields.push_back({h + f, 2});
         for (size_t f : {size_t{0}, kCentralCrc, kCentralCompressed, kCentralUncompressed,
                          kCentralExternal, kCentralLocalOffset})
             fields.push_back({h + f, 4});
     }
     const size_t e = image.endRecord;
-    for (size_t f : {kEndThisDisk, kEndCentralDisk, kEndEntriesHere, kEndEntriesTotal,
-                     kEndCommentLength})
+    for (size_t f :
+         {kEndThisDisk, kEndCentralDisk, kEndEntriesHere, kEndEntriesTotal, kEndCommentLength})
         fields.push_back({e + f, 2});
     for (size_t f : {size_t{0}, kEndCentralSize, kEndCentralOffset})
         fields.push_back({e + f, 4});

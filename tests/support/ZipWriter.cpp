@@ -61,8 +61,8 @@ std::string Encrypt(const ZipItem& item, uint32_t crc, const std::string& payloa
     std::string out;
     for (int i = 0; i < 11; ++i)
         out += static_cast<char>(crypt.Encrypt(static_cast<uint8_t>(random())));
-    const uint8_t check =
-        item.dataDescriptor ? static_cast<uint8_t>(item.dosTime >> 8) : static_cast<uint8_t>(crc >> 24);
+    const uint8_t check = item.dataDescriptor ? static_cast<uint8_t>(item.dosTime >> 8)
+                                              : static_cast<uint8_t>(crc >> 24);
     out += static_cast<char>(crypt.Encrypt(check));
     for (char c : payload)
         out += static_cast<char>(crypt.Encrypt(static_cast<uint8_t>(c)));
@@ -121,9 +121,10 @@ uint32_t Crc32(const std::string& data) {
 }
 
 std::string SampleText(size_t size, uint32_t seed) {
-    static const char* const words[] = {"skin ", "button ", "layout ", "image ", "uninstall ",
-                                        "progress ", "window ", "label ", "option ", "text\r\n",
-                                        "velmora ", "plugin ", "0123 ", "<Control ", "/> "};
+    static const char* const words[] = {"skin ",      "button ",   "layout ",  "image ",
+                                        "uninstall ", "progress ", "window ",  "label ",
+                                        "option ",    "text\r\n",  "velmora ", "plugin ",
+                                        "0123 ",      "<Control ", "/> "};
     std::mt19937 random(seed);
     std::string out;
     out.reserve(size + 16);
@@ -203,7 +204,7 @@ ZipImage ZipWriter::Build() const {
     for (const ZipItem& item : items_) {
         const uint32_t realCrc = Crc32(item.data);
         const uint32_t crc = item.crc ? *item.crc : realCrc;
-        std::string payload = item.storedData ? *item.storedData
+        std::string payload = item.storedData            ? *item.storedData
                               : item.method == kDeflated ? RawDeflate(item.data)
                                                          : item.data;
         uint16_t flags = item.flags;
@@ -213,8 +214,9 @@ ZipImage ZipWriter::Build() const {
         }
         if (item.dataDescriptor)
             flags |= 8;
-        const uint32_t uncompressed =
-            item.uncompressedSize ? *item.uncompressedSize : static_cast<uint32_t>(item.data.size());
+        const uint32_t uncompressed = item.uncompressedSize
+                                          ? *item.uncompressedSize
+                                          : static_cast<uint32_t>(item.data.size());
         const Written w{flags, crc, static_cast<uint32_t>(payload.size()), uncompressed,
                         static_cast<uint32_t>(out.size() - offsetBase)};
         image.localHeaders.push_back(out.size());
@@ -281,6 +283,8 @@ ZipImage ZipWriter::Build() const {
     return image;
 }
 
-bool ZipWriter::WriteTo(const std::wstring& path) const { return WriteFileBytes(path, Bytes()); }
+bool ZipWriter::WriteTo(const std::wstring& path) const {
+    return WriteFileBytes(path, Bytes());
+}
 
 } // namespace TestSupport

@@ -36,23 +36,23 @@ uint32_t Crc32(const std::string& data);
 std::string SampleText(size_t size, uint32_t seed = 1);
 
 struct ZipItem {
-    std::string name;                  // stored bytes
-    std::string data;                  // uncompressed content
-    uint16_t method = 8;               // 0 stored, 8 deflated; others are written stored
+    std::string name;    // stored bytes
+    std::string data;    // uncompressed content
+    uint16_t method = 8; // 0 stored, 8 deflated; others are written stored
     uint16_t dosTime = DosTime(12, 0, 0);
     uint16_t dosDate = DosDate(2020, 1, 1);
-    std::string localExtra;            // extra field of the local header
-    std::string centralExtra;          // extra field of the central header
-    std::string comment;               // entry comment
-    uint8_t hostSystem = 0;            // high byte of "version made by" (0 DOS, 3 Unix, 11 NTFS)
-    uint8_t madeByVersion = 20;        // low byte of "version made by"
+    std::string localExtra;             // extra field of the local header
+    std::string centralExtra;           // extra field of the central header
+    std::string comment;                // entry comment
+    uint8_t hostSystem = 0;             // high byte of "version made by" (0 DOS, 3 Unix, 11 NTFS)
+    uint8_t madeByVersion = 20;         // low byte of "version made by"
     uint32_t externalAttributes = 0x20; // low byte: DOS bits; high word: Unix mode
-    uint16_t flags = 0;                // extra general purpose bits (bit 0 and 3 are set below)
-    bool dataDescriptor = false;       // bit 3: zero CRC and sizes locally, a descriptor after the data
-    std::string password;              // traditional zip encryption when not empty
-    std::optional<uint32_t> crc;       // stored CRC-32 instead of the real one
-    std::optional<std::string> storedData;      // data bytes as stored, instead of compressing
-    std::optional<uint32_t> uncompressedSize;   // declared size instead of data.size()
+    uint16_t flags = 0;                 // extra general purpose bits (bit 0 and 3 are set below)
+    bool dataDescriptor = false; // bit 3: zero CRC and sizes locally, a descriptor after the data
+    std::string password;        // traditional zip encryption when not empty
+    std::optional<uint32_t> crc; // stored CRC-32 instead of the real one
+    std::optional<std::string> storedData;    // data bytes as stored, instead of compressing
+    std::optional<uint32_t> uncompressedSize; // declared size instead of data.size()
 };
 
 // Offsets of header fields, for tests that damage archives.
@@ -65,9 +65,9 @@ constexpr size_t kCentralMadeBy = 4, kCentralNeeded = 6, kCentralFlags = 8, kCen
                  kCentralUncompressed = 24, kCentralNameLength = 28, kCentralExtraLength = 30,
                  kCentralCommentLength = 32, kCentralDiskStart = 34, kCentralInternal = 36,
                  kCentralExternal = 38, kCentralLocalOffset = 42, kCentralHeaderSize = 46;
-constexpr size_t kEndThisDisk = 4, kEndCentralDisk = 6, kEndEntriesHere = 8,
-                 kEndEntriesTotal = 10, kEndCentralSize = 12, kEndCentralOffset = 16,
-                 kEndCommentLength = 20, kEndRecordSize = 22;
+constexpr size_t kEndThisDisk = 4, kEndCentralDisk = 6, kEndEntriesHere = 8, kEndEntriesTotal = 10,
+                 kEndCentralSize = 12, kEndCentralOffset = 16, kEndCommentLength = 20,
+                 kEndRecordSize = 22;
 } // namespace ZipField
 
 // A built archive: its bytes and where its records lie in them.

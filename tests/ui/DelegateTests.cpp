@@ -73,6 +73,7 @@ public:
         calls_->push_back(id_);
         return answer_;
     }
+
 private:
     bool answer_;
     std::vector<int>* calls_;

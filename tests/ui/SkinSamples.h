@@ -39,8 +39,7 @@ inline const wchar_t* const kMainFrame =
 </Window>
 )xml";
 
-inline const wchar_t* const kQuestionnaire =
-    LR"xml(<?xml version="1.0" encoding="utf-8"?>
+inline const wchar_t* const kQuestionnaire = LR"xml(<?xml version="1.0" encoding="utf-8"?>
 <VerticalLayout name="page2" inset="20,10,20,10" childpadding="6">
   <Label name="q1title" text="1. 您卸载的原因是？" font="1" height="24"/>
   <HorizontalLayout height="24" childpadding="10">
@@ -57,8 +56,7 @@ inline const wchar_t* const kQuestionnaire =
 </VerticalLayout>
 )xml";
 
-inline const wchar_t* const kFinishPage =
-    LR"xml(<Window size="400,300">
+inline const wchar_t* const kFinishPage = LR"xml(<Window size="400,300">
 	<Font name="Arial" size="13"/>
 	<Default name="Label" value="font=&quot;0&quot; textcolor=&quot;#FF202020&quot;"/>
 	<VerticalLayout>

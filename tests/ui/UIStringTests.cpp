@@ -216,6 +216,11 @@ TEST(UIStringTest, Comparisons) {
     EXPECT_TRUE(s > L"Apple");
     EXPECT_TRUE(s >= L"Button");
     EXPECT_TRUE(CUIString() == L"");
+    const wchar_t other[] = L"Button";
+    EXPECT_TRUE(other == s); // characters, not pointers
+    EXPECT_FALSE(L"Label" == s);
+    EXPECT_TRUE(L"Label" != s);
+    EXPECT_TRUE(s == CUIString(L"Button"));
     EXPECT_GT(s.Compare(nullptr), 0);
 }
 

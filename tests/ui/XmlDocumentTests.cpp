@@ -251,8 +251,9 @@ TEST(XmlDocumentTest, PredefinedEntities) {
 }
 
 TEST(XmlDocumentTest, CharacterReferences) {
-    CXmlDocument doc(L"<A d=\"&#65;&#x42;&#X63;\" cjk=\"&#21368;&#x8F7D;\" astral=\"&#x1F600;&#128512;\" "
-                     L"max=\"&#x10FFFF;\">&#x3C;tag&#62;</A>");
+    CXmlDocument doc(
+        L"<A d=\"&#65;&#x42;&#X63;\" cjk=\"&#21368;&#x8F7D;\" astral=\"&#x1F600;&#128512;\" "
+        L"max=\"&#x10FFFF;\">&#x3C;tag&#62;</A>");
     CXmlNode a = doc.GetRoot();
     ASSERT_TRUE(a.IsValid()) << doc.GetLastErrorMessage();
     EXPECT_EQ(L"ABc", Attr(a, L"d"));
@@ -264,9 +265,18 @@ TEST(XmlDocumentTest, CharacterReferences) {
 
 TEST(XmlDocumentTest, CharacterReferencesThatAreNoCharactersStayAsWritten) {
     const wchar_t* kept[] = {
-        L"&#x110000;", L"&#1114112;", L"&#xFFFFFFFFFFFFFFFFFFFF;", L"&#99999999999999999999;",
-        L"&#0;",       L"&#xD800;",   L"&#xDFFF;",                 L"&#;",
-        L"&#x;",       L"&#65",       L"&#6a;",                    L"&#x-1;",
+        L"&#x110000;",
+        L"&#1114112;",
+        L"&#xFFFFFFFFFFFFFFFFFFFF;",
+        L"&#99999999999999999999;",
+        L"&#0;",
+        L"&#xD800;",
+        L"&#xDFFF;",
+        L"&#;",
+        L"&#x;",
+        L"&#65",
+        L"&#6a;",
+        L"&#x-1;",
     };
     for (const wchar_t* ref : kept) {
         const std::wstring text = L"<A v=\"" + std::wstring(ref) + L"\">" + ref + L"</A>";

@@ -79,24 +79,26 @@ TEST(XmlEncodingTest, Utf8WithAndWithoutByteOrderMarkGiveTheSameDocument) {
     const std::wstring expected = DumpOf(SkinSamples::kMainFrame);
     const std::string utf8 = TestSupport::ToUtf8(SkinSamples::kMainFrame);
     CXmlDocument plain;
-    ASSERT_TRUE(plain.LoadFromMem(Bytes(utf8), static_cast<DWORD>(utf8.size()), XMLFILE_ENCODING_UTF8));
+    ASSERT_TRUE(
+        plain.LoadFromMem(Bytes(utf8), static_cast<DWORD>(utf8.size()), XMLFILE_ENCODING_UTF8));
     EXPECT_EQ(expected, Dump(plain.GetRoot()));
     const std::string withMark = "\xEF\xBB\xBF" + utf8;
     CXmlDocument marked;
     ASSERT_TRUE(marked.LoadFromMem(Bytes(withMark), static_cast<DWORD>(withMark.size())));
     EXPECT_EQ(expected, Dump(marked.GetRoot()));
     EXPECT_EQ(L"卸载程序", std::wstring(marked.GetRoot()
-                                           .GetChild(L"VerticalLayout")
-                                           .GetChild()
-                                           .GetChild()
-                                           .GetAttributeValue(L"text")));
+                                            .GetChild(L"VerticalLayout")
+                                            .GetChild()
+                                            .GetChild()
+                                            .GetAttributeValue(L"text")));
 }
 
 TEST(XmlEncodingTest, Utf16LittleAndBigEndian) {
     const std::wstring expected = DumpOf(SkinSamples::kQuestionnaire);
     const std::string le = Utf16Bytes(SkinSamples::kQuestionnaire, false, true);
     CXmlDocument little;
-    ASSERT_TRUE(little.LoadFromMem(Bytes(le), static_cast<DWORD>(le.size()), XMLFILE_ENCODING_UNICODE))
+    ASSERT_TRUE(
+        little.LoadFromMem(Bytes(le), static_cast<DWORD>(le.size()), XMLFILE_ENCODING_UNICODE))
         << little.GetLastErrorMessage();
     EXPECT_EQ(expected, Dump(little.GetRoot()));
 
@@ -125,10 +127,12 @@ TEST(XmlEncodingTest, Utf16EdgeCases) {
     // No mark: little-endian. An odd last byte is dropped.
     std::string noMark = Utf16Bytes(L"<A x=\"1\"/>", false, false);
     CXmlDocument doc;
-    ASSERT_TRUE(doc.LoadFromMem(Bytes(noMark), static_cast<DWORD>(noMark.size()), XMLFILE_ENCODING_UNICODE));
+    ASSERT_TRUE(doc.LoadFromMem(Bytes(noMark), static_cast<DWORD>(noMark.size()),
+                                XMLFILE_ENCODING_UNICODE));
     EXPECT_STREQ(L"1", doc.GetRoot().GetAttributeValue(L"x"));
     std::string odd = Utf16Bytes(L"<A/>", true, true) + "\x41";
-    ASSERT_TRUE(doc.LoadFromMem(Bytes(odd), static_cast<DWORD>(odd.size()), XMLFILE_ENCODING_UNICODE));
+    ASSERT_TRUE(
+        doc.LoadFromMem(Bytes(odd), static_cast<DWORD>(odd.size()), XMLFILE_ENCODING_UNICODE));
     EXPECT_STREQ(L"A", doc.GetRoot().GetName());
     // Too short for a character, or a mark alone.
     EXPECT_FALSE(doc.LoadFromMem(Bytes("<"), 1, XMLFILE_ENCODING_UNICODE));
@@ -137,7 +141,8 @@ TEST(XmlEncodingTest, Utf16EdgeCases) {
     EXPECT_FALSE(doc.GetRoot().IsValid());
     // Characters outside the basic plane survive as surrogate pairs.
     std::string astral = Utf16Bytes(L"<A v=\"\xD83D\xDE00\"/>", true, true);
-    ASSERT_TRUE(doc.LoadFromMem(Bytes(astral), static_cast<DWORD>(astral.size()), XMLFILE_ENCODING_UNICODE));
+    ASSERT_TRUE(doc.LoadFromMem(Bytes(astral), static_cast<DWORD>(astral.size()),
+                                XMLFILE_ENCODING_UNICODE));
     EXPECT_STREQ(L"\xD83D\xDE00", doc.GetRoot().GetAttributeValue(L"v"));
 }
 
@@ -148,18 +153,21 @@ TEST(XmlEncodingTest, AnsiCodePage) {
     wchar_t expected[8] = {};
     ::MultiByteToWideChar(CP_ACP, 0, "caf\xC4\xE3", -1, expected, 8);
     CXmlDocument doc;
-    ASSERT_TRUE(doc.LoadFromMem(Bytes(ansi), static_cast<DWORD>(ansi.size()), XMLFILE_ENCODING_ANSI));
+    ASSERT_TRUE(
+        doc.LoadFromMem(Bytes(ansi), static_cast<DWORD>(ansi.size()), XMLFILE_ENCODING_ANSI));
     EXPECT_STREQ(expected, doc.GetRoot().GetAttributeValue(L"v"));
     if (::GetACP() == 1252) {
         EXPECT_STREQ(L"caf\x00C4\x00E3", doc.GetRoot().GetAttributeValue(L"v"));
         const std::string latin = "<A v=\"caf\xE9\"/>";
-        ASSERT_TRUE(doc.LoadFromMem(Bytes(latin), static_cast<DWORD>(latin.size()), XMLFILE_ENCODING_ANSI));
+        ASSERT_TRUE(
+            doc.LoadFromMem(Bytes(latin), static_cast<DWORD>(latin.size()), XMLFILE_ENCODING_ANSI));
         EXPECT_STREQ(L"caf\x00E9", doc.GetRoot().GetAttributeValue(L"v"));
     }
     if (::GetACP() == 936) {
         EXPECT_STREQ(L"caf你", doc.GetRoot().GetAttributeValue(L"v"));
         const std::string gbk = "<A v=\"\xD0\xB6\xD4\xD8\"/>"; // 卸载 in GBK
-        ASSERT_TRUE(doc.LoadFromMem(Bytes(gbk), static_cast<DWORD>(gbk.size()), XMLFILE_ENCODING_ANSI));
+        ASSERT_TRUE(
+            doc.LoadFromMem(Bytes(gbk), static_cast<DWORD>(gbk.size()), XMLFILE_ENCODING_ANSI));
         EXPECT_STREQ(L"卸载", doc.GetRoot().GetAttributeValue(L"v"));
     }
     const char* expectedAcp = std::getenv("UNINST_EXPECT_ACP");
@@ -246,8 +254,8 @@ TEST(XmlFileTest, FileErrorsAndTheSizeLimit) {
 TEST(XmlFileTest, SourceThatCannotBeReadWhole) {
     // A pipe opens like a file but has no size to read up to.
     const wchar_t* name = L"\\\\.\\pipe\\skinui_core_xml_test";
-    HANDLE server = ::CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0,
-                                       nullptr);
+    HANDLE server =
+        ::CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, server);
     CXmlDocument doc;
     EXPECT_FALSE(doc.LoadFromPath(name));
@@ -260,7 +268,8 @@ TEST(XmlFileTest, FileHeldWithoutReadSharingCannotBeOpened) {
     TempDir dir(L"xmlshare");
     const std::wstring path = dir / L"held.xml";
     WriteFile(path, "<A/>");
-    HANDLE holder = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     CXmlDocument doc;
     EXPECT_FALSE(doc.LoadFromPath(path.c_str()));

@@ -56,9 +56,10 @@ public:
                 break;
             }
             case 6: { // a reference of some kind
-                static const wchar_t* refs[] = {L"&amp;", L"&lt", L"&#", L"&#x", L"&#x110000;",
-                                                L"&#99999999999;", L"&#xD800;", L"&#65;", L"&",
-                                                L"&quot;", L"<!--", L"<?", L"-->", L"</"};
+                static const wchar_t* refs[] = {
+                    L"&amp;",          L"&lt",      L"&#",    L"&#x", L"&#x110000;",
+                    L"&#99999999999;", L"&#xD800;", L"&#65;", L"&",   L"&quot;",
+                    L"<!--",           L"<?",       L"-->",   L"</"};
                 text.insert(pos, refs[Next(sizeof(refs) / sizeof(refs[0]))]);
                 break;
             }
@@ -82,9 +83,7 @@ public:
     uint32_t Next(uint32_t bound) { return bound == 0 ? 0 : static_cast<uint32_t>(rng_() % bound); }
 
 private:
-    wchar_t RandomChar() {
-        return kAlphabet[Next(static_cast<uint32_t>(std::wcslen(kAlphabet)))];
-    }
+    wchar_t RandomChar() { return kAlphabet[Next(static_cast<uint32_t>(std::wcslen(kAlphabet)))]; }
 
     std::mt19937 rng_;
 };

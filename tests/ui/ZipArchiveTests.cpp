@@ -109,9 +109,13 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-bool IsZero(const FILETIME& t) { return t.dwLowDateTime == 0 && t.dwHighDateTime == 0; }
+bool IsZero(const FILETIME& t) {
+    return t.dwLowDateTime == 0 && t.dwHighDateTime == 0;
+}
 
-bool IsCodePage936Run() { return getenv("UNINST_EXPECT_ACP") != nullptr; }
+bool IsCodePage936Run() {
+    return getenv("UNINST_EXPECT_ACP") != nullptr;
+}
 
 // Switches the current directory for one test (the framework's base folder is
 // the current directory at open).
@@ -179,10 +183,8 @@ TEST(ZipArchiveOpen, OpensAnArchiveAfterLeadingBytes) {
 }
 
 TEST(ZipArchiveOpen, FindsTheEndRecordBehindTheLongestComment) {
-    ZipImage image = ZipWriter()
-                         .AddFile("a.txt", "alpha")
-                         .SetComment(std::string(65535, 'c'))
-                         .Build();
+    ZipImage image =
+        ZipWriter().AddFile("a.txt", "alpha").SetComment(std::string(65535, 'c')).Build();
     Archive zip(OpenMemory(image));
     ASSERT_TRUE(zip);
     EXPECT_EQ("alpha", ExtractEntry(zip.get(), L"a.txt"));
@@ -335,7 +337,8 @@ TEST(ZipArchiveFindItem, NeverFindsNamesOf256CharactersOrMore) {
     ASSERT_TRUE(zip);
     int index = -1;
     ZipEntry e;
-    EXPECT_EQ(ZR_OK, ZipArchiveFindItem(zip.get(), std::wstring(255, L'n').c_str(), false, index, e));
+    EXPECT_EQ(ZR_OK,
+              ZipArchiveFindItem(zip.get(), std::wstring(255, L'n').c_str(), false, index, e));
     EXPECT_EQ(0, index);
     EXPECT_EQ(ZR_NOTFOUND,
               ZipArchiveFindItem(zip.get(), std::wstring(256, L'n').c_str(), false, index, e));
@@ -382,9 +385,9 @@ TEST(ZipEntryInfo, FrameworkAttributesCombineBothConventions) {
     };
     add("dos-archive", 0, 0x20);
     add("dos-hidden-system", 0, 0x06 | 0x800000);
-    add("unix-file", 3, 0x81A40000);   // -rw-r--r--
+    add("unix-file", 3, 0x81A40000);     // -rw-r--r--
     add("unix-readonly", 3, 0x81240000); // -r--r--r--
-    add("unix-folder", 3, 0x41ED0000);  // drwxr-xr-x
+    add("unix-folder", 3, 0x41ED0000);   // drwxr-xr-x
     add("dos-folder", 0, 0x10 | 0x800000);
     const ZipImage image = w.Build();
     Archive zip(OpenMemory(image));
@@ -498,7 +501,8 @@ TEST(ZipEntryInfo, MalformedExtraFieldsAreIgnored) {
 }
 
 TEST(ZipEntryInfo, FrameworkKeepsStoredNamesUncleaned) {
-    const ZipImage image = ZipWriter().AddFile("C:\\a\\..\\b.txt", "b").AddFile("/x/y.txt", "y").Build();
+    const ZipImage image =
+        ZipWriter().AddFile("C:\\a\\..\\b.txt", "b").AddFile("/x/y.txt", "y").Build();
     Archive zip(OpenMemory(image));
     ASSERT_TRUE(zip);
     ZipEntry e;
@@ -576,7 +580,8 @@ TEST(ZipArchiveUnzipItem, ExtractsLargeEntriesPiecewise) {
 }
 
 TEST(ZipArchiveUnzipItem, SwitchingEntriesEndsThePieceworkOfTheFirst) {
-    const ZipImage image = ZipWriter().AddFile("a", "0123456789").AddFile("b", "abcdefghij").Build();
+    const ZipImage image =
+        ZipWriter().AddFile("a", "0123456789").AddFile("b", "abcdefghij").Build();
     Archive zip(OpenMemory(image));
     ASSERT_TRUE(zip);
     char buffer[4];
@@ -705,7 +710,8 @@ TEST(ZipArchiveUnzipItem, DataDescriptorEntriesUseTheCentralSizes) {
 
 TEST(ZipArchiveUnzipItem, ExtractsIntoAnOpenFileHandle) {
     TempDir dir(L"zipuih");
-    const ZipImage image = ZipWriter().AddFile("a.txt", SampleText(70000, 15)).AddFolder("f/").Build();
+    const ZipImage image =
+        ZipWriter().AddFile("a.txt", SampleText(70000, 15)).AddFolder("f/").Build();
     Archive zip(OpenMemory(image));
     ASSERT_TRUE(zip);
     const HANDLE out = CreateFileW((dir / L"out.bin").c_str(), GENERIC_WRITE, 0, nullptr,
@@ -886,7 +892,10 @@ TEST(ZipMalformed, AnEntryCountBeyondTheDirectoryStopsTheWalk) {
 }
 
 TEST(ZipMalformed, NamesTooLongForTheEntryRecordAreRefused) {
-    const ZipImage image = ZipWriter().AddFile(std::string(259, 'n'), "ok").AddFile(std::string(260, 'n'), "no").Build();
+    const ZipImage image = ZipWriter()
+                               .AddFile(std::string(259, 'n'), "ok")
+                               .AddFile(std::string(260, 'n'), "no")
+                               .Build();
     Archive zip(OpenMemory(image));
     ASSERT_TRUE(zip);
     ZipEntry e;
@@ -993,8 +1002,8 @@ TEST(ZipRobustness, SurvivesTensOfThousandsOfDamagedArchives) {
         const std::string damaged = CorruptZip(seed, random);
         GuardedBytes bytes(damaged);
         int outcome = 0;
-        ASSERT_TRUE(Exercise(round % 2 ? kFrameworkZipFlavour : kApplicationZipFlavour, bytes,
-                             outcome))
+        ASSERT_TRUE(
+            Exercise(round % 2 ? kFrameworkZipFlavour : kApplicationZipFlavour, bytes, outcome))
             << "round " << round;
         if (outcome == ZR_OK || outcome == ZR_MORE)
             ++opened;

@@ -1,6 +1,8 @@
-# Sourced by the test and demo scripts: starts Xvfb on a free display and
-# makes a fresh private Wine prefix under $1; both are cleaned up on exit.
-# Sets DISPLAY, WINEPREFIX, WINEDEBUG.
+# Sourced by the test, demo and benchmark scripts: installs and builds, then
+# starts Xvfb on a free display and makes a fresh private Wine prefix.
+# Sets DISPLAY, WINEPREFIX, WINEDEBUG; uninst_stop_env undoes it.
+
+UNINST_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 uninst_start_xvfb() {
   local n
@@ -39,4 +41,12 @@ uninst_make_prefix() {
       /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   done
   wineserver -w
+}
+
+# uninst_prepare_run BUILD PREFIX_NAME
+uninst_prepare_run() {
+  bash "$UNINST_ROOT/scripts/setup.sh"
+  bash "$UNINST_ROOT/scripts/build.sh" "$1"
+  uninst_start_xvfb
+  uninst_make_prefix "$1/$2"
 }
