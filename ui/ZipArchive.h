@@ -25,8 +25,8 @@ int ZipArchiveFindItem(ZipHandle handle, const wchar_t* name, bool ignoreCase, i
 // kind ZIP_MEMORY: fills target (length bytes); ZR_MORE for every call that
 // delivered bytes (the entry stays open and the next call goes on), ZR_OK
 // for the call that finds the end. ZIP_HANDLE: writes into the HANDLE target.
-// ZIP_FILENAME: target is a wide path; relative paths lie below the folder
-// that was current at open and must not leave it.
+// ZIP_FILENAME: target is a wide path below the folder that was current at
+// open (relative to it, or absolute); a path that leaves it gives ZR_NOFILE.
 int ZipArchiveUnzipItem(ZipHandle handle, int index, void* target, unsigned int length, int kind);
 
 int ZipArchiveClose(ZipHandle handle);

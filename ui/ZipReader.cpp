@@ -11,19 +11,19 @@
 namespace SkinUI {
 
 const ZipFlavour kFrameworkZipFlavour = {
-    /*duplicateGivenHandle*/ true, /*seekableMeansDiskFile*/ true,
-    /*cleanEntryNames*/ false,     /*dosTimesAreLocal*/ false,
-    /*attributesByHost*/ false,    /*moreUntilEmptyRead*/ true,
-    /*createAllFolders*/ false,    /*reportPasswordErrors*/ false,
-    /*rawOpenErrors*/ true,
+    /*duplicateGivenHandle*/ true,  /*seekableMeansDiskFile*/ true,
+    /*cleanEntryNames*/ false,      /*dosTimesAreLocal*/ false,
+    /*attributesByHost*/ false,     /*moreUntilEmptyRead*/ true,
+    /*createAllFolders*/ false,     /*confineAbsoluteTargets*/ true,
+    /*reportPasswordErrors*/ false, /*rawOpenErrors*/ true,
 };
 
 const ZipFlavour kApplicationZipFlavour = {
     /*duplicateGivenHandle*/ false, /*seekableMeansDiskFile*/ false,
     /*cleanEntryNames*/ true,       /*dosTimesAreLocal*/ true,
     /*attributesByHost*/ true,      /*moreUntilEmptyRead*/ false,
-    /*createAllFolders*/ true,      /*reportPasswordErrors*/ true,
-    /*rawOpenErrors*/ false,
+    /*createAllFolders*/ true,      /*confineAbsoluteTargets*/ false,
+    /*reportPasswordErrors*/ true,  /*rawOpenErrors*/ false,
 };
 
 namespace {
@@ -482,7 +482,7 @@ int ZipReader::UnzipToFile(int index, void* target, int kind) {
 
     const wchar_t* const name = static_cast<const wchar_t*>(target);
     ZipTargetPath path;
-    if (!path.Resolve(baseDir_, name))
+    if (!path.Resolve(baseDir_, name, flavour_.confineAbsoluteTargets))
         return ZR_NOFILE;
     const bool folderOnly = isFolder || EndsWithSlash(name);
     if (flavour_.createAllFolders || (path.IsRelative() && !path.HasParentReference()))

@@ -56,7 +56,8 @@ std::wstring ZipFullPath(const std::wstring& path) {
     return {};
 }
 
-bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& target) {
+bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& target,
+                            bool confineAbsolute) {
     full_.clear();
     const size_t cut = target.find_last_of(L"\\/");
     const std::wstring folder =
@@ -73,7 +74,7 @@ bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& tar
     full_ = ZipFullPath(joined);
     if (full_.empty())
         return false;
-    if (relative_ && !StartsWithNoCase(full_ + L'\\', base_)) {
+    if ((relative_ || confineAbsolute) && !StartsWithNoCase(full_ + L'\\', base_)) {
         full_.clear();
         return false;
     }

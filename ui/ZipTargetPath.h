@@ -7,12 +7,14 @@ namespace SkinUI {
 
 // Where an entry extracted to a named target lands. A relative target is
 // placed below the base folder and must stay there after the system's own
-// path normalisation; an absolute target is the caller's explicit choice.
+// path normalisation (which also turns device names such as "con.txt" into
+// device paths); an absolute target is the caller's explicit choice unless
+// it is confined as well.
 class ZipTargetPath {
 public:
     // baseDir ends in a slash. False when the target would leave the base
     // folder or cannot be normalised.
-    bool Resolve(const std::wstring& baseDir, const std::wstring& target);
+    bool Resolve(const std::wstring& baseDir, const std::wstring& target, bool confineAbsolute);
 
     // The full, normalised path (what CreateFileW and CreateDirectoryW get).
     const std::wstring& FullPath() const { return full_; }

@@ -89,6 +89,10 @@ struct ZipFlavour {
     // Extraction to a named file creates every missing folder of the path
     // (otherwise only folders below the base folder for plain relative paths).
     bool createAllFolders;
+    // An absolute extraction target must lie below the base folder as well
+    // (otherwise it is the caller's explicit choice). Relative targets never
+    // leave the base folder.
+    bool confineAbsoluteTargets;
     // Password failures are reported as ZR_PASSWORD (otherwise as ZR_FLATE).
     bool reportPasswordErrors;
     // A failed open reports the reader's own -1 / -103 (otherwise ZR_NOFILE).

@@ -39,8 +39,8 @@ typedef ZipArchiveHandle* ZipHandle;
 // kind: ZIP_HANDLE (source is a HANDLE, used as is and left open; the archive
 // starts at its current file position), ZIP_FILENAME (a wide file name) or
 // ZIP_MEMORY (length bytes at source, kept alive while the handle is open).
-// password: narrow, for entries with the traditional zip encryption; null for
-// none. Null on failure; the last result tells why (ZR_NOFILE also for an
+// password: narrow, for entries with the traditional zip encryption; null (or
+// empty) for none. Null on failure; the last result tells why (ZR_NOFILE also for an
 // unreadable central directory).
 ZipHandle ZipArchiveOpen(const void* source, unsigned int length, int kind,
                          const char* password = nullptr);

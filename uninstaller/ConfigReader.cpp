@@ -8,8 +8,8 @@
 namespace {
 
 // A whole profile value, however long: the buffer grows until the value fits.
-std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section,
-                               const wchar_t* key, const wchar_t* fallback = L"") {
+std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                               const wchar_t* fallback = L"") {
     std::wstring buf(260, L'\0');
     for (;;) {
         const DWORD n = GetPrivateProfileStringW(section, key, fallback, &buf[0],
@@ -88,8 +88,7 @@ bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installD
 }
 
 bool ReadConfig(UninstallSession& session) {
-    if (ReadConfigFile(session.GetConfigPath(), session.GetInstallDir(),
-                       *session.GetGameConfig()))
+    if (ReadConfigFile(session.GetConfigPath(), session.GetInstallDir(), *session.GetGameConfig()))
         return true;
     MessageBoxW(nullptr, L"配置文件读取错误", L"Error", MB_OK);
     PostMessageW(nullptr, WM_QUIT, 0, 0);

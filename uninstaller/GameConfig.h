@@ -12,8 +12,8 @@ struct GameConfig {
     std::wstring GameKeyOnChannel;
     std::wstring ChannelSDKDir;
     std::wstring GameInstallerType;
-    std::string surveyurl;   // UTF-8
-    std::string surveytoken; // UTF-8
+    std::string surveyurl;              // UTF-8
+    std::string surveytoken;            // UTF-8
     std::vector<std::wstring> SkipDir;  // full lower-case paths
     std::vector<std::wstring> SkipFile; // full lower-case paths
     std::vector<std::wstring> shortcut; // file names as written

@@ -27,6 +27,8 @@ public:
     const wchar_t* GetInstallDir() const { return installDir_.c_str(); }
     const std::wstring& GetConfigPath() const { return configPath_; }
     const std::wstring& GetServerListPath() const { return serverListPath_; }
+    // Points the statistics events at another server list (the written one by default).
+    void SetServerListPath(const std::wstring& path) { serverListPath_ = path; }
     const std::wstring& GetTempFolder() const { return tempFolder_; }
     bool IsConfigValid() const { return configValid_; }
 

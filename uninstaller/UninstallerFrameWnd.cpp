@@ -40,10 +40,11 @@ void CUninstallerFrameWnd::CenterWindow() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CUninstallerFrameWnd::CloseAndExit() { OrderlyClose(hwnd_, *session_, wizardStep_); }
+void CUninstallerFrameWnd::CloseAndExit() {
+    OrderlyClose(hwnd_, *session_, wizardStep_);
+}
 
-LRESULT CALLBACK CUninstallerFrameWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
+LRESULT CALLBACK CUninstallerFrameWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CUninstallerFrameWnd* self;
     if (msg == WM_NCCREATE) {
         self = static_cast<CUninstallerFrameWnd*>(

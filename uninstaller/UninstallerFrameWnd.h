@@ -11,8 +11,8 @@ public:
     CUninstallerFrameWnd(const CUninstallerFrameWnd&) = delete;
     CUninstallerFrameWnd& operator=(const CUninstallerFrameWnd&) = delete;
 
-    HWND Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
-                int cx, int cy);
+    HWND Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int cx,
+                int cy);
     void CenterWindow();
     HWND GetHWND() const { return hwnd_; }
     int GetWizardStep() const { return wizardStep_; }

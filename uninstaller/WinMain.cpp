@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "statistics/HttpTransport.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
@@ -9,6 +10,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (!lpCmdLine || lpCmdLine[0] == L'\0')
         RelaunchFromLocalAppData();
+    // libcurl's global set-up is not thread-safe: done here, before any thread can send.
+    InitHttpTransport();
 
     if (FAILED(CoInitialize(nullptr)))
         return 0;

@@ -20,14 +20,16 @@ std::string Utf8(const wchar_t* text, size_t maxChars) {
         ++n;
     if (n == 0)
         return {};
-    const int len = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0,
-                                        nullptr, nullptr);
+    const int len =
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(len), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), &out[0], len, nullptr, nullptr);
     return out;
 }
 
-template <size_t N> std::string Field(const wchar_t (&field)[N]) { return Utf8(field, N); }
+template <size_t N> std::string Field(const wchar_t (&field)[N]) {
+    return Utf8(field, N);
+}
 
 template <size_t N> bool AllZero(const wchar_t (&field)[N]) {
     for (wchar_t c : field) {
@@ -61,8 +63,8 @@ public:
         Log("Initialize reservedEmpty=" + std::string(AllZero(p->reserved) ? "1" : "0") +
             "\tinstallDir=" + Field(p->installDir) + "\tchannelSdkDir=" + Field(p->channelSdkDir) +
             "\tgameVersion=" + Field(p->gameVersion) +
-            "\tgameKeyOnChannel=" + Field(p->gameKeyOnChannel) + "\tone=" +
-            std::to_string(p->one) + "\tinstallerType=" + std::to_string(p->installerType) +
+            "\tgameKeyOnChannel=" + Field(p->gameKeyOnChannel) + "\tone=" + std::to_string(p->one) +
+            "\tinstallerType=" + std::to_string(p->installerType) +
             "\tzero=" + std::to_string(p->zero));
         return true;
     }
@@ -73,8 +75,9 @@ public:
 
 } // namespace
 
-extern "C" __declspec(dllexport) VELMORA_INSTALLER::IInstallerChannelPluginBase* __cdecl
-CreateInstallerChannelPluginObject(const char* interfaceId) {
+extern "C" __declspec(dllexport)
+    VELMORA_INSTALLER::IInstallerChannelPluginBase* __cdecl CreateInstallerChannelPluginObject(
+        const char* interfaceId) {
     const bool known = interfaceId && std::strcmp(interfaceId, CHANNEL_PLUGIN_INTERFACE_ID) == 0;
     Log(std::string("Create ") + (interfaceId ? interfaceId : "(null)"));
     if (!known)

@@ -15,11 +15,17 @@ namespace {
 
 const DWORD kStartMs = 60000;
 
-std::wstring BuiltUninstaller() { return WinePathOf(UNINST_EXE); }
+std::wstring BuiltUninstaller() {
+    return WinePathOf(UNINST_EXE);
+}
 
-std::wstring LocalAppDataCopy() { return SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe"; }
+std::wstring LocalAppDataCopy() {
+    return SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe";
+}
 
-std::wstring ReadUtf8File(const std::wstring& path) { return FromUtf8(ReadFileBytes(path)); }
+std::wstring ReadUtf8File(const std::wstring& path) {
+    return FromUtf8(ReadFileBytes(path));
+}
 
 // Receives the exit broadcast that the uninstaller sends when it closes.
 class BroadcastListener {
@@ -130,8 +136,7 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
     EXPECT_NE(log.find(L"Create F00735EC-6253-4472-BC19-99DC10E528D0\r\n"), std::wstring::npos)
         << ToUtf8(log);
-    const std::wstring init = L"Initialize reservedEmpty=1\tinstallDir=" +
-                              install_->InstallDir() +
+    const std::wstring init = L"Initialize reservedEmpty=1\tinstallDir=" + install_->InstallDir() +
                               L"\tchannelSdkDir=\tgameVersion=1.2.3\tgameKeyOnChannel=channel-key"
                               L"\tone=1\tinstallerType=2\tzero=0\r\n";
     EXPECT_NE(log.find(init), std::wstring::npos) << ToUtf8(log);
@@ -146,6 +151,36 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     EXPECT_TRUE(FileExists(copy));
     // Nothing of the installation was touched.
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+}
+
+TEST_F(UninstallerRun, AFailedCopyStartsNothing) {
+    // An older copy that is in use cannot be replaced; starting it anyway
+    // would run a stale program with administrator rights.
+    const std::wstring copy = LocalAppDataCopy();
+    ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(), copy.c_str(), FALSE));
+    HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    StartLikeAPlayer();
+    EXPECT_EQ(WaitForTopWindow(nullptr, L"卸载程序", 0, 5000), nullptr);
+    CloseHandle(held);
+    EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));
+}
+
+TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
+    // The archive cannot be written (a folder has its name), so the library
+    // lying in TEMP is not the one the executable carries.
+    CreateDirectoryW((temp_ / L"Plugins.zip").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(WinePathOf(UNINST_STANDIN_PLUGIN).c_str(),
+                          (temp_ / L"InstallerChannelPlugin.dll").c_str(), FALSE));
+    StartLikeAPlayer();
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    EXPECT_TRUE(FileExists(temp_ / L"Serverlist.ini"));
+    EXPECT_FALSE(FileExists(temp_ / L"InstallerChannelPlugin.log"));
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(relaunched.Wait(30000));
 }
 
 class ConfigErrorRun : public UninstallerRun,
@@ -175,8 +210,8 @@ TEST_P(ConfigErrorRun, ShowsTheConfigurationErrorAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     MissingConfiguration, ConfigErrorRun,
-    ::testing::Values(L"<none>",
-                      L"[game]\r\nchsName=a\r\nenName=b\r\n",
-                      L"[game]\r\nchsName=a\r\nenName=b\r\nGameid=1\r\n[survey]\r\nsurveyurl=u\r\n"));
+    ::testing::Values(
+        L"<none>", L"[game]\r\nchsName=a\r\nenName=b\r\n",
+        L"[game]\r\nchsName=a\r\nenName=b\r\nGameid=1\r\n[survey]\r\nsurveyurl=u\r\n"));
 
 } // namespace

@@ -129,8 +129,7 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
 
 } // namespace
 
-HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid,
-                      DWORD timeoutMs) {
+HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid, DWORD timeoutMs) {
     WindowQuery q{className, title, pid, nullptr};
     WaitUntil(
         [&] {

@@ -43,8 +43,7 @@ std::wstring WinePathOf(const std::string& unixPath);
 
 // Polls for a top-level window of the class (any when null) and title that
 // belongs to the process (any when pid is 0).
-HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid,
-                      DWORD timeoutMs);
+HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid, DWORD timeoutMs);
 
 // Polls until the predicate holds or the time is up.
 template <typename Pred> bool WaitUntil(Pred pred, DWORD timeoutMs) {

@@ -20,8 +20,8 @@ void SetStringValue(HKEY key, const wchar_t* name, const std::wstring& value) {
 
 void CreateKeyWithValues(const std::wstring& path, const std::wstring& installDir) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
-                        KEY_ALL_ACCESS | kView32, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView32,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     SetStringValue(key, L"DisplayName", L"Velmora Test Game");
     SetStringValue(key, L"InstallPath", installDir);
@@ -30,8 +30,8 @@ void CreateKeyWithValues(const std::wstring& path, const std::wstring& installDi
 }
 
 std::wstring ListSection(const wchar_t* name, const std::vector<std::wstring>& items) {
-    std::wstring s = std::wstring(L"[") + name + L"]\r\ntotalnum=" + std::to_wstring(items.size()) +
-                     L"\r\n";
+    std::wstring s =
+        std::wstring(L"[") + name + L"]\r\ntotalnum=" + std::to_wstring(items.size()) + L"\r\n";
     for (size_t i = 0; i < items.size(); ++i)
         s += std::to_wstring(i) + L"=" + items[i] + L"\r\n";
     return s;
@@ -52,8 +52,8 @@ bool CreateShellLink(const std::wstring& linkPath, const std::wstring& target) {
     const bool comInit = SUCCEEDED(CoInitialize(nullptr));
     bool ok = false;
     IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
         link->SetPath(target.c_str());
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
@@ -72,15 +72,17 @@ SampleInstall::SampleInstall(const std::wstring& parentDir, SampleGame game)
     CreateDirs(installDir_);
 }
 
-SampleInstall::~SampleInstall() { RemoveRegistryAndShortcuts(); }
+SampleInstall::~SampleInstall() {
+    RemoveRegistryAndShortcuts();
+}
 
 std::wstring SampleInstall::ConfigText() const {
     const SampleGame& g = game_;
     std::wstring s = L"[game]\r\nchsName=" + g.chsName + L"\r\nenName=" + g.enName +
-                     L"\r\nGameid=" + g.gameId + L"\r\nGversion=" + g.gversion +
-                     L"\r\nwebsite=" + g.website + L"\r\nGameKeyOnChannel=" +
-                     g.gameKeyOnChannel + L"\r\nChannelSDKDir=" + g.channelSdkDir +
-                     L"\r\nGameInstallerType=" + g.installerType + L"\r\n";
+                     L"\r\nGameid=" + g.gameId + L"\r\nGversion=" + g.gversion + L"\r\nwebsite=" +
+                     g.website + L"\r\nGameKeyOnChannel=" + g.gameKeyOnChannel +
+                     L"\r\nChannelSDKDir=" + g.channelSdkDir + L"\r\nGameInstallerType=" +
+                     g.installerType + L"\r\n";
     s += L"[survey]\r\nsurveyurl=" + g.surveyUrl + L"\r\nsurveytoken=" + g.surveyToken + L"\r\n";
     s += ListSection(L"SkipDir", g.skipDirs);
     s += ListSection(L"SkipFile", g.skipFiles);

@@ -24,9 +24,9 @@ struct SampleGame {
     std::vector<std::wstring> skipFiles = {L"config\\user.cfg"};
     std::vector<std::wstring> shortcuts = {L"测试游戏.lnk"};
     // Files below the installation directory, relative paths.
-    std::vector<std::wstring> files = {L"game.exe", L"data\\pack1.dat", L"data\\sub\\pack2.dat",
-                                       L"Save\\slot1.sav", L"config\\user.cfg",
-                                       L"config\\default.cfg", L"文档\\说明.txt"};
+    std::vector<std::wstring> files = {
+        L"game.exe",         L"data\\pack1.dat",     L"data\\sub\\pack2.dat", L"Save\\slot1.sav",
+        L"config\\user.cfg", L"config\\default.cfg", L"文档\\说明.txt"};
 };
 
 // A game installation in a folder of the test's: files, the configuration

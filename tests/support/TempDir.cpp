@@ -24,8 +24,9 @@ TempDir::TempDir(const std::wstring& hint) {
     static std::atomic<unsigned> counter{0};
     const std::wstring root = TempRoot();
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::wstring candidate = root + L"\\" + hint + L"_" + std::to_wstring(GetCurrentProcessId()) +
-                                 L"_" + std::to_wstring(counter++);
+        std::wstring candidate = root + L"\\" + hint + L"_" +
+                                 std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                 std::to_wstring(counter++);
         if (CreateDirectoryW(candidate.c_str(), nullptr)) {
             path_ = candidate;
             return;
@@ -34,7 +35,9 @@ TempDir::TempDir(const std::wstring& hint) {
     throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 std::wstring TempDir::operator/(const std::wstring& relative) const {
     return path_ + L"\\" + relative;

@@ -752,11 +752,18 @@ TEST(ZipArchiveUnzipItem, ExtractsNamedFilesBelowTheFolderCurrentAtOpen) {
     EXPECT_EQ(ZR_NOFILE, unzip(0, L"sub\\..\\..\\escaped.txt"));
     EXPECT_FALSE(FileExists(dir / L"escaped.txt"));
 
-    // An absolute target is taken as it is, without making folders.
-    EXPECT_EQ(ZR_OK, unzip(0, (dir / L"absolute.txt").c_str()));
-    EXPECT_EQ("alpha", ReadFileBytes(dir / L"absolute.txt"));
-    EXPECT_EQ(ZR_NOFILE, unzip(0, (dir / L"missing\\absolute.txt").c_str()));
-    EXPECT_FALSE(DirExists(dir / L"missing"));
+    // An absolute target must lie below the base folder too; no folders are
+    // made for it.
+    EXPECT_EQ(ZR_OK, unzip(0, (dir / L"base\\absolute.txt").c_str()));
+    EXPECT_EQ("alpha", ReadFileBytes(dir / L"base\\absolute.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, (dir / L"base\\missing\\absolute.txt").c_str()));
+    EXPECT_FALSE(DirExists(dir / L"base\\missing"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, (dir / L"absolute.txt").c_str()));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"C:\\outside.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"\\outside.txt"));
+    EXPECT_EQ(ZR_NOFILE, unzip(0, L"con.txt"));
+    EXPECT_FALSE(FileExists(dir / L"absolute.txt"));
+    EXPECT_FALSE(FileExists(L"C:\\outside.txt"));
 }
 
 // ---------------------------------------------------------------- code page 936
@@ -860,6 +867,28 @@ TEST(ZipMalformed, LengthsAndOffsetsPastTheEndFailCleanly) {
         char buffer[8];
         EXPECT_EQ(c.expected, ZipArchiveUnzipItem(zip.get(), 0, buffer, 8, ZIP_MEMORY)) << c.what;
     }
+}
+
+TEST(ZipMalformed, SizesBeyondTheArchiveFailEvenWithoutALocalCopy) {
+    ZipItem item; // with a data descriptor the local header holds no sizes to compare
+    item.name = "streamed";
+    item.data = SampleText(2000, 22);
+    item.dataDescriptor = true;
+    for (uint32_t compressed : {0x7FFFFFFFu, 0xFFFFFFFFu, 100000u}) {
+        ZipImage image = ZipWriter().Add(item).Build();
+        image.Set32(image.centralHeaders[0] + ZipField::kCentralCompressed, compressed);
+        GuardedBytes bytes(image.bytes);
+        Archive zip(ZipArchiveOpen(bytes.Data(), bytes.Size(), ZIP_MEMORY));
+        ASSERT_TRUE(zip);
+        char buffer[64];
+        EXPECT_EQ(ZR_CORRUPT, ZipArchiveUnzipItem(zip.get(), 0, buffer, 64, ZIP_MEMORY));
+    }
+    // A compressed size that stays inside the archive but cuts the data short.
+    ZipImage cut = ZipWriter().Add(item).Build();
+    cut.Set32(cut.centralHeaders[0] + ZipField::kCentralCompressed, 10);
+    Archive zip(OpenMemory(cut));
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(ZR_FLATE, ExtractToMemory(zip.get(), 0, 5000).result);
 }
 
 TEST(ZipMalformed, AnExtraFieldRunningPastTheEndCannotBeRead) {

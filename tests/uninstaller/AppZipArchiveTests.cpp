@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "uninstaller/AppZipArchive.h"
+#include "ui/ZipReader.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipCorruption.h"
@@ -886,7 +887,7 @@ TEST(AppZipRobustness, DamagedArchivesNeverWriteOutsideTheBaseFolder) {
     for (int round = 0; round < rounds; ++round) {
         const std::string damaged = CorruptZip(seeds[round % seeds.size()], random);
         GuardedBytes bytes(damaged);
-        {
+        if (round % 4 != 3) {
             Archive zip(ZipArchiveOpen(bytes.Data(), bytes.Size(), ZIP_MEMORY, "pw"));
             if (zip) {
                 ASSERT_EQ(ZR_OK, ZipArchiveSetBaseDir(zip.get(), base.c_str()));
@@ -895,6 +896,19 @@ TEST(AppZipRobustness, DamagedArchivesNeverWriteOutsideTheBaseFolder) {
                     ZipEntry e{};
                     if (ZipArchiveGetItem(zip.get(), i, e) == ZR_OK &&
                         ZipArchiveUnzipItem(zip.get(), i, e.name) == ZR_OK)
+                        ++files;
+                }
+            }
+        } else {
+            // The framework's reader keeps stored names as they are: its own
+            // confinement has to hold them below the base folder.
+            SkinUI::ZipReader reader(SkinUI::kFrameworkZipFlavour);
+            if (reader.Open(bytes.Data(), bytes.Size(), ZIP_MEMORY, nullptr) == ZR_OK) {
+                ASSERT_EQ(ZR_OK, reader.SetBaseDir(base.c_str()));
+                for (int i = 0; i < std::min(reader.EntryCount(), 12); ++i) {
+                    ZipEntry e{};
+                    if (reader.GetEntry(i, e) == ZR_OK &&
+                        reader.Unzip(i, e.name, 0, ZIP_FILENAME) == ZR_OK)
                         ++files;
                 }
             }

@@ -14,8 +14,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     const std::wstring dir = DirectoryOfPath(GetRunningModulePath());
     UninstallSession* session = new UninstallSession(dir.c_str());
     RegisterUninstExitMessage();
-    const HWND hwnd = CreateWindowExW(0, L"STATIC", L"close probe", WS_POPUP, 0, 0, 10, 10,
-                                      nullptr, nullptr, instance, nullptr);
+    const HWND hwnd = CreateWindowExW(0, L"STATIC", L"close probe", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                      nullptr, instance, nullptr);
     OrderlyClose(hwnd, *session, step);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)

@@ -28,8 +28,8 @@ protected:
     }
 
     DWORD RunOnStep(int step, const std::map<std::wstring, std::wstring>& env = {}) {
-        ChildProcess p = StartProcess(probe_, L"\"" + probe_ + L"\" " + std::to_wstring(step),
-                                      dir_.Path(), env);
+        ChildProcess p =
+            StartProcess(probe_, L"\"" + probe_ + L"\" " + std::to_wstring(step), dir_.Path(), env);
         EXPECT_TRUE(p);
         DWORD code = 99;
         EXPECT_TRUE(p.Wait(30000, &code));

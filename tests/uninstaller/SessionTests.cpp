@@ -83,8 +83,9 @@ TEST_F(ConfigTest, ListsSkipEmptyKeysAndBecomeLowerCasePaths) {
 
 TEST_F(ConfigTest, LongValuesAreKeptWhole) {
     const std::wstring longName(700, L'n');
-    ASSERT_TRUE(Read(L"[game]\r\nchsName=" + longName +
-                     L"\r\nenName=b\r\nGameid=中文\r\n[survey]\r\nsurveytoken=t\r\nsurveyurl=u\r\n"));
+    ASSERT_TRUE(
+        Read(L"[game]\r\nchsName=" + longName +
+             L"\r\nenName=b\r\nGameid=中文\r\n[survey]\r\nsurveytoken=t\r\nsurveyurl=u\r\n"));
     EXPECT_EQ(config_.chsName, longName);
     EXPECT_EQ(config_.Gameid, "\xE4\xB8\xAD\xE6\x96\x87");
 }
@@ -162,7 +163,8 @@ TEST(Paths, DirectoryOfPathCutsAtTheLastSeparator) {
 }
 
 TEST(Paths, SelfDeleteQuotesThePath) {
-    EXPECT_EQ(SelfDeleteParameters(L"C:\\A B\\UNINST~1.EXE"), L"/c del \"C:\\A B\\UNINST~1.EXE\" > nul");
+    EXPECT_EQ(SelfDeleteParameters(L"C:\\A B\\UNINST~1.EXE"),
+              L"/c del \"C:\\A B\\UNINST~1.EXE\" > nul");
 }
 
 unsigned __stdcall SleepThread(void* ms) {
@@ -284,7 +286,9 @@ TEST_F(UnzipTest, NamesThatClimbOutStayInside) {
 
 TEST_F(UnzipTest, ADamagedEntryIsSkippedAndTheRestUnpacked) {
     ZipWriter writer;
-    writer.AddFile("first.txt", "one").AddFile("broken.txt", SampleText(5000)).AddFile("last.txt", "3");
+    writer.AddFile("first.txt", "one")
+        .AddFile("broken.txt", SampleText(5000))
+        .AddFile("last.txt", "3");
     writer.Item(1).storedData = std::string(100, '\xFF'); // not a deflate stream
     ASSERT_TRUE(writer.WriteTo(zip_));
     EXPECT_TRUE(UnzipArchiveToDir(zip_.c_str(), out_.c_str()));
