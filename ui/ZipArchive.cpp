@@ -1,11 +1,10 @@
 #include <windows.h>
 
 #include "ui/ZipArchive.h"
+#include "ui/ZipHandle.h"
 #include "ui/ZipReader.h"
 
 #include <atomic>
-#include <memory>
-#include <new>
 
 namespace SkinUI {
 
@@ -18,41 +17,20 @@ int Keep(int result) {
     return result;
 }
 
-// The reader behind a handle, or the result that says why there is none.
-int ReaderOf(ZipHandle handle, ZipReader*& reader) {
-    reader = nullptr;
-    if (!handle)
-        return ZR_ARGS;
-    if (handle->kind != ZIP_KIND_READING)
-        return ZR_ZMODE;
-    reader = static_cast<ZipReader*>(handle->object);
-    return reader ? ZR_OK : ZR_ARGS;
-}
-
 } // namespace
 
 ZipHandle ZipArchiveOpen(const void* source, unsigned int length, int kind) {
-    std::unique_ptr<ZipReader> reader(new (std::nothrow) ZipReader(kFrameworkZipFlavour));
-    if (!reader) {
-        Keep(ZR_NOTINITED);
-        return nullptr;
-    }
-    const int r = Keep(reader->Open(source, length, kind, nullptr));
-    if (r != ZR_OK)
-        return nullptr;
-    ZipHandle handle = new (std::nothrow) ZipArchiveHandle{ZIP_KIND_READING, reader.get()};
-    if (!handle) {
-        Keep(ZR_NOTINITED);
-        return nullptr;
-    }
-    reader.release();
+    int result;
+    ZipHandle handle =
+        OpenReadingHandle(kFrameworkZipFlavour, source, length, kind, nullptr, result);
+    Keep(result);
     return handle;
 }
 
 int ZipArchiveFindItem(ZipHandle handle, const wchar_t* name, bool ignoreCase, int& index,
                        ZipEntry& entry) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = ReaderOfHandle(handle, reader);
     if (r != ZR_OK) {
         index = -1;
         entry = ZipEntry{};
@@ -64,7 +42,7 @@ int ZipArchiveFindItem(ZipHandle handle, const wchar_t* name, bool ignoreCase, i
 
 int ZipArchiveUnzipItem(ZipHandle handle, int index, void* target, unsigned int length, int kind) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = ReaderOfHandle(handle, reader);
     if (r != ZR_OK)
         return Keep(r);
     return Keep(reader->Unzip(index, target, length, kind));
@@ -72,12 +50,10 @@ int ZipArchiveUnzipItem(ZipHandle handle, int index, void* target, unsigned int 
 
 int ZipArchiveClose(ZipHandle handle) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = ReaderOfHandle(handle, reader);
     if (r != ZR_OK)
         return Keep(r);
-    reader->Close();
-    delete reader;
-    delete handle;
+    CloseReadingHandle(handle);
     return Keep(ZR_OK);
 }
 

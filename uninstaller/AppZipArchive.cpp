@@ -2,6 +2,7 @@
 
 #include "uninstaller/AppZipArchive.h"
 #include "uninstaller/AppZipWriter.h"
+#include "ui/ZipHandle.h"
 #include "ui/ZipReader.h"
 
 #include <atomic>
@@ -27,32 +28,13 @@ int KeepWrite(int result) {
     return result;
 }
 
-int ReaderOf(ZipHandle handle, ZipReader*& reader) {
-    reader = nullptr;
-    if (!handle)
-        return ZR_ARGS;
-    if (handle->kind != ZIP_KIND_READING)
-        return ZR_ZMODE;
-    reader = static_cast<ZipReader*>(handle->object);
-    return reader ? ZR_OK : ZR_ARGS;
-}
-
 } // namespace
 
 ZipHandle ZipArchiveOpen(const void* source, unsigned int length, int kind, const char* password) {
-    std::unique_ptr<ZipReader> reader(new (std::nothrow) ZipReader(SkinUI::kApplicationZipFlavour));
-    if (!reader) {
-        KeepRead(ZR_NOTINITED);
-        return nullptr;
-    }
-    if (KeepRead(reader->Open(source, length, kind, password)) != ZR_OK)
-        return nullptr;
-    ZipHandle handle = new (std::nothrow) ZipArchiveHandle{ZIP_KIND_READING, reader.get()};
-    if (!handle) {
-        KeepRead(ZR_NOTINITED);
-        return nullptr;
-    }
-    reader.release();
+    int result;
+    ZipHandle handle = SkinUI::OpenReadingHandle(SkinUI::kApplicationZipFlavour, source, length,
+                                                 kind, password, result);
+    KeepRead(result);
     return handle;
 }
 
@@ -62,7 +44,7 @@ ZipHandle ZipArchiveOpen(const wchar_t* fileName, const char* password) {
 
 int ZipArchiveGetItem(ZipHandle handle, int index, ZipEntry& entry) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = SkinUI::ReaderOfHandle(handle, reader);
     if (r != ZR_OK)
         return KeepRead(r);
     return KeepRead(reader->GetEntry(index, entry));
@@ -70,7 +52,7 @@ int ZipArchiveGetItem(ZipHandle handle, int index, ZipEntry& entry) {
 
 int ZipArchiveSetBaseDir(ZipHandle handle, const wchar_t* folder) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = SkinUI::ReaderOfHandle(handle, reader);
     if (r != ZR_OK)
         return KeepRead(r);
     return KeepRead(reader->SetBaseDir(folder));
@@ -78,7 +60,7 @@ int ZipArchiveSetBaseDir(ZipHandle handle, const wchar_t* folder) {
 
 int ZipArchiveUnzipItem(ZipHandle handle, int index, void* target, unsigned int length, int kind) {
     ZipReader* reader;
-    const int r = ReaderOf(handle, reader);
+    const int r = SkinUI::ReaderOfHandle(handle, reader);
     if (r != ZR_OK)
         return KeepRead(r);
     return KeepRead(reader->Unzip(index, target, length, kind));
@@ -92,11 +74,7 @@ int ZipArchiveClose(ZipHandle handle) {
     if (!handle)
         return KeepRead(ZR_ARGS);
     if (handle->kind == ZIP_KIND_READING) {
-        ZipReader* const reader = static_cast<ZipReader*>(handle->object);
-        if (reader)
-            reader->Close();
-        delete reader;
-        delete handle;
+        SkinUI::CloseReadingHandle(handle);
         return KeepRead(ZR_OK);
     }
     if (handle->kind == ZIP_KIND_WRITING) {

@@ -30,10 +30,7 @@ using SkinUI::ZR_SEEK;
 using SkinUI::ZR_WRITE;
 using SkinUI::ZR_ZMODE;
 
-struct ZipArchiveHandle {
-    int32_t kind; // ZIP_KIND_READING or ZIP_KIND_WRITING
-    void* object;
-};
+using SkinUI::ZipArchiveHandle;
 typedef ZipArchiveHandle* ZipHandle;
 
 // kind: ZIP_HANDLE (source is a HANDLE, used as is and left open; the archive
