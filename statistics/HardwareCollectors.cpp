@@ -46,7 +46,7 @@ std::optional<std::string> ProcessorNameFromRegistry() {
     if (!key.IsOpened()) {
         return std::nullopt;
     }
-    return WideToAnsiText(key.QueryStringValue(L"ProcessorNameString"));
+    return WideToUtf8Text(key.QueryStringValue(L"ProcessorNameString"));
 }
 
 // Runs the query and appends one element per row to a fresh array.
@@ -171,7 +171,7 @@ int CollectDisk(const WmiSession& session, Json::Value& out) {
     wchar_t fileSystem[MAX_PATH] = {};
     if (::GetVolumeInformationW(L"C:\\", nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
                                 MAX_PATH)) {
-        out["Disk_File_System"] = WideToAnsiText(fileSystem);
+        out["Disk_File_System"] = WideToUtf8Text(fileSystem);
     }
     return 0;
 }

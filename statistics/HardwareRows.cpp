@@ -59,19 +59,19 @@ std::uint64_t ParseDecimalUInt64(const std::wstring& text, std::uint64_t start) 
     return value;
 }
 
-std::string WideToAnsiText(const std::wstring& text) {
+std::string WideToUtf8Text(const std::wstring& text) {
     if (text.empty()) {
         return std::string();
     }
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                              nullptr, 0, nullptr, nullptr);
     if (length <= 0) {
         return std::string();
     }
-    std::string ansi(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &ansi[0], length,
+    std::string utf8(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], length,
                           nullptr, nullptr);
-    return ansi;
+    return utf8;
 }
 
 bool ReadWideTextProperty(const WmiPropertySource& row, const wchar_t* name, std::wstring& text) {
@@ -98,7 +98,7 @@ bool ReadTextProperty(const WmiPropertySource& row, const wchar_t* name, std::st
     if (!ReadWideTextProperty(row, name, wide)) {
         return false;
     }
-    text = WideToAnsiText(wide);
+    text = WideToUtf8Text(wide);
     return true;
 }
 
@@ -175,7 +175,7 @@ std::string WidthHeightText(std::uint32_t width, std::uint32_t height) {
     if (FAILED(::VarBstrFromR4(ratio, LOCALE_INVARIANT, 0, text.Receive()))) {
         return std::string();
     }
-    return WideToAnsiText(text.Text());
+    return WideToUtf8Text(text.Text());
 }
 
 Json::Value CpuElementFromRow(const WmiPropertySource& row, const std::string* registryName) {
@@ -267,7 +267,7 @@ Json::Value MonitorElementFromRow(const WmiPropertySource& row, std::uint32_t ma
                 c = L' ';
             }
         }
-        monitor["Manufacturer"] = WideToAnsiText(id);
+        monitor["Manufacturer"] = WideToUtf8Text(id);
     }
     std::uint32_t height = 0;
     std::uint32_t width = 0;

@@ -15,8 +15,8 @@
 // value * 10 + digit for each character, in 64 bits; WMI hands 64-bit numbers over as decimal text.
 std::uint64_t ParseDecimalUInt64(const std::wstring& text, std::uint64_t start);
 
-// UTF-16 to the system's ANSI code page (unmappable characters become the code page's default).
-std::string WideToAnsiText(const std::wstring& text);
+// UTF-16 to UTF-8, the encoding of every text in a report's JSON.
+std::string WideToUtf8Text(const std::wstring& text);
 
 // Property readers: false when the property is missing or null (or of a type that doesn't convert).
 bool ReadWideTextProperty(const WmiPropertySource& row, const wchar_t* name, std::wstring& text);

@@ -1,11 +1,75 @@
 #include <windows.h>
 
+#include "uninstaller/FrameMessages.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 namespace {
 const wchar_t kClassName[] = L"UninstallerFrameWnd";
+}
+
+void CUninstallerFrameWnd::SetStep(int step) {
+    wizardStep_ = step;
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
+                                            const std::wstring& otherReasonText) {
+    answerMask_ = answerMask;
+    otherReasonText_ = otherReasonText;
+}
+
+std::wstring CUninstallerFrameWnd::CleanOtherReasonText(const std::wstring& text) {
+    std::wstring cleaned;
+    cleaned.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r') {
+            // Only a line feed belongs to the line end; anything else after a lone CR is text.
+            if (i + 1 < text.size() && text[i + 1] == L'\n')
+                ++i;
+            c = L' ';
+        }
+        if (c == L' ' && !cleaned.empty() && cleaned.back() == L' ')
+            continue;
+        cleaned += c;
+    }
+    return cleaned;
+}
+
+void CUninstallerFrameWnd::PostProgress(int percentage) {
+    if (lastPostedProgress_.exchange(percentage) != percentage && hwnd_)
+        PostMessageW(hwnd_, WM_UNINST_PROGRESS, static_cast<WPARAM>(percentage), 0);
+}
+
+void CUninstallerFrameWnd::PostStep(int step) {
+    // A null window would make PostMessageW queue the message on the calling thread.
+    if (hwnd_)
+        PostMessageW(hwnd_, WM_UNINST_SET_STEP, static_cast<WPARAM>(step), 0);
+}
+
+void CUninstallerFrameWnd::PostConfigError() {
+    if (hwnd_)
+        PostMessageW(hwnd_, WM_UNINST_CONFIG_ERROR, 0, 0);
+}
+
+void CUninstallerFrameWnd::OnProgress(WPARAM percentage) {
+    progressValue_ = percentage > 100 ? 100 : static_cast<int>(percentage);
+    percentText_ = std::to_wstring(progressValue_) + L"%";
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CUninstallerFrameWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (!percentText_.empty()) {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        DrawTextW(dc, percentText_.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    EndPaint(hwnd_, &ps);
 }
 
 CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
@@ -67,6 +131,19 @@ LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_CLOSE:
         CloseAndExit();
+        return 0;
+    case WM_UNINST_PROGRESS:
+        OnProgress(wParam);
+        return 0;
+    case WM_UNINST_SET_STEP:
+        SetStep(static_cast<int>(wParam));
+        return 0;
+    case WM_UNINST_CONFIG_ERROR:
+        MessageBoxW(hwnd_, L"配置文件读取错误", L"Error", MB_OK);
+        CloseAndExit();
+        return 0;
+    case WM_PAINT:
+        OnPaint();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -57,11 +57,6 @@ private:
     std::map<std::wstring, std::unique_ptr<ComVariant>> values_;
 };
 
-UINT ExpectedAnsiCodePage() {
-    const char* expected = std::getenv("UNINST_EXPECT_ACP");
-    return expected != nullptr ? static_cast<UINT>(std::atoi(expected)) : 1252u;
-}
-
 } // namespace
 
 TEST(HardwareRows, ParseDecimalUInt64) {
@@ -222,19 +217,16 @@ TEST(HardwareRows, TextsAreStoredInTheAnsiCodePage) {
     FakeRow row;
     row.Text(L"Name", L"声卡 Realtek").Text(L"Manufacturer", L"瑞昱\\公司");
     const Json::Value s = SoundCardElementFromRow(row);
-    if (ExpectedAnsiCodePage() == 936) {
-        EXPECT_EQ("\xC9\xF9\xBF\xA8 Realtek", s["Sound_Card_Name"].asString());
-    } else {
-        EXPECT_EQ("?? Realtek", s["Sound_Card_Name"].asString());
-    }
-    EXPECT_EQ(WideToAnsiText(L"瑞昱\\公司"), s["Sound_Card_Manufacturer"].asString());
+    // The report's JSON is UTF-8 whatever the ANSI code page.
+    EXPECT_EQ("\xE5\xA3\xB0\xE5\x8D\xA1 Realtek", s["Sound_Card_Name"].asString());
+    EXPECT_EQ(WideToUtf8Text(L"瑞昱\\公司"), s["Sound_Card_Manufacturer"].asString());
 
-    // A device id whose double-byte characters have a trail byte of '\': only real backslashes
-    // become blanks. "乗" is 0x81 0x5C in code page 936.
+    // A device id whose characters would have a trail byte of '\' in code page 936 ("乗" is
+    // 0x81 0x5C there): only real backslashes become blanks.
     FakeRow monitor;
     monitor.Text(L"PNPDeviceID", L"乗\\X");
     const std::string id = MonitorElementFromRow(monitor, 0, 0)["Manufacturer"].asString();
-    EXPECT_EQ(WideToAnsiText(L"乗 X"), id);
+    EXPECT_EQ(WideToUtf8Text(L"乗 X"), id);
 }
 
 TEST(HardwareRows, NonTextValuesConvertToText) {

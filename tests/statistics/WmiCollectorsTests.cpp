@@ -141,7 +141,7 @@ TEST_F(WmiTest, Processor) {
         ASSERT_TRUE(cpu["CPU_Name"].isString());
         if (key.IsOpened()) {
             // Every processor carries the registry's name of processor 0.
-            EXPECT_EQ(WideToAnsiText(key.QueryStringValue(L"ProcessorNameString")),
+            EXPECT_EQ(WideToUtf8Text(key.QueryStringValue(L"ProcessorNameString")),
                       cpu["CPU_Name"].asString());
         }
         EXPECT_FALSE(cpu["CPU_Manufacturer"].asString().empty());

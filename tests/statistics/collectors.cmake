@@ -7,7 +7,9 @@ uninst_add_test(collectors_tests CP936
           ${CMAKE_CURRENT_LIST_DIR}/SystemFactsTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/HardwareRowsTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ScratchRegistry.cpp
-  LIBS statistics Deps::gtest_main)
+  LIBS statistics Deps::gtest_main
+  # The scans read every Uninstall key: no other program may change them meanwhile.
+  PROPERTIES RESOURCE_LOCK uninstall_registry)
 uninst_add_test(wmi_collectors_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/WmiCollectorsTests.cpp
   LIBS statistics Deps::gtest_main)

@@ -1,0 +1,124 @@
+// Prints what an event report costs to build, check and percent-encode, with the hardware groups
+// collected through WMI (the first report of a process) and answered from the caches (every later
+// one). Nothing is posted: the server list's section has no URL, so a report ends after its body
+// is built.
+#include <windows.h>
+
+#include "statistics/CodePageConverter.h"
+#include "statistics/DataStatistics.h"
+#include "statistics/DataStatisticsImp.h"
+#include "statistics/MachId.h"
+#include "statistics/NetworkAdapters.h"
+#include "statistics/OsCode.h"
+#include "statistics/TextHelpers.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kReportRuns = 100;
+constexpr int kBodyRuns = 1000;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Keywords as shipped, no URL.
+std::wstring WriteServerListWithoutUrls() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"EventReportBench.ini";
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out << "[SubmitEventInst]\r\nInputDataKeyWord=DVersion;GameID;GVersion;AppVersion\r\n"
+           "SubmitDataKeyWord=MachId;Mac;OS\r\n";
+    return path;
+}
+
+// The application's fragment for a final event, with non-ASCII text.
+const wchar_t kFragment[] =
+    L",\"DVersion\":\"1.8\",\"Machid\":\"0x02FC4300, 0x00010000\",\"AppVersion\":\"1.0.0.1\","
+    L"\"GameID\":\"1001\",\"GVersion\":\"1.2.3\",\"ErrorMsg\":\"太贵了，没有时间玩 \\\"x\\\"\","
+    L"\"survey\":\"00001000000000000101\",\"surveyid\":\"42\"";
+
+double MeanReportMs(CDataStatisticsImp& object, int mask, int runs) {
+    const auto start = Clock::now();
+    for (int i = 0; i < runs; ++i) {
+        object.DoSubmitEventInst(L"12060000", kFragment, &mask);
+    }
+    return MillisecondsSince(start) / runs;
+}
+
+} // namespace
+
+int main() {
+    const std::wstring listPath = WriteServerListWithoutUrls();
+    CDataStatisticsImp object;
+    object.SetServerListPath(listPath.c_str());
+
+    int mask = 7;
+    auto start = Clock::now();
+    const int firstStatus = object.DoSubmitEventInst(L"12060000", kFragment, &mask);
+    const double firstMs = MillisecondsSince(start);
+    std::printf("%-52s %9.3f ms  (status %d)\n", "report, hardware uncached (opens WMI, collects)",
+                firstMs, firstStatus);
+
+    char label[96];
+    std::snprintf(label, sizeof(label), "report, hardware cached (mean of %d)", kReportRuns);
+    std::printf("%-52s %9.3f ms\n", label, MeanReportMs(object, 7, kReportRuns));
+    std::snprintf(label, sizeof(label), "report, mask 0 (mean of %d)", kReportRuns);
+    std::printf("%-52s %9.3f ms\n", label, MeanReportMs(object, 0, kReportRuns));
+
+    // The body alone: build the text, check the keywords, encode; no registry scan, no WMI open.
+    object.LoadKeyWords(listPath, L"SubmitEventInst");
+    std::string body;
+    for (const int bodyMask : {7, 0}) {
+        start = Clock::now();
+        for (int i = 0; i < kBodyRuns; ++i) {
+            object.BuildEventBody(L"12060000", kFragment, &bodyMask, body);
+        }
+        std::snprintf(label, sizeof(label), "body only, mask %d, cached (mean of %d)", bodyMask,
+                      kBodyRuns);
+        std::printf("%-52s %9.3f ms  (%u bytes)\n", label, MillisecondsSince(start) / kBodyRuns,
+                    static_cast<unsigned>(body.size()));
+    }
+
+    // Where a cached body's time goes: the per-report collectors.
+    std::string mac, ip, os, machId;
+    start = Clock::now();
+    for (int i = 0; i < kReportRuns; ++i) {
+        ReadMacAndIp(mac, ip);
+    }
+    std::printf("%-52s %9.3f ms\n", "  of which MAC and IP texts",
+                MillisecondsSince(start) / kReportRuns);
+    start = Clock::now();
+    for (int i = 0; i < kReportRuns; ++i) {
+        os.clear();
+        BuildOsCode(os);
+    }
+    std::printf("%-52s %9.3f ms\n", "  of which OS code", MillisecondsSince(start) / kReportRuns);
+    start = Clock::now();
+    for (int i = 0; i < kReportRuns; ++i) {
+        ComputeMachId(machId);
+    }
+    std::printf("%-52s %9.3f ms\n", "  of which machine identifier",
+                MillisecondsSince(start) / kReportRuns);
+
+    const std::string text =
+        CodePageConverter(CP_UTF8).ToMultiByte(object.BuildEventText(kFragment, 7));
+    start = Clock::now();
+    size_t encoded = 0;
+    for (int i = 0; i < kBodyRuns; ++i) {
+        encoded += PercentEncode(text).size();
+    }
+    std::snprintf(label, sizeof(label), "percent-encode the %u-byte text (mean of %d)",
+                  static_cast<unsigned>(text.size()), kBodyRuns);
+    std::printf("%-52s %9.3f ms\n", label, MillisecondsSince(start) / kBodyRuns);
+
+    ::DeleteFileW(listPath.c_str());
+    return encoded > 0 ? 0 : 1;
+}

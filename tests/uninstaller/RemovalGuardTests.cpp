@@ -1,0 +1,359 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
+#include "tests/uninstaller/RemovalTestUtil.h"
+#include "uninstaller/InstallDirGuard.h"
+#include "uninstaller/LongPath.h"
+#include "uninstaller/RemovalEngine.h"
+#include "uninstaller/StatisticsEvents.h"
+#include "uninstaller/UninstallSession.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace TestSupport;
+using namespace RemovalTest;
+
+namespace {
+
+std::wstring Folder(int csidl) {
+    wchar_t buffer[MAX_PATH] = {};
+    EXPECT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+        << csidl;
+    return buffer;
+}
+
+std::wstring Parent(const std::wstring& path) {
+    return path.substr(0, path.rfind(L'\\'));
+}
+
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(::towupper(c));
+    }
+    return text;
+}
+
+std::wstring Slashed(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c == L'\\') {
+            c = L'/';
+        }
+    }
+    return text;
+}
+
+std::wstring ResolvedPath(const std::wstring& path) {
+    const HANDLE handle =
+        ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::wstring();
+    }
+    wchar_t buffer[1024] = {};
+    const DWORD length = ::GetFinalPathNameByHandleW(handle, buffer, 1024, 0);
+    ::CloseHandle(handle);
+    std::wstring result(buffer, length < 1024 ? length : 0);
+    if (result.compare(0, 4, L"\\\\?\\") == 0) {
+        result = result.substr(4);
+    }
+    return result;
+}
+
+TEST(InstallDirGuard, RefusesRootsRelativeAndDevicePaths) {
+    const struct {
+        const wchar_t* dir;
+        InstallDirProblem problem;
+    } cases[] = {
+        {L"", InstallDirProblem::Empty},
+        {L"C:\\", InstallDirProblem::Root},
+        {L"C:", InstallDirProblem::Root},
+        {L"c:/", InstallDirProblem::Root},
+        {L"D:\\\\", InstallDirProblem::Root},
+        {L"\\", InstallDirProblem::Root},
+        {L"\\\\server\\share", InstallDirProblem::Root},
+        {L"\\\\server\\share\\", InstallDirProblem::Root},
+        {L"//server/share/", InstallDirProblem::Root},
+        {L"\\\\server", InstallDirProblem::Root},
+        {L"game", InstallDirProblem::NotAbsolute},
+        {L"game\\sub", InstallDirProblem::NotAbsolute},
+        {L"\\games\\g", InstallDirProblem::NotAbsolute},
+        {L"C:games\\g", InstallDirProblem::NotAbsolute},
+        {L"1:\\games", InstallDirProblem::NotAbsolute},
+        {L"\\\\?\\C:\\games\\g", InstallDirProblem::DevicePath},
+        {L"\\\\.\\C:\\games\\g", InstallDirProblem::DevicePath},
+        {L"\\??\\C:\\games\\g", InstallDirProblem::DevicePath},
+        {L"C:\\games\\..\\windows", InstallDirProblem::BadComponent},
+        {L"C:\\games\\g\\..", InstallDirProblem::BadComponent},
+        {L"C:\\games\\.", InstallDirProblem::BadComponent},
+        {L"C:\\windows.", InstallDirProblem::BadComponent},
+        {L"C:\\windows ", InstallDirProblem::BadComponent},
+        {L"C:\\games\\g:stream", InstallDirProblem::BadComponent},
+        {L"C:\\games\\*", InstallDirProblem::BadComponent},
+        {L"C:\\games\\g\ttab", InstallDirProblem::BadComponent},
+        {L"\\\\server\\share\\..\\other", InstallDirProblem::BadComponent},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckInstallDir(c.dir), c.problem) << ToUtf8(c.dir);
+        EXPECT_FALSE(IsSafeInstallDir(c.dir)) << ToUtf8(c.dir);
+    }
+}
+
+TEST(InstallDirGuard, RefusesShellFoldersInAnySpellingAndTheFoldersAboveThem) {
+    const std::wstring profile = Folder(CSIDL_PROFILE);
+    const std::wstring appData = Folder(CSIDL_APPDATA);
+    std::vector<std::wstring> refused = {
+        Folder(CSIDL_WINDOWS),
+        Folder(CSIDL_SYSTEM),
+        Folder(CSIDL_PROGRAM_FILES),
+        Folder(CSIDL_COMMON_APPDATA),
+        profile,
+        Folder(CSIDL_DESKTOPDIRECTORY),
+        Folder(CSIDL_COMMON_DESKTOPDIRECTORY),
+        Folder(CSIDL_PERSONAL),
+        appData,
+        Folder(CSIDL_LOCAL_APPDATA),
+        Parent(appData), // AppData
+        Parent(profile), // Users
+        Parent(Folder(CSIDL_COMMON_PROGRAMS)),
+        Parent(Parent(Parent(Folder(CSIDL_COMMON_PROGRAMS)))), // ProgramData\Microsoft
+        Upper(Folder(CSIDL_WINDOWS)) + L"\\",
+        Slashed(Folder(CSIDL_SYSTEM)),
+        Folder(CSIDL_PROGRAM_FILES) + L"\\\\",
+        L"C:\\windows\\system32",
+        L"C:\\Program Files",
+    };
+    wchar_t shortName[MAX_PATH] = {};
+    if (::GetShortPathNameW(Folder(CSIDL_PROGRAM_FILES).c_str(), shortName, MAX_PATH) > 0) {
+        refused.push_back(shortName);
+    }
+    // Where a shell folder is a link (Wine's Desktop points into the Linux home), its target.
+    const std::wstring desktopTarget = ResolvedPath(Folder(CSIDL_DESKTOPDIRECTORY));
+    if (!desktopTarget.empty()) {
+        refused.push_back(desktopTarget);
+    }
+    for (const std::wstring& folder : refused) {
+        EXPECT_EQ(CheckInstallDir(folder), InstallDirProblem::ShellFolder) << ToUtf8(folder);
+    }
+}
+
+TEST(InstallDirGuard, AcceptsFoldersBelowThem) {
+    TempDir temp{L"guard"};
+    const std::vector<std::wstring> accepted = {
+        Folder(CSIDL_PROGRAM_FILES) + L"\\Velmora\\Game",
+        Folder(CSIDL_PROFILE) + L"\\Games\\G",
+        L"D:\\Games\\Game",
+        L"D:/Games//Game/",
+        L"\\\\server\\share\\games",
+        temp.Path(),
+        temp.Path() + L"\\missing\\game",
+        L"C:\\games\\g.v1",
+        L"C:\\游戏\\测试游戏",
+    };
+    for (const std::wstring& folder : accepted) {
+        EXPECT_EQ(CheckInstallDir(folder), InstallDirProblem::None) << ToUtf8(folder);
+    }
+}
+
+TEST(InstallDirGuard, NormalisesSeparators) {
+    EXPECT_EQ(NormalizeInstallDir(L"C:/Games//G\\"), L"C:\\Games\\G");
+    EXPECT_EQ(NormalizeInstallDir(L"C:\\"), L"C:");
+    EXPECT_EQ(NormalizeInstallDir(L"\\\\\\server\\\\share\\g\\\\"), L"\\\\server\\share\\g");
+    EXPECT_EQ(NormalizeInstallDir(L"//server/share"), L"\\\\server\\share");
+    EXPECT_EQ(NormalizeInstallDir(L"game\\"), L"game");
+    EXPECT_EQ(NormalizeInstallDir(L""), L"");
+}
+
+TEST(InstallDirGuard, PlainFileNames) {
+    for (const wchar_t* name : {L"Game.lnk", L"测试游戏.lnk", L"a b.lnk", L".hidden", L"x..y"}) {
+        EXPECT_TRUE(IsPlainFileName(name)) << ToUtf8(name);
+    }
+    for (const wchar_t* name :
+         {L"", L".", L"..", L"...", L" ", L". .", L"..\\x.lnk", L"a/b.lnk", L"C:x.lnk",
+          L"C:\\x.lnk", L"\\\\server\\x", L"a\nb", L"*.lnk", L"x?.lnk"}) {
+        EXPECT_FALSE(IsPlainFileName(name)) << ToUtf8(name);
+    }
+}
+
+TEST(LongPath, PrefixOnlyForLongPaths) {
+    EXPECT_EQ(ApiPath(L"C:\\games\\g"), L"C:\\games\\g");
+    const std::wstring longPath = L"C:\\" + std::wstring(300, L'x');
+    EXPECT_EQ(ApiPath(longPath), L"\\\\?\\" + longPath);
+    const std::wstring longShare = L"\\\\server\\share\\" + std::wstring(300, L'x');
+    EXPECT_EQ(ApiPath(longShare), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x'));
+    EXPECT_EQ(ApiPath(L"\\\\?\\" + longPath), L"\\\\?\\" + longPath);
+    EXPECT_EQ(AsciiLower(L"ABC-xyz-Ä-測"), L"abc-xyz-Ä-測");
+}
+
+TEST(KeepSet, EntriesFollowTheNormalisedRoot) {
+    const PathSet keep = BuildKeepSet(
+        {L"c:\\games\\g\\\\save", L"c:\\games\\g\\\\config\\user.cfg", L"d:\\elsewhere\\x"},
+        L"C:\\Games\\G\\");
+    EXPECT_EQ(keep, (PathSet{L"c:\\games\\g\\save", L"c:\\games\\g\\config\\user.cfg",
+                             L"d:\\elsewhere\\x"}));
+    EXPECT_EQ(BuildKeepSet({L"c:/games/g\\save"}, L"C:/Games/G"), PathSet{L"c:\\games\\g\\save"});
+    EXPECT_EQ(BuildKeepSet({L"c:\\g\\save\\"}, L"C:\\G"), PathSet{L"c:\\g\\save\\"});
+}
+
+TEST(Progress, PercentageIsTruncatedAndClamped) {
+    EXPECT_EQ(ProgressPercentage(0, 0), 0);
+    EXPECT_EQ(ProgressPercentage(5, 0), 0);
+    EXPECT_EQ(ProgressPercentage(0, 4), 0);
+    EXPECT_EQ(ProgressPercentage(3, 4), 75);
+    EXPECT_EQ(ProgressPercentage(1, 3), 33);
+    EXPECT_EQ(ProgressPercentage(2, 3), 66);
+    EXPECT_EQ(ProgressPercentage(3, 3), 100);
+    EXPECT_EQ(ProgressPercentage(7, 3), 100);
+    EXPECT_EQ(ProgressPercentage(UINT_MAX - 1, UINT_MAX), 99);
+    EXPECT_EQ(ProgressPercentage(UINT_MAX, 1), 100);
+}
+
+TEST(FreeText, LineEndsBecomeOneBlankAndNothingElseIsLost) {
+    const auto clean = &CUninstallerFrameWnd::CleanOtherReasonText;
+    EXPECT_EQ(clean(L""), L"");
+    EXPECT_EQ(clean(L"a\r\nb"), L"a b");
+    EXPECT_EQ(clean(L"a\rb"), L"a b") << "the rich edit's lone CR keeps the next character";
+    EXPECT_EQ(clean(L"a\r"), L"a ");
+    EXPECT_EQ(clean(L"\r"), L" ");
+    EXPECT_EQ(clean(L"\r\r\r"), L" ");
+    EXPECT_EQ(clean(L"a  \r\n  b   c"), L"a b c");
+    EXPECT_EQ(clean(L"    "), L" ");
+    EXPECT_EQ(clean(L"a\nb"), L"a\nb");
+    EXPECT_EQ(clean(L"太慢\r卡顿"), L"太慢 卡顿");
+    std::wstring many;
+    for (int i = 0; i < 5000; ++i) {
+        many += L"x\r";
+    }
+    std::wstring expected;
+    for (int i = 0; i < 5000; ++i) {
+        expected += L"x ";
+    }
+    EXPECT_EQ(clean(many), expected);
+}
+
+class RefusalTest : public RemovalFixture {
+protected:
+    void ExpectNothingRemoved(const RunRecord& run) {
+        EXPECT_EQ(run.configErrors, 1);
+        EXPECT_TRUE(run.progress.empty());
+        EXPECT_TRUE(run.steps.empty());
+        for (const std::wstring& rel : install->Game().files) {
+            EXPECT_TRUE(FileExists(InstallPath(rel))) << ToUtf8(rel);
+        }
+        EXPECT_TRUE(FileExists(install->ConfigPath()));
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, install->UninstallKeyPath().c_str(), 0,
+                                  KEY_READ | KEY_WOW64_32KEY, &key),
+                  ERROR_SUCCESS);
+        if (key != nullptr) {
+            DWORD values = 0;
+            ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                               nullptr, nullptr, nullptr, nullptr);
+            EXPECT_EQ(values, 3u);
+            ::RegCloseKey(key);
+        }
+        EXPECT_TRUE(FileExists(install->StartMenuFolder() + L"\\Game.lnk"));
+        EXPECT_TRUE(FileExists(install->DesktopFolder() + L"\\Game.lnk"));
+        frame->GetSession()->EventThreads().WaitAll(30000);
+        EXPECT_EQ(server.RequestCount(), 0u) << "no event for a removal that did not happen";
+    }
+
+    void MakeInstallation() {
+        SampleGame game = PlainGame({L"a.dat", L"data\\b.dat"});
+        game.shortcuts = {L"Game.lnk"};
+        install = std::make_unique<SampleInstall>(dir.Path(), game);
+        install->CreateAll();
+    }
+};
+
+TEST_F(RefusalTest, RelativeInstallationDirectoryRemovesNothing) {
+    MakeInstallation();
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path().c_str()));
+    // The configuration is found relative to the current folder; the removal still refuses.
+    OpenFrame(install->Game().folderName);
+    const RunRecord run = RunRemoval();
+    ::SetCurrentDirectoryW(previous);
+    ExpectNothingRemoved(run);
+}
+
+TEST_F(RefusalTest, DriveRootRemovesNothing) {
+    if (!IsWine()) {
+        GTEST_SKIP() << "maps a drive letter through Wine's dosdevices";
+    }
+    MakeInstallation();
+    // A drive letter of the test's own whose root is the installation.
+    const std::string dosDevices = UnixPathOf(L"C:\\");
+    const size_t cut = dosDevices.rfind("/c:");
+    ASSERT_NE(cut, std::string::npos) << dosDevices;
+    wchar_t letter = 0;
+    for (wchar_t candidate = L'R'; candidate <= L'Y' && letter == 0; ++candidate) {
+        const std::wstring root = std::wstring(1, candidate) + L":\\";
+        if (::GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            letter = candidate;
+        }
+    }
+    ASSERT_NE(letter, 0);
+    const std::string device =
+        dosDevices.substr(0, cut) + "/" + static_cast<char>(::towlower(letter)) + ":";
+    ASSERT_TRUE(RunUnixProgram("/bin/ln", {"-s", UnixPathOf(install->InstallDir()), device}));
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(root + L"a.dat"); }, 10000));
+    OpenFrame(root);
+    const RunRecord run = RunRemoval();
+    RunUnixProgram("/bin/rm", {"-f", device});
+    ExpectNothingRemoved(run);
+}
+
+TEST_F(RefusalTest, AHalfReadConfigurationRemovesNothing) {
+    MakeInstallation();
+    OpenFrame(install->InstallDir());
+    // The keep lists would be missing: a session whose configuration failed must not remove.
+    install->WriteConfig(L"[game]\r\nchsName=x\r\n");
+    // Reading it shows the configuration error's box; close it as a player would.
+    std::thread closer([] {
+        WaitUntil(
+            [] {
+                const HWND box = ::FindWindowW(L"#32770", L"Error");
+                return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            },
+            20000);
+    });
+    CUninstallerFrameWnd* broken = new CUninstallerFrameWnd(install->InstallDir().c_str());
+    closer.join();
+    // Reading failed: the session queued a quit message for this thread.
+    MSG quit;
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    install->WriteConfig(install->ConfigText());
+    ASSERT_FALSE(broken->GetSession()->IsConfigValid());
+    ASSERT_NE(broken->Create(nullptr, L"broken", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100), nullptr);
+    ASSERT_TRUE(StartUninstallWorker(*broken));
+    const RunRecord run = PumpUntilFinished(*broken, 30000);
+    ::DestroyWindow(broken->GetHWND());
+    ExpectNothingRemoved(run);
+}
+
+TEST_F(RefusalTest, KnownFolderIsNotWalkedEvenWhenAskedDirectly) {
+    Install(PlainGame({L"a.dat"}));
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    // The guard first, so that a broken refusal could never reach the folder below.
+    ASSERT_EQ(CheckInstallDir(temp), InstallDirProblem::ShellFolder);
+    unsigned counter = 0;
+    DeleteTree(*frame, temp, &counter, PathSet(), PathSet());
+    EXPECT_EQ(counter, 0u);
+    EXPECT_TRUE(FileExists(InstallPath(L"a.dat")));
+    RunRecord run;
+    DrainFrameMessages(*frame, run);
+    EXPECT_TRUE(run.progress.empty());
+}
+
+} // namespace

@@ -1,0 +1,210 @@
+#include <windows.h>
+
+#include "uninstaller/InstallDirGuard.h"
+#include "uninstaller/LongPath.h"
+#include "uninstaller/RemovalEngine.h"
+#include "uninstaller/StatisticsEvents.h"
+#include "uninstaller/TextConvert.h"
+#include "uninstaller/UninstallerFrameWnd.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+bool IsDotEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// Depth-first walk that keeps one open enumeration per level instead of recursing, so neither
+// the stack nor the memory grows with the size of the tree, only with its depth. The visitor
+// gets:
+//   bool Enter(path, lower)    a sub-directory; true to walk into it
+//   void Link(path, lower)     a link to a folder (junction, symbolic link): never walked into
+//   void File(path, lower, lowerName)
+//   void Leave(path)           a walked directory whose enumeration has been closed
+// `lower` is the full path ASCII-lower-cased. A directory whose enumeration cannot start is
+// neither walked nor left. A root that is itself a link is not walked.
+template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& visitor) {
+    const DWORD rootAttributes = ::GetFileAttributesW(ApiPath(root).c_str());
+    if (rootAttributes == INVALID_FILE_ATTRIBUTES ||
+        (rootAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return;
+    }
+    struct OpenDir {
+        std::wstring path;
+        std::wstring lower;
+        HANDLE find;
+    };
+    std::vector<OpenDir> open;
+    WIN32_FIND_DATAW data;
+    const auto start = [&](const std::wstring& path, const std::wstring& lower) {
+        const HANDLE find = ::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        open.push_back(OpenDir{path, lower, find});
+        return true;
+    };
+    bool haveEntry = start(root, AsciiLower(root));
+    while (!open.empty()) {
+        if (!haveEntry) {
+            const std::wstring done = open.back().path;
+            ::FindClose(open.back().find);
+            open.pop_back();
+            visitor.Leave(done);
+            haveEntry = !open.empty() && ::FindNextFileW(open.back().find, &data);
+            continue;
+        }
+        if (!IsDotEntry(data.cFileName)) {
+            const OpenDir& dir = open.back();
+            const std::wstring lowerName = AsciiLower(data.cFileName);
+            const std::wstring path = dir.path + L"\\" + data.cFileName;
+            const std::wstring lower = dir.lower + L"\\" + lowerName;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                visitor.File(path, lower, lowerName);
+            } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                visitor.Link(path, lower);
+            } else if (visitor.Enter(path, lower) && start(path, lower)) {
+                continue; // data holds the child's first entry
+            }
+        }
+        haveEntry = ::FindNextFileW(open.back().find, &data);
+    }
+}
+
+class FileCounter {
+public:
+    bool Enter(const std::wstring&, const std::wstring&) { return true; }
+    void Link(const std::wstring&, const std::wstring&) {}
+    void File(const std::wstring&, const std::wstring&, const std::wstring&) { ++count; }
+    void Leave(const std::wstring&) {}
+
+    unsigned count = 0;
+};
+
+// Removes the link itself. The handle is checked to be the link: where the platform opens the
+// target instead (Wine's Unix links), deleting through it would remove the target, so the link
+// stays.
+void RemoveFolderLink(const std::wstring& path) {
+    const HANDLE handle = ::CreateFileW(
+        ApiPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    if (::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        FILE_DISPOSITION_INFO disposition = {};
+        disposition.DeleteFile = TRUE;
+        ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+    ::CloseHandle(handle);
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                         FORMAT_MESSAGE_FROM_SYSTEM,
+                     nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                     reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const std::wstring result = text != nullptr ? text : L"";
+    ::LocalFree(text);
+    return result;
+}
+
+void ReportUndeletedFile(UninstallSession* session, const std::wstring& lowerName, DWORD error) {
+    if (session == nullptr) {
+        return;
+    }
+    const std::string report = WideToUtf8(lowerName + L"," + SystemErrorText(error));
+    SendEvent(*session, EVENT_FILE_NOT_DELETED, nullptr, 0, report.c_str());
+}
+
+class TreeRemover {
+public:
+    TreeRemover(CUninstallerFrameWnd& frame, unsigned& counter, const PathSet& skipDirs,
+                const PathSet& skipFiles)
+        : frame_(frame), counter_(counter), total_(frame.GetFileTotal()), skipDirs_(skipDirs),
+          skipFiles_(skipFiles) {}
+
+    bool Enter(const std::wstring&, const std::wstring& lower) {
+        return skipDirs_.count(lower) == 0;
+    }
+
+    void Link(const std::wstring& path, const std::wstring& lower) {
+        if (skipDirs_.count(lower) == 0) {
+            RemoveFolderLink(path);
+        }
+    }
+
+    void File(const std::wstring& path, const std::wstring& lower, const std::wstring& lowerName) {
+        if (skipFiles_.count(lower) == 0) {
+            DeleteOneFile(path, lowerName);
+        }
+        frame_.PostProgress(ProgressPercentage(counter_, total_));
+        ++counter_;
+    }
+
+    void Leave(const std::wstring& path) {
+        const std::wstring api = ApiPath(path);
+        if (::RemoveDirectoryW(api.c_str()) || ::GetLastError() != ERROR_ACCESS_DENIED) {
+            return;
+        }
+        const DWORD attributes = ::GetFileAttributesW(api.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            // A read-only folder goes like a read-only file: writable first.
+            ::SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::RemoveDirectoryW(api.c_str());
+        }
+    }
+
+private:
+    void DeleteOneFile(const std::wstring& path, const std::wstring& lowerName) {
+        const std::wstring api = ApiPath(path);
+        if (::DeleteFileW(api.c_str())) {
+            return;
+        }
+        ::SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileW(api.c_str())) {
+            return;
+        }
+        ReportUndeletedFile(frame_.GetSession(), lowerName, ::GetLastError());
+    }
+
+    CUninstallerFrameWnd& frame_;
+    unsigned& counter_;
+    const unsigned total_;
+    const PathSet& skipDirs_;
+    const PathSet& skipFiles_;
+};
+
+} // namespace
+
+int ProgressPercentage(unsigned counter, unsigned total) {
+    if (total == 0) {
+        return 0;
+    }
+    const double percentage = counter * 100.0 / total;
+    return percentage >= 100.0 ? 100 : static_cast<int>(percentage);
+}
+
+unsigned CountFiles(UninstallSession& /*session*/, const wchar_t* directory) {
+    if (directory == nullptr) {
+        return 0;
+    }
+    FileCounter counter;
+    WalkTree(NormalizeInstallDir(directory), counter);
+    return counter.count;
+}
+
+void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned* counter,
+                const PathSet& skipDirs, const PathSet& skipFiles) {
+    if (directory == nullptr || counter == nullptr || !IsSafeInstallDir(directory)) {
+        return;
+    }
+    TreeRemover remover(frame, *counter, skipDirs, skipFiles);
+    WalkTree(NormalizeInstallDir(directory), remover);
+}
