@@ -72,7 +72,6 @@ private:
     bool ParseSequence(ULONG parent, int depth, LPWSTR& text);
     bool ParseElement(ULONG parent, int depth, ULONG& element, LPWSTR& text);
     bool ParseAttributes(LPWSTR& text);
-    bool ParseCloseTag(ULONG element, LPCWSTR nameEnd, LPWSTR& text);
     bool SkipMarkup(LPWSTR& text);
     TXmlElementUI* NewElement(ULONG& index);
     bool Fail(LPCWSTR message, LPCWSTR location);

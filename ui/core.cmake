@@ -10,5 +10,4 @@ target_sources(skinui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/XmlDocument.cpp
   ${CMAKE_CURRENT_LIST_DIR}/XmlDocumentParse.cpp
   ${CMAKE_CURRENT_LIST_DIR}/XmlDocumentSkinArchive.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WindowManagerInstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WindowWnd.cpp)

@@ -1,18 +1,82 @@
 #include <windows.h>
 
 #include "uninstaller/FrameMessages.h"
+#include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
+#include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 namespace {
+
 const wchar_t kClassName[] = L"UninstallerFrameWnd";
-}
+
+// The plain stand-in pages' buttons, by the names the skin will give them.
+enum ButtonId { kCloseUnistall01 = 101, kUninstallNextStep = 102, kUnistallFinished = 103 };
+
+struct ButtonSpec {
+    ButtonId id;
+    const wchar_t* text;
+    int step; // the page the button belongs to (0 = first page)
+    int x;
+};
+
+const ButtonSpec kButtons[] = {
+    {kCloseUnistall01, L"我再想想", 0, 240},
+    {kUninstallNextStep, L"继续卸载", 0, 440},
+    {kUnistallFinished, L"完成", 4, 340},
+};
+
+bool IsFirstPage(int step) { return step == 0 || step == 1; }
+
+} // namespace
 
 void CUninstallerFrameWnd::SetStep(int step) {
     wizardStep_ = step;
-    if (hwnd_)
-        InvalidateRect(hwnd_, nullptr, TRUE);
+    if (!hwnd_)
+        return;
+    for (const ButtonSpec& b : kButtons) {
+        const bool onPage = b.step == step || (b.step == 0 && IsFirstPage(step));
+        ShowWindow(GetDlgItem(hwnd_, b.id), onPage ? SW_SHOW : SW_HIDE);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CUninstallerFrameWnd::CreatePageButtons() {
+    for (const ButtonSpec& b : kButtons) {
+        CreateWindowExW(0, L"BUTTON", b.text, WS_CHILD | BS_PUSHBUTTON, b.x, 400, 120, 32, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
+                        GetModuleHandleW(nullptr), nullptr);
+    }
+    SetStep(wizardStep_);
+}
+
+// The wizard's buttons. The questionnaire page is not offered by the plain
+// pages: the removal starts from the first page.
+void CUninstallerFrameWnd::OnButton(int id) {
+    switch (id) {
+    case kCloseUnistall01:
+        SendEvent(*session_, EVENT_USER_STAYED, nullptr, 0, nullptr);
+        CloseAndExit();
+        break;
+    case kUninstallNextStep:
+        SendEvent(*session_, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
+        SetStep(3);
+        StartUninstallWorker(*this);
+        break;
+    case kUnistallFinished:
+        CloseAndExit();
+        break;
+    default:
+        break;
+    }
+}
+
+// The title-bar close: a stay on the first page, a plain close elsewhere.
+void CUninstallerFrameWnd::OnCloseButton() {
+    if (IsFirstPage(wizardStep_))
+        SendEvent(*session_, EVENT_USER_STAYED, nullptr, 0, nullptr);
+    CloseAndExit();
 }
 
 void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
@@ -126,11 +190,17 @@ LRESULT CALLBACK CUninstallerFrameWnd::WndProc(HWND hwnd, UINT msg, WPARAM wPara
 LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        RegisterUninstExitMessage();
         session_->SetFrameWindow(hwnd_);
+        StartSurveyFetch(*session_);
+        RegisterUninstExitMessage();
+        CreatePageButtons();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            OnButton(LOWORD(wParam));
         return 0;
     case WM_CLOSE:
-        CloseAndExit();
+        OnCloseButton();
         return 0;
     case WM_UNINST_PROGRESS:
         OnProgress(wParam);

@@ -56,6 +56,9 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnProgress(WPARAM percentage);
     void OnPaint();
+    void CreatePageButtons();
+    void OnButton(int id);
+    void OnCloseButton();
 
     HWND hwnd_ = nullptr;
     UninstallSession* session_ = nullptr;

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "tests/support/FileUtil.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/Process.h"
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"
@@ -181,6 +182,88 @@ TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
     EXPECT_FALSE(FileExists(temp_ / L"InstallerChannelPlugin.log"));
     PostMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_TRUE(relaunched.Wait(30000));
+}
+
+// The statistics and survey server that the build's embedded server list
+// and the sample configuration name.
+class PlayerRun : public UninstallerRun {
+protected:
+    LoopbackHttpServer server_;
+
+    void SetUp() override {
+        UninstallerRun::SetUp();
+        server_.SetReplyForPath("/survey/1001", ScriptedReply::Ok("{\"active\":false}"));
+        ASSERT_TRUE(server_.Start(47080));
+    }
+
+    // The event codes posted so far, in arrival order.
+    std::vector<std::string> PostedCodes() const {
+        std::vector<std::string> codes;
+        for (const RecordedRequest& r : server_.Requests()) {
+            if (r.method == "POST")
+                codes.push_back(PercentDecode(FormField(r.body, "code")));
+        }
+        return codes;
+    }
+
+    // The window may be found while it is still creating its buttons.
+    static void Click(HWND frame, int id) {
+        HWND button = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                button = GetDlgItem(frame, id);
+                return button && IsWindowVisible(button);
+            },
+            10000));
+        PostMessageW(button, BM_CLICK, 0, 0);
+    }
+};
+
+TEST_F(PlayerRun, StayingSendsTheStayEventAndRemovesNothing) {
+    StartLikeAPlayer();
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    Click(frame, 101); // CloseUnistall01
+    ASSERT_TRUE(relaunched.Wait(30000));
+    EXPECT_EQ(PostedCodes(), std::vector<std::string>{"12050000"});
+    EXPECT_TRUE(FileExists(LocalAppDataCopy()));
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+    EXPECT_TRUE(DirExists(install_->StartMenuFolder()));
+}
+
+TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
+    StartLikeAPlayer();
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    // The survey request went out while the first page was shown.
+    ASSERT_TRUE(server_.WaitForRequests(1, 20000));
+    EXPECT_EQ(server_.Requests()[0].method, "GET");
+    EXPECT_EQ(server_.Requests()[0].target, "/survey/1001?token=token123");
+
+    Click(frame, 102); // UninstallNextStep
+    const HWND finish = GetDlgItem(frame, 103);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(finish) != FALSE; }, 60000));
+
+    const std::wstring dir = install_->InstallDir();
+    EXPECT_FALSE(FileExists(dir + L"\\game.exe"));
+    EXPECT_FALSE(DirExists(dir + L"\\data"));
+    EXPECT_TRUE(FileExists(dir + L"\\Save\\slot1.sav"));    // kept folder
+    EXPECT_TRUE(FileExists(dir + L"\\config\\user.cfg"));   // kept file
+    EXPECT_FALSE(FileExists(dir + L"\\config\\default.cfg"));
+    EXPECT_FALSE(DirExists(install_->StartMenuFolder()));
+    EXPECT_FALSE(FileExists(install_->DesktopFolder() + L"\\" + install_->Game().shortcuts[0]));
+
+    Click(frame, 103); // UnistallFinished
+    ASSERT_TRUE(relaunched.Wait(30000));
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
+    const std::vector<std::string> codes = PostedCodes();
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_EQ(codes[0], "12040000");
+    EXPECT_EQ(codes[1], "12060000");
+    const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
+    EXPECT_NE(log.find(L"OnUninstallComplete"), std::wstring::npos);
 }
 
 class ConfigErrorRun : public UninstallerRun,

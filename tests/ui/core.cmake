@@ -18,6 +18,6 @@ uninst_add_test(ui_core_tests CP936
   LIBS skinui)
 
 # Needs an X display (DISPLAY) for real windows.
-uninst_add_test(ui_window_tests
+uninst_add_test(ui_window_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowWndTests.cpp
   LIBS skinui)

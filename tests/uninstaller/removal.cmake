@@ -1,6 +1,6 @@
 # The removal engine on real trees, registry keys and shortcuts, with a real window receiving
 # the posted progress and page messages (needs DISPLAY) and a loopback statistics server.
-uninst_add_test(removal_tests CP936
+uninst_add_test(removal_tests CP936 DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RemovalRunTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RemovalGuardTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RemovalRegistryTests.cpp

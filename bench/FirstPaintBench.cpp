@@ -1,0 +1,315 @@
+// Time from window creation to the first completed paint: a sample skinned
+// window (manager, control tree, images from a skin archive in memory, text)
+// against a plain Win32 window that paints one bitmap. Both are child
+// windows of one visible host, so that the platform's cost of showing a
+// top-level window does not swamp what is measured.
+#include <windows.h>
+
+#include "ui/ControlUI.h"
+#include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
+#include "ui/WindowWnd.h"
+
+#include "tests/support/ZipWriter.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "stb_image_write.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using SkinUI::CControlUI;
+using SkinUI::CWindowManagerUI;
+
+namespace {
+
+const int kWidth = 500;
+const int kHeight = 400;
+const int kRounds = 30;
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / frequency.QuadPart;
+}
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::string*>(context);
+    out->append(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+// A PNG with a soft pattern (alpha below 255 at the edges when asked).
+std::string MakePng(int w, int h, unsigned seed, bool translucentEdge) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
+            p[0] = static_cast<unsigned char>((x * 255 / w + seed * 40) & 0xFF);
+            p[1] = static_cast<unsigned char>((y * 255 / h + seed * 90) & 0xFF);
+            p[2] = static_cast<unsigned char>(((x + y) * 3 + seed * 7) & 0xFF);
+            const bool edge = x < 3 || y < 3 || x >= w - 3 || y >= h - 3;
+            p[3] = translucentEdge && edge ? 128 : 255;
+        }
+    }
+    std::string png;
+    stbi_write_png_to_func(AppendBytes, &png, w, h, 4, pixels.data(), w * 4);
+    return png;
+}
+
+// A tiny container: children at fixed places relative to it.
+class SampleBox : public CControlUI {
+public:
+    ~SampleBox() override {
+        for (CControlUI* child : children_) {
+            delete child;
+        }
+    }
+    CControlUI* Add(CControlUI* child, RECT place) {
+        children_.push_back(child);
+        places_.push_back(place);
+        return child;
+    }
+    void AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool init) override {
+        CControlUI::AttachManager(manager, parent, init);
+        for (CControlUI* child : children_) {
+            child->AttachManager(manager, this, init);
+        }
+    }
+    void SetPos(RECT rc) override {
+        CControlUI::SetPos(rc);
+        for (size_t i = 0; i < children_.size(); ++i) {
+            RECT place = places_[i];
+            ::OffsetRect(&place, rc.left, rc.top);
+            children_[i]->SetPos(place);
+        }
+    }
+    CControlUI* FindControl(SkinUI::FINDCONTROLPROC proc, LPVOID data, UINT flags) override {
+        if (CControlUI* found = CControlUI::FindControl(proc, data, flags)) {
+            return found;
+        }
+        for (CControlUI* child : children_) {
+            if (CControlUI* found = child->FindControl(proc, data, flags)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+    void Paint(HDC hDC, const RECT& rcPaint) override {
+        CControlUI::Paint(hDC, rcPaint);
+        for (CControlUI* child : children_) {
+            child->Paint(hDC, rcPaint);
+        }
+    }
+
+private:
+    std::vector<CControlUI*> children_;
+    std::vector<RECT> places_;
+};
+
+// A control with a line of mark-up text.
+class SampleText : public CControlUI {
+public:
+    void PaintText(HDC hDC) override {
+        RECT rc = m_rcItem;
+        int links = 0;
+        SkinUI::CRendererUI::DrawMarkupText(hDC, m_pManager, rc, m_sText, 0xFF202020, nullptr,
+                                            nullptr, links, DT_SINGLELINE | DT_VCENTER);
+    }
+};
+
+CControlUI* BuildSampleTree() {
+    auto* root = new SampleBox();
+    root->SetBkColor(0xFFE8EEF4);
+    root->SetBkColor2(0xFFC0D0E0);
+    root->SetBkImage(L"file='bk.png' corner='8,8,8,8'");
+    auto* title = new SampleText();
+    title->SetText(L"<b>卸载程序</b> uninstall <c #FF0000>sample</c>");
+    root->Add(title, RECT{20, 10, 480, 40});
+    auto* banner = new CControlUI();
+    banner->SetBkImage(L"banner.png");
+    root->Add(banner, RECT{20, 50, 480, 230});
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new SampleText();
+        button->SetBkImage(L"file='button.png' corner='6,6,6,6'");
+        button->SetText(L"Button");
+        button->SetBorderColor(0xFF4070A0);
+        button->SetBorderSize(1);
+        root->Add(button, RECT{20 + i * 160, 250, 160 + i * 160, 290});
+    }
+    auto* progress = new CControlUI();
+    progress->SetBkColor(0xFF3080C0);
+    progress->SetBkColor2(0xFF60B0F0);
+    progress->SetBkColor3(0xFF3080C0);
+    root->Add(progress, RECT{20, 310, 480, 330});
+    auto* footer = new SampleText();
+    footer->SetText(L"Removing files ... <u>42%</u>");
+    root->Add(footer, RECT{20, 340, 480, 380});
+    return root;
+}
+
+// ---- The two windows ---------------------------------------------------------------
+
+double g_paintDone = 0;
+
+class SampleWnd : public SkinUI::CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"FirstPaintSample"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) {
+            pm_.Init(m_hWnd);
+            pm_.AttachRootControl(BuildSampleTree());
+            return 0;
+        }
+        LRESULT result = 0;
+        if (pm_.HandleWindowMessage(message, wParam, lParam, result)) {
+            if (message == WM_PAINT && g_paintDone == 0) {
+                g_paintDone = Now();
+            }
+            return result;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    CWindowManagerUI pm_;
+};
+
+LRESULT CALLBACK PlainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    static HBITMAP bitmap = nullptr;
+    switch (message) {
+    case WM_CREATE: {
+        // The one bitmap: made when the window is, like a skin's image.
+        HDC screen = ::GetDC(hWnd);
+        bitmap = ::CreateCompatibleBitmap(screen, kWidth, kHeight);
+        HDC memory = ::CreateCompatibleDC(screen);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        RECT rc = {0, 0, kWidth, kHeight};
+        HBRUSH brush = ::CreateSolidBrush(RGB(232, 238, 244));
+        ::FillRect(memory, &rc, brush);
+        ::DeleteObject(brush);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+        ::ReleaseDC(hWnd, screen);
+        return 0;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hDC = ::BeginPaint(hWnd, &ps);
+        HDC memory = ::CreateCompatibleDC(hDC);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(hDC, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+        ::EndPaint(hWnd, &ps);
+        if (g_paintDone == 0) {
+            g_paintDone = Now();
+        }
+        return 0;
+    }
+    case WM_DESTROY:
+        ::DeleteObject(bitmap);
+        bitmap = nullptr;
+        return 0;
+    default:
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+}
+
+void Drain() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+COLORREF g_bannerPixel = 0;
+
+double TimeSample(HWND host) {
+    g_paintDone = 0;
+    SampleWnd wnd;
+    const double start = Now();
+    wnd.Create(host, L"", WS_CHILD, 0, 0, 0, kWidth, kHeight);
+    ::ShowWindow(wnd, SW_SHOW);
+    ::UpdateWindow(wnd);
+    const double elapsed = g_paintDone > 0 ? g_paintDone - start : -1;
+    HDC dc = ::GetDC(wnd);
+    g_bannerPixel = ::GetPixel(dc, 250, 140);
+    ::ReleaseDC(wnd, dc);
+    ::DestroyWindow(wnd);
+    Drain();
+    return elapsed;
+}
+
+double TimePlain(HWND host) {
+    g_paintDone = 0;
+    const double start = Now();
+    HWND wnd = ::CreateWindowExW(0, L"FirstPaintPlain", L"", WS_CHILD, 0, 0, kWidth, kHeight, host,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::ShowWindow(wnd, SW_SHOW);
+    ::UpdateWindow(wnd);
+    const double elapsed = g_paintDone > 0 ? g_paintDone - start : -1;
+    ::DestroyWindow(wnd);
+    Drain();
+    return elapsed;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main() {
+    CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    static std::string archive = TestSupport::ZipWriter()
+                                     .AddFile("bk.png", MakePng(kWidth, kHeight, 1, false))
+                                     .AddFile("banner.png", MakePng(460, 180, 2, false))
+                                     .AddFile("button.png", MakePng(140, 40, 3, true))
+                                     .Bytes();
+    CWindowManagerUI::SetResourceZip(&archive[0], static_cast<unsigned int>(archive.size()));
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"FirstPaintPlain";
+    ::RegisterClassW(&wc);
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.lpszClassName = L"FirstPaintHost";
+    ::RegisterClassW(&wc);
+    HWND host = ::CreateWindowExW(0, L"FirstPaintHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  kWidth, kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+    Drain();
+
+    // One of each first, so that one-time costs (class registration, code
+    // pages, font caches) are not counted.
+    TimeSample(host);
+    TimePlain(host);
+    std::vector<double> sample, plain;
+    for (int i = 0; i < kRounds; ++i) {
+        sample.push_back(TimeSample(host));
+        plain.push_back(TimePlain(host));
+    }
+    const double sampleMedian = Median(sample);
+    const double plainMedian = Median(plain);
+    std::printf("first paint, median of %d rounds (%dx%d child window):\n", kRounds, kWidth,
+                kHeight);
+    std::printf("  skinned sample window: %8.3f ms (min %.3f, max %.3f)\n", sampleMedian,
+                *std::min_element(sample.begin(), sample.end()),
+                *std::max_element(sample.begin(), sample.end()));
+    std::printf("  plain Win32 window:    %8.3f ms (min %.3f, max %.3f)\n", plainMedian,
+                *std::min_element(plain.begin(), plain.end()),
+                *std::max_element(plain.begin(), plain.end()));
+    std::printf("  ratio sample / plain:  %8.1f\n", sampleMedian / plainMedian);
+    std::printf("  (banner pixel read back: %06lX)\n", static_cast<unsigned long>(g_bannerPixel));
+    ::DestroyWindow(host);
+    return 0;
+}

@@ -1,0 +1,670 @@
+#include <windows.h>
+
+#include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
+#include "ui/XmlDocument.h"
+
+#include "tests/support/Process.h"
+#include "tests/support/ZipWriter.h"
+#include "tests/ui/ManagerTestControls.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using SkinUI::CControlUI;
+using SkinUI::CUIPtrArray;
+using SkinUI::CWindowManagerUI;
+using SkinUI::CXmlDocument;
+using SkinUI::TFontRecordUI;
+using SkinUI::TImageRecordUI;
+using TestSupport::ZipItem;
+using TestSupport::ZipWriter;
+
+namespace {
+
+const DWORD kMaxXml = 4 * 1024 * 1024;
+
+// A 2 x 2 24-bit BMP: red, green on top; blue, white below. The test
+// program carries the same bytes as resource 12 of type TESTIMG.
+std::string SmallBmp() {
+    static const unsigned char bytes[] = {
+        0x42, 0x4D, 0x46, 0,    0,    0,    0,    0,    0, 0, 0x36, 0, 0,    0, 0x28, 0, 0,    0,
+        2,    0,    0,    0,    2,    0,    0,    0,    1, 0, 0x18, 0, 0,    0, 0,    0, 0x10, 0,
+        0,    0,    0x13, 0x0B, 0,    0,    0x13, 0x0B, 0, 0, 0,    0, 0,    0, 0,    0, 0,    0,
+        0xFF, 0,    0,    0xFF, 0xFF, 0xFF, 0,    0,    0, 0, 0xFF, 0, 0xFF, 0, 0,    0};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
+}
+
+// A well-formed XML text of exactly the given size.
+std::string XmlOfSize(size_t size) {
+    std::string xml = "<A>";
+    xml.append(size - 7, 'x');
+    xml += "</A>";
+    return xml;
+}
+
+// The skin archive of this process; SetResourceZip takes only the first one,
+// so every test that needs it goes through here. The state before the first
+// call is kept for the test that checks it.
+struct SkinArchive {
+    std::string bytes;
+    std::string otherBytes;
+    bool zipNameWasEmpty = false;
+    bool wasCached = false;
+    bool handleWasNull = false;
+    SkinUI::ZipHandle handle = nullptr;
+    SkinUI::ZipHandle secondHandle = nullptr;
+};
+
+SkinArchive& Skin() {
+    static SkinArchive skin = [] {
+        SkinArchive s;
+        ZipWriter writer;
+        writer.AddFile("skin.xml", "<Window size=\"10,10\"><Label text=\"ok\"/></Window>")
+            .AddFile("bad.xml", "<Window><Label></Window>")
+            .AddFile("empty.xml", "", ZipWriter::kStored)
+            .AddFile("exact.xml", XmlOfSize(kMaxXml))
+            .AddFile("big.xml", XmlOfSize(kMaxXml + 1))
+            .AddFile("img/pic.bmp", SmallBmp(), ZipWriter::kStored);
+        ZipItem broken;
+        broken.name = "broken.xml";
+        broken.data = "<Window/>";
+        broken.method = 8;
+        broken.storedData = std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 9);
+        writer.Add(broken);
+        s.bytes = writer.Bytes();
+        s.otherBytes = ZipWriter().AddFile("other.xml", "<Other/>").Bytes();
+        s.zipNameWasEmpty = CWindowManagerUI::GetResourceZip().IsEmpty();
+        s.wasCached = CWindowManagerUI::IsCachedResourceZip();
+        s.handleWasNull = CWindowManagerUI::GetResourceZipHandle() == nullptr;
+        s.handle = CWindowManagerUI::SetResourceZip(&s.bytes[0],
+                                                    static_cast<unsigned int>(s.bytes.size()));
+        s.secondHandle = CWindowManagerUI::SetResourceZip(
+            &s.otherBytes[0], static_cast<unsigned int>(s.otherBytes.size()));
+        return s;
+    }();
+    return skin;
+}
+
+std::wstring ModuleFolder() {
+    wchar_t name[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, name, MAX_PATH);
+    std::wstring path(name);
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
+
+} // namespace
+
+// ---- Process-wide state -------------------------------------------------------
+
+TEST(ManagerProcessState, InstanceAndItsFolder) {
+    CWindowManagerUI::SetInstance(nullptr);
+    EXPECT_EQ(nullptr, CWindowManagerUI::GetInstance());
+    EXPECT_TRUE(CWindowManagerUI::GetInstancePath().IsEmpty());
+    HINSTANCE self = ::GetModuleHandleW(nullptr);
+    CWindowManagerUI::SetInstance(self);
+    EXPECT_EQ(self, CWindowManagerUI::GetInstance());
+    EXPECT_EQ(self, CWindowManagerUI::GetResourceInstance());
+    EXPECT_EQ(ModuleFolder(), std::wstring(CWindowManagerUI::GetInstancePath()));
+}
+
+TEST(ManagerProcessState, ResourceFolderEndsInASeparator) {
+    CWindowManagerUI::SetResourcePath(L"C:\\skins");
+    EXPECT_STREQ(L"C:\\skins\\", CWindowManagerUI::GetResourcePath());
+    CWindowManagerUI::SetResourcePath(L"C:/skins/");
+    EXPECT_STREQ(L"C:/skins/", CWindowManagerUI::GetResourcePath());
+    CWindowManagerUI::SetResourcePath(L"C:\\skins\\");
+    EXPECT_STREQ(L"C:\\skins\\", CWindowManagerUI::GetResourcePath());
+    CWindowManagerUI::SetResourcePath(L"");
+    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
+    CWindowManagerUI::SetResourcePath(nullptr);
+    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
+}
+
+TEST(ManagerProcessState, ColourAdjustmentIsNeutral) {
+    int h = 0, s = 0, l = 0;
+    CWindowManagerUI::GetHSL(&h, &s, &l);
+    EXPECT_EQ(180, h);
+    EXPECT_EQ(100, s);
+    EXPECT_EQ(100, l);
+    CWindowManagerUI::GetHSL(nullptr, nullptr, nullptr);
+}
+
+TEST(ManagerSkinArchive, FirstArchiveInMemoryStays) {
+    const SkinArchive& skin = Skin();
+    EXPECT_TRUE(skin.zipNameWasEmpty);
+    EXPECT_FALSE(skin.wasCached);
+    EXPECT_TRUE(skin.handleWasNull);
+    ASSERT_NE(nullptr, skin.handle);
+    EXPECT_EQ(skin.handle, skin.secondHandle);
+    EXPECT_EQ(skin.handle, CWindowManagerUI::GetResourceZipHandle());
+    EXPECT_STREQ(L"membuffer", CWindowManagerUI::GetResourceZip());
+    EXPECT_TRUE(CWindowManagerUI::IsCachedResourceZip());
+    CXmlDocument doc;
+    EXPECT_FALSE(doc.LoadFromFile(L"other.xml"));
+    EXPECT_STREQ(L"Could not find ziped file", doc.GetLastErrorMessage());
+}
+
+TEST(ManagerSkinArchive, SkinFilesComeFromTheArchive) {
+    Skin();
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
+    EXPECT_STREQ(L"Window", doc.GetRoot().GetName());
+    // Names are looked up ignoring case, and the archive stays open.
+    ASSERT_TRUE(doc.LoadFromFile(L"SKIN.XML")) << doc.GetLastErrorMessage();
+    ASSERT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
+    EXPECT_STREQ(L"Label", doc.GetRoot().GetChild().GetName());
+}
+
+TEST(ManagerSkinArchive, ArchiveErrorTexts) {
+    Skin();
+    CXmlDocument doc;
+    EXPECT_FALSE(doc.LoadFromFile(L"missing.xml"));
+    EXPECT_STREQ(L"Could not find ziped file", doc.GetLastErrorMessage());
+    EXPECT_FALSE(doc.LoadFromFile(L"empty.xml"));
+    EXPECT_STREQ(L"File is empty", doc.GetLastErrorMessage());
+    EXPECT_FALSE(doc.LoadFromFile(L"broken.xml"));
+    EXPECT_STREQ(L"Could not unzip file", doc.GetLastErrorMessage());
+    EXPECT_FALSE(doc.LoadFromFile(L"bad.xml"));
+    EXPECT_STREQ(L"Unmatched closing tag", doc.GetLastErrorMessage());
+    // The archive works on after a failure.
+    EXPECT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
+}
+
+TEST(ManagerSkinArchive, SkinFileSizeIsCapped) {
+    Skin();
+    CXmlDocument doc;
+    EXPECT_TRUE(doc.LoadFromFile(L"exact.xml")) << doc.GetLastErrorMessage();
+    EXPECT_FALSE(doc.LoadFromFile(L"big.xml"));
+    EXPECT_STREQ(L"File too large", doc.GetLastErrorMessage());
+}
+
+TEST(ManagerSkinArchive, ReadingItemsWithACap) {
+    Skin();
+    std::vector<BYTE> bytes;
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_OK,
+              CWindowManagerUI::ReadResourceZipItem(L"img/PIC.bmp", 70, bytes));
+    EXPECT_EQ(SmallBmp(), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_TOO_LARGE,
+              CWindowManagerUI::ReadResourceZipItem(L"img/pic.bmp", 69, bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_NOT_FOUND,
+              CWindowManagerUI::ReadResourceZipItem(nullptr, 100, bytes));
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_EMPTY,
+              CWindowManagerUI::ReadResourceZipItem(L"empty.xml", 100, bytes));
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_UNZIP_FAILED,
+              CWindowManagerUI::ReadResourceZipItem(L"broken.xml", 100, bytes));
+}
+
+// Runs only in a child process of this program (see below): there the first
+// archive in memory is unreadable, which no later call can change.
+TEST(ManagerUnreadableArchiveChild, ErrorOpeningZipFile) {
+    if (::GetEnvironmentVariableW(L"MANAGER_UNREADABLE_ARCHIVE", nullptr, 0) == 0) {
+        GTEST_SKIP() << "child-process case";
+    }
+    static char garbage[] = "this is no zip archive at all, not even close";
+    EXPECT_EQ(nullptr, CWindowManagerUI::SetResourceZip(garbage, sizeof(garbage)));
+    EXPECT_STREQ(L"membuffer", CWindowManagerUI::GetResourceZip());
+    EXPECT_TRUE(CWindowManagerUI::IsCachedResourceZip());
+    CXmlDocument doc;
+    EXPECT_FALSE(doc.LoadFromFile(L"skin.xml"));
+    EXPECT_STREQ(L"Error opening zip file", doc.GetLastErrorMessage());
+    std::vector<BYTE> bytes;
+    EXPECT_EQ(CWindowManagerUI::ZIPREAD_NO_ARCHIVE,
+              CWindowManagerUI::ReadResourceZipItem(L"skin.xml", 100, bytes));
+    CWindowManagerUI manager;
+    EXPECT_EQ(nullptr, manager.AddImage(L"img/pic.bmp"));
+}
+
+TEST(ManagerSkinArchive, UnreadableArchiveFailsWithItsText) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring commandLine =
+        std::wstring(L"\"") + self + L"\" --gtest_filter=ManagerUnreadableArchiveChild.*";
+    TestSupport::ChildProcess child = TestSupport::StartProcess(
+        self, commandLine, ModuleFolder(), {{L"MANAGER_UNREADABLE_ARCHIVE", L"1"}});
+    ASSERT_TRUE(static_cast<bool>(child));
+    DWORD code = 99;
+    ASSERT_TRUE(child.Wait(60000, &code));
+    EXPECT_EQ(0u, code);
+}
+
+// ---- Fonts -----------------------------------------------------------------------
+
+namespace {
+
+LOGFONTW LogFontOf(HFONT font) {
+    LOGFONTW lf = {};
+    ::GetObjectW(font, sizeof(lf), &lf);
+    return lf;
+}
+
+LOGFONTW StockLogFont() {
+    return LogFontOf(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+}
+
+} // namespace
+
+TEST(ManagerFonts, DefaultFontIsTheStockGuiFont) {
+    CWindowManagerUI manager;
+    const LOGFONTW stock = StockLogFont();
+    TFontRecordUI* font = manager.GetDefaultFontInfo();
+    ASSERT_NE(nullptr, font);
+    ASSERT_NE(nullptr, font->hFont);
+    EXPECT_STREQ(stock.lfFaceName, font->sFontName);
+    EXPECT_EQ(-stock.lfHeight, font->iSize);
+    EXPECT_EQ(stock.lfWeight >= FW_BOLD, font->bBold);
+    EXPECT_FALSE(font->bUnderline);
+    EXPECT_FALSE(font->bItalic);
+    EXPECT_GT(font->tm.tmHeight, 0);
+    EXPECT_EQ(DEFAULT_CHARSET, LogFontOf(font->hFont).lfCharSet);
+    EXPECT_EQ(0, manager.GetCustomFontCount());
+}
+
+TEST(ManagerFonts, FontTableByIndexAndByLook) {
+    CWindowManagerUI manager;
+    HFONT first = manager.AddFont(L"Arial", 14, true, false, true);
+    HFONT second = manager.AddFont(L"Tahoma", 12, false, true, false);
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ(2, manager.GetCustomFontCount());
+    EXPECT_EQ(first, manager.GetFont(0));
+    EXPECT_EQ(second, manager.GetFont(1));
+    HFONT fallback = manager.GetDefaultFontInfo()->hFont;
+    EXPECT_EQ(fallback, manager.GetFont(-1));
+    EXPECT_EQ(fallback, manager.GetFont(2));
+
+    const LOGFONTW lf = LogFontOf(first);
+    EXPECT_EQ(-14, lf.lfHeight);
+    EXPECT_EQ(StockLogFont().lfWeight + FW_BOLD, lf.lfWeight);
+    EXPECT_TRUE(lf.lfItalic);
+    EXPECT_FALSE(lf.lfUnderline);
+    EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
+    EXPECT_STREQ(L"Arial", lf.lfFaceName);
+
+    TFontRecordUI* info = manager.GetFontInfo(0);
+    EXPECT_EQ(first, info->hFont);
+    EXPECT_STREQ(L"Arial", info->sFontName);
+    EXPECT_EQ(14, info->iSize);
+    EXPECT_TRUE(info->bBold);
+    EXPECT_FALSE(info->bUnderline);
+    EXPECT_TRUE(info->bItalic);
+    EXPECT_GT(info->tm.tmHeight, 0);
+    EXPECT_EQ(manager.GetDefaultFontInfo(), manager.GetFontInfo(7));
+    EXPECT_EQ(manager.GetFontInfo(1), manager.GetFontInfo(second));
+    EXPECT_EQ(manager.GetDefaultFontInfo(), manager.GetFontInfo(static_cast<HFONT>(nullptr)));
+
+    EXPECT_EQ(first, manager.GetFont(L"Arial", 14, true, false, true));
+    EXPECT_EQ(nullptr, manager.GetFont(L"arial", 14, true, false, true));
+    EXPECT_EQ(nullptr, manager.GetFont(L"Arial", 14, false, false, true));
+    EXPECT_EQ(nullptr, manager.GetFont(L"Arial", 15, true, false, true));
+
+    manager.RemoveAllFonts();
+    EXPECT_EQ(0, manager.GetCustomFontCount());
+    EXPECT_EQ(fallback, manager.GetFont(0));
+}
+
+TEST(ManagerFonts, LongFaceNameKeepsItsTerminator) {
+    CWindowManagerUI manager;
+    const std::wstring longName(40, L'F');
+    HFONT font = manager.AddFont(longName.c_str(), 12, false, false, false);
+    ASSERT_NE(nullptr, font);
+    const LOGFONTW lf = LogFontOf(font);
+    EXPECT_EQ(std::wstring(31, L'F'), std::wstring(lf.lfFaceName));
+    // Looked up by the name it was given.
+    EXPECT_EQ(font, manager.GetFont(longName.c_str(), 12, false, false, false));
+    manager.SetDefaultFont(longName.c_str(), 13, false, false, false);
+    EXPECT_EQ(std::wstring(31, L'F'),
+              std::wstring(LogFontOf(manager.GetDefaultFontInfo()->hFont).lfFaceName));
+    EXPECT_EQ(13, manager.GetDefaultFontInfo()->iSize);
+}
+
+TEST(ManagerFonts, SetDefaultFontReplacesTheDefault) {
+    CWindowManagerUI manager;
+    manager.SetDefaultFont(L"Tahoma", 20, false, true, false);
+    TFontRecordUI* font = manager.GetDefaultFontInfo();
+    EXPECT_STREQ(L"Tahoma", font->sFontName);
+    EXPECT_EQ(20, font->iSize);
+    EXPECT_TRUE(font->bUnderline);
+    EXPECT_EQ(-20, LogFontOf(font->hFont).lfHeight);
+    EXPECT_GT(font->tm.tmHeight, 0);
+}
+
+TEST(ManagerFonts, ParentResourcesLendFontsAndDefaults) {
+    CWindowManagerUI parent;
+    CWindowManagerUI child;
+    parent.SetDefaultFont(L"Tahoma", 18, false, false, false);
+    HFONT shared = parent.AddFont(L"Arial", 11, false, false, false);
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    EXPECT_EQ(parent.GetDefaultFontInfo(), child.GetDefaultFontInfo());
+    EXPECT_EQ(shared, child.GetFont(L"Arial", 11, false, false, false));
+    EXPECT_EQ(parent.GetFontInfo(0), child.GetFontInfo(shared));
+    // An index addresses the child's own table; out of range gives the
+    // top-most default.
+    EXPECT_EQ(parent.GetDefaultFontInfo()->hFont, child.GetFont(0));
+    HFONT own = child.AddFont(L"Arial", 11, false, false, false);
+    EXPECT_EQ(own, child.GetFont(0));
+    EXPECT_EQ(own, child.GetFont(L"Arial", 11, false, false, false));
+}
+
+// ---- Parent resources, colours, default lists, option groups ----------------------
+
+TEST(ManagerResources, ParentChainRefusesCycles) {
+    CWindowManagerUI a, b, c;
+    EXPECT_TRUE(a.SetParentResource(nullptr));
+    EXPECT_FALSE(a.SetParentResource(&a));
+    EXPECT_EQ(nullptr, a.GetParentResource());
+    EXPECT_TRUE(b.SetParentResource(&a));
+    EXPECT_FALSE(a.SetParentResource(&b));
+    EXPECT_EQ(nullptr, a.GetParentResource());
+    EXPECT_TRUE(c.SetParentResource(&b));
+    EXPECT_FALSE(a.SetParentResource(&c));
+    EXPECT_TRUE(c.SetParentResource(&a));
+    EXPECT_EQ(&a, c.GetParentResource());
+    EXPECT_FALSE(a.SetParentResource(&c));
+    EXPECT_TRUE(c.SetParentResource(nullptr));
+    EXPECT_EQ(nullptr, c.GetParentResource());
+}
+
+TEST(ManagerResources, DefaultColoursComeFromTheTopMostManager) {
+    CWindowManagerUI parent, child;
+    EXPECT_EQ(0xFFA7A6AAu, child.GetDefaultDisabledColor());
+    EXPECT_EQ(0xFF000000u, child.GetDefaultFontColor());
+    EXPECT_EQ(0xFF0000FFu, child.GetDefaultLinkFontColor());
+    EXPECT_EQ(0xFFD3215Fu, child.GetDefaultLinkHoverFontColor());
+    EXPECT_EQ(0xFFBAE4FFu, child.GetDefaultSelectedBkColor());
+    child.SetDefaultLinkFontColor(0xFF112233);
+    EXPECT_EQ(0xFF112233u, child.GetDefaultLinkFontColor());
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    parent.SetDefaultLinkFontColor(0xFF445566);
+    EXPECT_EQ(0xFF445566u, child.GetDefaultLinkFontColor());
+    parent.SetDefaultDisabledColor(1);
+    parent.SetDefaultFontColor(2);
+    parent.SetDefaultLinkHoverFontColor(3);
+    parent.SetDefaultSelectedBkColor(4);
+    EXPECT_EQ(1u, child.GetDefaultDisabledColor());
+    EXPECT_EQ(2u, child.GetDefaultFontColor());
+    EXPECT_EQ(3u, child.GetDefaultLinkHoverFontColor());
+    EXPECT_EQ(4u, child.GetDefaultSelectedBkColor());
+}
+
+TEST(ManagerResources, DefaultAttributeListsKeepTheFirst) {
+    CWindowManagerUI parent, child;
+    child.AddDefaultAttributeList(L"Button", L"height=\"20\"");
+    child.AddDefaultAttributeList(L"Button", L"height=\"30\"");
+    EXPECT_STREQ(L"height=\"20\"", child.GetDefaultAttributeList(L"Button"));
+    EXPECT_EQ(nullptr, child.GetDefaultAttributeList(L"button"));
+    EXPECT_EQ(nullptr, child.GetDefaultAttributeList(L"VScrollBar"));
+    EXPECT_EQ(nullptr, child.GetDefaultAttributeList(nullptr));
+    parent.AddDefaultAttributeList(L"VScrollBar", L"width=\"8\"");
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    EXPECT_STREQ(L"width=\"8\"", child.GetDefaultAttributeList(L"VScrollBar"));
+    const std::wstring longList(5000, L'a');
+    child.AddDefaultAttributeList(L"Long", longList.c_str());
+    EXPECT_EQ(longList, std::wstring(child.GetDefaultAttributeList(L"Long")));
+    child.RemoveAllDefaultAttributeList();
+    EXPECT_EQ(nullptr, child.GetDefaultAttributeList(L"Button"));
+    EXPECT_STREQ(L"width=\"8\"", child.GetDefaultAttributeList(L"VScrollBar"));
+}
+
+TEST(ManagerResources, OptionGroups) {
+    CWindowManagerUI manager;
+    CControlUI a, b;
+    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"g"));
+    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &a));
+    EXPECT_FALSE(manager.AddToOptionGroup(L"g", &a));
+    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &b));
+    EXPECT_TRUE(manager.AddToOptionGroup(L"h", &a));
+    CUIPtrArray* group = manager.GetOptionGroup(L"g");
+    ASSERT_NE(nullptr, group);
+    ASSERT_EQ(2, group->GetSize());
+    EXPECT_EQ(&a, group->GetAt(0));
+    EXPECT_EQ(&b, group->GetAt(1));
+    manager.RemoveOptionGroup(L"g", &a);
+    ASSERT_EQ(1, manager.GetOptionGroup(L"g")->GetSize());
+    manager.RemoveOptionGroup(L"g", &a);
+    manager.RemoveOptionGroup(L"missing", &a);
+    manager.RemoveOptionGroup(L"g", &b);
+    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"g"));
+    manager.RemoveAllOptionGroups();
+    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"h"));
+}
+
+TEST(ManagerResources, GeometrySettingsWithoutAWindow) {
+    CWindowManagerUI manager;
+    EXPECT_EQ(nullptr, manager.GetPaintWindow());
+    EXPECT_EQ(nullptr, manager.GetPaintDC());
+    EXPECT_EQ(-1, manager.GetMousePos().x);
+    EXPECT_EQ(-1, manager.GetMousePos().y);
+    manager.SetInitSize(300, 200);
+    EXPECT_EQ(300, manager.GetInitSize().cx);
+    manager.SetCaptionRect(RECT{0, 0, 0, 110});
+    EXPECT_EQ(110, manager.GetCaptionRect().bottom);
+    manager.SetSizeBox(RECT{4, 4, 6, 6});
+    EXPECT_EQ(6, manager.GetSizeBox().right);
+    manager.SetRoundCorner(4, 5);
+    EXPECT_EQ(5, manager.GetRoundCorner().cy);
+    manager.SetMinInfo(100, 90);
+    manager.SetMaxInfo(800, 700);
+    EXPECT_EQ(90, manager.GetMinInfo().cy);
+    EXPECT_EQ(800, manager.GetMaxInfo().cx);
+    EXPECT_EQ(255, manager.GetWindowOpacity());
+    manager.SetWindowOpacity(300);
+    EXPECT_EQ(255, manager.GetWindowOpacity());
+    manager.SetWindowOpacity(-3);
+    EXPECT_EQ(0, manager.GetWindowOpacity());
+    manager.SetWindowOpacity(128);
+    EXPECT_EQ(128, manager.GetWindowOpacity());
+    EXPECT_FALSE(manager.SetTimer(nullptr, 1, 10));
+}
+
+// ---- Images ------------------------------------------------------------------------
+
+TEST(ManagerImages, CachedPerNameFromTheArchive) {
+    Skin();
+    CWindowManagerUI manager;
+    TImageRecordUI* image = manager.AddImage(L"img/pic.bmp", nullptr, 0xFFFF0000);
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(2, image->nX);
+    EXPECT_EQ(2, image->nY);
+    EXPECT_EQ(0xFFFF0000u, image->dwMask);
+    EXPECT_TRUE(image->sResType.IsEmpty());
+    // The red pixel matched the mask.
+    EXPECT_TRUE(image->alphaChannel);
+    EXPECT_EQ(image, manager.GetImage(L"img/pic.bmp"));
+    EXPECT_EQ(image, manager.GetImageOrAdd(L"img/pic.bmp"));
+    // A second definition of the name is refused; the first stays.
+    EXPECT_EQ(nullptr, manager.AddImage(L"img/pic.bmp"));
+    EXPECT_EQ(image, manager.GetImage(L"img/pic.bmp"));
+    // Another spelling is another cache entry for the same item.
+    TImageRecordUI* other = manager.GetImageOrAdd(L"IMG/PIC.BMP");
+    ASSERT_NE(nullptr, other);
+    EXPECT_NE(image, other);
+    EXPECT_FALSE(other->alphaChannel);
+    EXPECT_EQ(nullptr, manager.AddImage(L"img/missing.bmp"));
+    EXPECT_EQ(nullptr, manager.GetImage(L"img/missing.bmp"));
+    EXPECT_EQ(nullptr, manager.GetImageOrAdd(L"img/missing.bmp"));
+    EXPECT_EQ(nullptr, manager.AddImage(L""));
+    EXPECT_EQ(nullptr, manager.AddImage(nullptr));
+    manager.RemoveAllImages();
+    EXPECT_EQ(nullptr, manager.GetImage(L"img/pic.bmp"));
+}
+
+TEST(ManagerImages, TypedNamesAreResourceIds) {
+    CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    CWindowManagerUI manager;
+    TImageRecordUI* image = manager.AddImage(L"12abc", L"TESTIMG");
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(2, image->nX);
+    EXPECT_STREQ(L"TESTIMG", image->sResType);
+    EXPECT_EQ(image, manager.GetImage(L"12abc"));
+    EXPECT_EQ(nullptr, manager.AddImage(L"abc12", L"TESTIMG"));
+    EXPECT_EQ(nullptr, manager.AddImage(L"13", L"TESTIMG"));
+    EXPECT_EQ(nullptr, manager.AddImage(L"0", L"TESTIMG"));
+    EXPECT_NE(nullptr, manager.AddImage(L"12", L"TESTIMG"));
+}
+
+TEST(ManagerImages, ChildManagersKeepTheirOwnCache) {
+    Skin();
+    CWindowManagerUI parent, child;
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    TImageRecordUI* image = parent.AddImage(L"img/pic.bmp");
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(nullptr, child.GetImage(L"img/pic.bmp"));
+    TImageRecordUI* own = child.GetImageOrAdd(L"img/pic.bmp");
+    ASSERT_NE(nullptr, own);
+    EXPECT_NE(image, own);
+}
+
+// ---- The control base as the manager drives it ----------------------------------------
+
+namespace {
+
+using SkinUI::TInputEventUI;
+
+// Records the events that reach HandleEvent.
+class HandlingControl : public CControlUI {
+public:
+    void HandleEvent(TInputEventUI& event) override {
+        handled.push_back(event.Type);
+        CControlUI::HandleEvent(event);
+    }
+    void UseMenu(bool use) { m_bMenuUsed = use; }
+    std::vector<int> handled;
+};
+
+bool g_destroyed = false;
+bool NoteDestroyed(void*) {
+    g_destroyed = true;
+    return true;
+}
+bool Refuse(void*) {
+    return false;
+}
+
+CControlUI* CALLBACK Any(CControlUI* control, LPVOID) {
+    return control;
+}
+
+} // namespace
+
+TEST(ManagerControlBase, PositionWithoutAManager) {
+    CControlUI control;
+    EXPECT_TRUE(control.IsUpdateNeeded());
+    control.SetPos(RECT{10, 20, 5, 10});
+    EXPECT_EQ(10, control.GetPos().left);
+    EXPECT_EQ(10, control.GetPos().right);
+    EXPECT_EQ(20, control.GetPos().bottom);
+    // Without a manager nothing else happens: still waiting for a layout.
+    EXPECT_TRUE(control.IsUpdateNeeded());
+    EXPECT_STREQ(L"ControlUI", control.GetClass());
+    EXPECT_EQ(&control, control.QueryInterfaceByName(L"Control"));
+    EXPECT_EQ(nullptr, control.QueryInterfaceByName(L"Button"));
+    EXPECT_EQ(300, control.GetToolTipWidth());
+    control.SetToolTip(L"a<n>b");
+    EXPECT_STREQ(L"a\r\nb", control.GetToolTip());
+}
+
+TEST(ManagerControlBase, EventsClimbToTheParent) {
+    HandlingControl parent;
+    HandlingControl child;
+    child.AttachManager(nullptr, &parent, false);
+    TInputEventUI event = {};
+    event.Type = SkinUI::UIEVENT_BUTTONDOWN;
+    child.DispatchEvent(event);
+    EXPECT_EQ((std::vector<int>{13}), child.handled);
+    EXPECT_EQ((std::vector<int>{13}), parent.handled);
+    // Focus events stay with the control.
+    event.Type = SkinUI::UIEVENT_SETFOCUS;
+    child.DispatchEvent(event);
+    EXPECT_TRUE(child.IsFocused());
+    EXPECT_EQ(1u, parent.handled.size());
+    // A context menu climbs unless the control uses menus.
+    event.Type = SkinUI::UIEVENT_CONTEXTMENU;
+    child.DispatchEvent(event);
+    EXPECT_EQ(2u, parent.handled.size());
+    child.UseMenu(true);
+    child.DispatchEvent(event);
+    EXPECT_EQ(2u, parent.handled.size());
+    // An event delegate that refuses keeps the event from HandleEvent.
+    child.EventDelegates += SkinUI::MakeDelegate(&Refuse);
+    child.handled.clear();
+    child.DispatchEvent(event);
+    EXPECT_TRUE(child.handled.empty());
+}
+
+TEST(ManagerControlBase, SearchFlags) {
+    CControlUI control;
+    control.SetPos(RECT{0, 0, 10, 10});
+    POINT inside = {5, 5};
+    POINT outside = {15, 5};
+    EXPECT_EQ(&control, control.FindControl(Any, &inside, SkinUI::UIFIND_HITTEST));
+    EXPECT_EQ(nullptr, control.FindControl(Any, &outside, SkinUI::UIFIND_HITTEST));
+    control.SetMouseEnabled(false);
+    EXPECT_EQ(nullptr, control.FindControl(Any, &inside, SkinUI::UIFIND_HITTEST));
+    EXPECT_EQ(&control, control.FindControl(Any, nullptr, SkinUI::UIFIND_ALL));
+    control.SetEnabled(false);
+    EXPECT_EQ(nullptr, control.FindControl(Any, nullptr, SkinUI::UIFIND_ENABLED));
+    EXPECT_FALSE(control.Activate());
+    control.SetVisible(false);
+    EXPECT_EQ(nullptr, control.FindControl(Any, nullptr, SkinUI::UIFIND_VISIBLE));
+    EXPECT_EQ(&control, control.FindControl(Any, nullptr, SkinUI::UIFIND_ALL));
+}
+
+TEST(ManagerControlBase, DeletingAControlForgetsIt) {
+    CWindowManagerUI manager;
+    auto* root = new CControlUI();
+    root->SetName(L"root");
+    root->SetVirtualWnd(L"page");
+    ASSERT_TRUE(manager.AttachRootControl(root));
+    auto* child = new CControlUI();
+    child->SetName(L"child");
+    ASSERT_TRUE(manager.InitControlTree(child, root));
+    EXPECT_EQ(root, child->GetParent());
+    EXPECT_STREQ(L"page", child->GetVirtualWnd());
+    EXPECT_EQ(child, manager.FindControl(L"child"));
+    EXPECT_TRUE(manager.AddPostPaint(child));
+    manager.SetFocus(child);
+    EXPECT_EQ(child, manager.GetFocus());
+    child->DestroyDelegates += SkinUI::MakeDelegate(&NoteDestroyed);
+    g_destroyed = false;
+    delete child;
+    EXPECT_TRUE(g_destroyed);
+    EXPECT_EQ(nullptr, manager.FindControl(L"child"));
+    EXPECT_EQ(nullptr, manager.GetFocus());
+    EXPECT_EQ(0, manager.GetPostPaintCount());
+    EXPECT_EQ(nullptr, manager.FindControl(L"missing"));
+    EXPECT_FALSE(manager.InitControlTree(nullptr));
+}
+
+TEST(ManagerControlBase, PaintsItsBackgroundAndBorder) {
+    CWindowManagerUI manager;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 20;
+    info.bmiHeader.biHeight = -20;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(nullptr, dib);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    CControlUI control;
+    control.AttachManager(&manager, nullptr, false);
+    control.SetPos(RECT{2, 2, 18, 18});
+    control.SetBkColor(0xFF00FF00);
+    control.SetBorderColor(0xFFFF0000);
+    control.SetBorderSize(1);
+    control.Paint(dc, RECT{0, 0, 20, 20});
+    ::GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    EXPECT_EQ(0x00FF00u, pixels[10 * 20 + 10] & 0xFFFFFF);
+    EXPECT_EQ(0xFF0000u, pixels[2 * 20 + 10] & 0xFFFFFF);
+    EXPECT_EQ(0u, pixels[0] & 0xFFFFFF);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
+}

@@ -1,0 +1,309 @@
+#include <windows.h>
+
+#include "ui/Msimg32.h"
+#include "ui/RendererUI.h"
+#include "tests/ui/RendererTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace SkinUI;
+using namespace TestSupport;
+using namespace RendererTest;
+
+namespace {
+
+const RECT kNoCorners = {0, 0, 0, 0};
+
+// Owns a test bitmap.
+class Bitmap {
+public:
+    explicit Bitmap(const ArgbImage& image)
+        : bitmap_(MakeBitmap(image)), w_(image.width), h_(image.height) {}
+    ~Bitmap() { ::DeleteObject(bitmap_); }
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+    HBITMAP Get() const { return bitmap_; }
+    RECT Whole() const { return {0, 0, w_, h_}; }
+
+private:
+    HBITMAP bitmap_;
+    int w_;
+    int h_;
+};
+
+// 12 x 12 with 4-pixel regions of distinct colours.
+ArgbImage NineGridImage(uint8_t alpha = 0xFF) {
+    const uint32_t a = static_cast<uint32_t>(alpha) << 24;
+    ArgbImage image(12, 12);
+    image.FillRect(0, 0, 4, 4, a | 0xFF0000);   // top-left red
+    image.FillRect(4, 0, 8, 4, a | 0x00FFFF);   // top cyan
+    image.FillRect(8, 0, 12, 4, a | 0x00FF00);  // top-right green
+    image.FillRect(0, 4, 4, 8, a | 0x808080);   // left grey
+    image.FillRect(4, 4, 8, 8, a | 0xC0C0C0);   // middle silver
+    image.FillRect(8, 4, 12, 8, a | 0xFF8000);  // right orange
+    image.FillRect(0, 8, 4, 12, a | 0x0000FF);  // bottom-left blue
+    image.FillRect(4, 8, 8, 12, a | 0xFF00FF);  // bottom magenta
+    image.FillRect(8, 8, 12, 12, a | 0xFFFF00); // bottom-right yellow
+    return image;
+}
+
+TEST(DrawImage, NineGridKeepsCornersAndStretchesEdges) {
+    Bitmap bitmap(NineGridImage());
+    DibSurface surface(40, 30, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    const RECT corners = {4, 4, 4, 4};
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), corners, false);
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
+    EXPECT_TRUE(AreaIs(surface, {36, 0, 40, 4}, 0x00FF00));
+    EXPECT_TRUE(AreaIs(surface, {0, 26, 4, 30}, 0x0000FF));
+    EXPECT_TRUE(AreaIs(surface, {36, 26, 40, 30}, 0xFFFF00));
+    // Stretched pieces: away from their ends a filter cannot blur them.
+    EXPECT_TRUE(AreaIs(surface, {6, 0, 34, 3}, 0x00FFFF));
+    EXPECT_TRUE(AreaIs(surface, {6, 27, 34, 30}, 0xFF00FF));
+    EXPECT_TRUE(AreaIs(surface, {0, 6, 3, 24}, 0x808080));
+    EXPECT_TRUE(AreaIs(surface, {37, 6, 40, 24}, 0xFF8000));
+    EXPECT_TRUE(AreaIs(surface, {6, 6, 34, 24}, 0xC0C0C0));
+}
+
+TEST(DrawImage, NineGridWithAlphaBlendsEveryPiece) {
+    Bitmap bitmap(NineGridImage(0x80));
+    DibSurface surface(40, 30, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), {4, 4, 4, 4}, true);
+    // half red over white
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF7F7F));
+    EXPECT_TRUE(AreaIs(surface, {36, 26, 40, 30}, 0xFFFF7F));
+    EXPECT_TRUE(AreaIs(surface, {6, 6, 34, 24}, 0xDFDFDF));
+}
+
+TEST(DrawImage, HoleLeavesTheMiddle) {
+    Bitmap bitmap(NineGridImage());
+    DibSurface surface(40, 30, 0xFF000000);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), {4, 4, 4, 4}, false,
+                           255, true);
+    EXPECT_TRUE(AreaIs(surface, {4, 4, 36, 26}, 0x000000));
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
+    EXPECT_TRUE(AreaIs(surface, {6, 0, 34, 3}, 0x00FFFF));
+}
+
+TEST(DrawImage, FadeBlendsAnOpaqueImage) {
+    Bitmap bitmap(ArgbImage(4, 4, 0xFFFF0000));
+    DibSurface surface(10, 10, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
+                           128);
+    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F));
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
+                           0);
+    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F)); // fade 0 adds nothing
+}
+
+TEST(DrawImage, SameSizeOpaqueImageIsCopiedOnlyInsideThePaintRectangle) {
+    ArgbImage image(8, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            image.At(x, y) = 0xFF000000u | (x * 30) << 16 | (y * 30) << 8;
+        }
+    }
+    Bitmap bitmap(image);
+    DibSurface surface(12, 12, 0xFFFFFFFF);
+    const RECT dest = {2, 2, 10, 10};
+    const RECT paint = {4, 5, 7, 20};
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), dest, paint, bitmap.Whole(), kNoCorners,
+                           false);
+    EXPECT_EQ(3 * 5, CountChanged(surface, surface.Rect(), 0xFFFFFF));
+    for (int y = 5; y < 10; ++y) {
+        for (int x = 4; x < 7; ++x) {
+            EXPECT_EQ(image.At(x - 2, y - 2) & 0xFFFFFF, surface.Rgb(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(DrawImage, PiecesOutsideThePaintRectangleAreSkipped) {
+    Bitmap bitmap(NineGridImage());
+    DibSurface surface(40, 30, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    const RECT paint = {0, 0, 4, 4};
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, paint, bitmap.Whole(), {4, 4, 4, 4},
+                           false);
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
+    EXPECT_TRUE(AreaIs(surface, {36, 26, 40, 30}, 0xFFFFFF));
+    EXPECT_TRUE(AreaIs(surface, {10, 10, 30, 20}, 0xFFFFFF));
+}
+
+// 4 x 4 tile: first column red, first row green, the rest blue.
+ArgbImage TileImage() {
+    ArgbImage image(4, 4, 0xFF0000FF);
+    image.FillRect(0, 0, 1, 4, 0xFFFF0000);
+    image.FillRect(0, 0, 4, 1, 0xFF00FF00);
+    return image;
+}
+
+TEST(DrawImage, XTiledRepeatsAndCutsTheLastTile) {
+    Bitmap bitmap(TileImage());
+    DibSurface surface(10, 4, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
+                           255, false, true, false);
+    for (int x = 0; x < 10; ++x) {
+        const uint32_t expected = x % 4 == 0 ? 0xFF0000 : 0x0000FF;
+        EXPECT_TRUE(NearRgb(surface.Pixel(x, 2), expected)) << "x=" << x;
+        EXPECT_TRUE(NearRgb(surface.Pixel(x, 0), x % 4 == 0 ? 0x00FF00 : 0x00FF00)) << x;
+    }
+}
+
+TEST(DrawImage, YTiledRepeatsDownwards) {
+    Bitmap bitmap(TileImage());
+    DibSurface surface(4, 11, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
+                           255, false, false, true);
+    for (int y = 0; y < 11; ++y) {
+        EXPECT_TRUE(NearRgb(surface.Pixel(2, y), y % 4 == 0 ? 0x00FF00 : 0x0000FF)) << y;
+    }
+}
+
+TEST(DrawImage, BothTiledDrawsAnUnscaledGrid) {
+    Bitmap bitmap(TileImage());
+    DibSurface surface(14, 11, 0xFFFFFFFF);
+    const RECT rc = {1, 1, 11, 10}; // 10 x 9: tiles cut at the right and bottom
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, surface.Rect(), bitmap.Whole(),
+                           kNoCorners, false, 255, false, true, true);
+    for (int y = 1; y < 10; ++y) {
+        for (int x = 1; x < 11; ++x) {
+            const int tx = (x - 1) % 4, ty = (y - 1) % 4;
+            const uint32_t expected = ty == 0 ? 0x00FF00 : (tx == 0 ? 0xFF0000 : 0x0000FF);
+            EXPECT_EQ(expected, surface.Rgb(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(AreaIs(surface, {11, 0, 14, 11}, 0xFFFFFF));
+    EXPECT_TRUE(AreaIs(surface, {0, 10, 14, 11}, 0xFFFFFF));
+}
+
+TEST(DrawImage, TiledMiddleBetweenCorners) {
+    // Corners 1: the middle source is the 2 x 2 block at (1,1) of a 4 x 4 image.
+    ArgbImage image(4, 4, 0xFF000000);
+    image.At(1, 1) = 0xFFFF0000;
+    image.At(2, 1) = 0xFF00FF00;
+    image.At(1, 2) = 0xFF0000FF;
+    image.At(2, 2) = 0xFFFFFFFF;
+    Bitmap bitmap(image);
+    DibSurface surface(9, 9, 0xFF808080);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), {1, 1, 1, 1}, false,
+                           255, false, true, true);
+    const uint32_t block[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
+    for (int y = 1; y < 8; ++y) {
+        for (int x = 1; x < 8; ++x) {
+            EXPECT_EQ(block[(y - 1) % 2][(x - 1) % 2], surface.Rgb(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(0x000000u, surface.Rgb(0, 0));
+    EXPECT_EQ(0x000000u, surface.Rgb(8, 8));
+}
+
+TEST(DrawImage, TiledAlphaImageBlendsEachTileOnce) {
+    Bitmap bitmap(ArgbImage(3, 3, 0x80FF0000));
+    DibSurface surface(10, 10, 0xFFFFFFFF);
+    const RECT rc = surface.Rect();
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, true,
+                           255, false, true, true);
+    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F));
+}
+
+TEST(DrawImage, EmptyAndNegativePiecesAreSkipped) {
+    Bitmap bitmap(NineGridImage());
+    DibSurface surface(20, 20, 0xFFFFFFFF);
+    // Corners wider than the destination: the edges and the middle have
+    // negative extents and must not be drawn mirrored.
+    const RECT small = {5, 5, 11, 11};
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), small, surface.Rect(), bitmap.Whole(),
+                           {4, 4, 4, 4}, false, 255, false, true, true);
+    EXPECT_TRUE(AreaIs(surface, {5, 5, 7, 7}, 0xFF0000));
+    EXPECT_TRUE(AreaIs(surface, {9, 5, 11, 7}, 0x00FF00));
+    EXPECT_TRUE(AreaIs(surface, {5, 9, 7, 11}, 0x0000FF));
+    EXPECT_TRUE(AreaIs(surface, {7, 7, 11, 11}, 0xFFFF00));
+    EXPECT_EQ(36, CountChanged(surface, surface.Rect(), 0xFFFFFF));
+
+    // Corners that cover the whole source: the tiled middle has no tile size.
+    surface.Fill(0xFFFFFFFF);
+    Bitmap tiny(ArgbImage(8, 8, 0xFF00FF00));
+    CRendererUI::DrawImage(surface.DC(), tiny.Get(), surface.Rect(), surface.Rect(), tiny.Whole(),
+                           {4, 4, 4, 4}, false, 255, false, true, true);
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0x00FF00));
+    EXPECT_TRUE(AreaIs(surface, {6, 6, 14, 14}, 0xFFFFFF)); // middle not drawn
+
+    // Empty rectangles and a null bitmap draw nothing.
+    surface.Fill(0xFFFFFFFF);
+    CRendererUI::DrawImage(surface.DC(), tiny.Get(), {5, 5, 5, 15}, surface.Rect(), tiny.Whole(),
+                           kNoCorners, false);
+    CRendererUI::DrawImage(surface.DC(), tiny.Get(), {5, 5, 15, 15}, surface.Rect(), {0, 0, 0, 0},
+                           kNoCorners, true);
+    CRendererUI::DrawImage(surface.DC(), nullptr, surface.Rect(), surface.Rect(), tiny.Whole(),
+                           kNoCorners, false);
+    EXPECT_EQ(0, CountChanged(surface, surface.Rect(), 0xFFFFFF));
+}
+
+// The software blend must agree with msimg32's AlphaBlend on premultiplied
+// pixels, with and without stretching and constant alpha.
+TEST(SoftwareBlend, MatchesAlphaBlend) {
+    const Msimg32::AlphaBlendFunc alphaBlend = Msimg32::AlphaBlendFunction();
+    ASSERT_NE(nullptr, alphaBlend);
+    std::mt19937 random(7);
+    ArgbImage source(16, 16);
+    for (uint32_t& p : source.pixels) {
+        p = random();
+    }
+    Bitmap bitmap(source); // premultiplied
+    HDC sourceDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(sourceDC, bitmap.Get());
+    struct Case {
+        RECT dest;
+        BYTE constant;
+    } cases[] = {{{0, 0, 16, 16}, 255}, {{3, 2, 19, 18}, 200}, {{0, 0, 16, 16}, 60}};
+    for (const Case& c : cases) {
+        DibSurface reference(24, 24), software(24, 24);
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const uint32_t background = 0xFF000000u | (x * 10) << 16 | (y * 10) << 8 | 0x40;
+                reference.SetPixel(x, y, background);
+                software.SetPixel(x, y, background);
+            }
+        }
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, c.constant, AC_SRC_ALPHA};
+        const int w = c.dest.right - c.dest.left, h = c.dest.bottom - c.dest.top;
+        ASSERT_TRUE(alphaBlend(reference.DC(), c.dest.left, c.dest.top, w, h, sourceDC, 0, 0, 16,
+                               16, blend));
+        ASSERT_TRUE(SoftwareAlphaBlend(software.DC(), c.dest.left, c.dest.top, w, h, sourceDC, 0, 0,
+                                       16, 16, blend));
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const uint32_t a = reference.Pixel(x, y), b = software.Pixel(x, y);
+                EXPECT_LE(ChannelDistance(a, b), 2)
+                    << x << "," << y << " constant " << int(c.constant);
+                EXPECT_LE(std::abs(int(a >> 24) - int(b >> 24)), 2) << x << "," << y;
+            }
+        }
+    }
+    ::SelectObject(sourceDC, old);
+    ::DeleteDC(sourceDC);
+}
+
+TEST(SoftwareBlend, SemiTransparentRedOverWhite) {
+    Bitmap bitmap(ArgbImage(1, 1, 0x80FF0000));
+    HDC sourceDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(sourceDC, bitmap.Get());
+    DibSurface surface(6, 6, 0xFFFFFFFF);
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    EXPECT_TRUE(SoftwareAlphaBlend(surface.DC(), 1, 1, 4, 4, sourceDC, 0, 0, 1, 1, blend));
+    EXPECT_TRUE(AreaIs(surface, {1, 1, 5, 5}, 0xFF7F7F));
+    EXPECT_TRUE(NearRgb(surface.Pixel(0, 0), 0xFFFFFF));
+    EXPECT_FALSE(SoftwareAlphaBlend(surface.DC(), 1, 1, 0, 4, sourceDC, 0, 0, 1, 1, blend));
+    ::SelectObject(sourceDC, old);
+    ::DeleteDC(sourceDC);
+}
+
+} // namespace

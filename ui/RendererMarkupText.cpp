@@ -1,0 +1,780 @@
+#include <windows.h>
+
+#include "ui/ClipRegionUI.h"
+#include "ui/GdiHandles.h"
+#include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <cwctype>
+#include <vector>
+
+namespace SkinUI {
+
+namespace {
+
+const int kMaxTextLength = 0x7FFFFFFF;
+
+// One font on the mark-up's font stack, with its metrics on this device.
+struct MarkupFont {
+    HFONT hFont;
+    const TFontRecordUI* info;
+    TEXTMETRICW tm;
+};
+
+// Everything a line's layout depends on, so that the drawing run can start
+// again from where the measuring run started.
+struct MarkupState {
+    LPCWSTR p;
+    std::vector<MarkupFont> fonts;
+    std::vector<DWORD> colors;
+    std::vector<int> spacings;
+    bool raw = false;
+    bool selected = false;
+};
+
+// The result of laying out one line.
+struct MarkupLine {
+    int top = 0;
+    int height = 0;
+    int width = 0; // pen advance over the line
+    bool textEnded = false;
+};
+
+inline bool IsTagOpener(wchar_t ch) {
+    return ch == L'<' || ch == L'{';
+}
+
+inline bool IsTagCloser(wchar_t ch) {
+    return ch == L'>' || ch == L'}';
+}
+
+inline bool IsAsciiLetter(wchar_t ch) {
+    return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z');
+}
+
+LPCWSTR SkipBlanks(LPCWSTR p) {
+    while (*p == L' ') {
+        ++p;
+    }
+    return p;
+}
+
+// A closing raw tag: </r> or {/r}.
+bool IsRawEnd(LPCWSTR p) {
+    return IsTagOpener(p[0]) && p[1] == L'/' && p[2] == L'r' && IsTagCloser(p[3]);
+}
+
+class CMarkupRenderer {
+public:
+    CMarkupRenderer(HDC hDC, CWindowManagerUI* manager, const RECT& rc, DWORD color, RECT* links,
+                    CUIString* linkNames, int linkCapacity, UINT style)
+        : m_hDC(hDC), m_manager(manager), m_rc(rc), m_color(color), m_links(links),
+          m_linkNames(linkNames),
+          m_linkCapacity(links != nullptr && linkNames != nullptr ? std::max(linkCapacity, 0) : 0),
+          m_style(style), m_measureOnly((style & DT_CALCRECT) != 0) {}
+
+    void Init() {
+        m_defaultFont = DefaultFont();
+        m_imageBottom = m_rc.top;
+        m_maxRight = m_rc.left;
+        ::SetBkMode(m_hDC, TRANSPARENT);
+        ::SetTextColor(m_hDC, ToColorRef(m_color));
+        ::SetBkColor(m_hDC, ToColorRef(m_manager->GetDefaultSelectedBkColor()));
+    }
+
+    void FindHoveredLink(int known) {
+        if (m_links == nullptr || m_linkNames == nullptr) {
+            return;
+        }
+        const POINT pt = m_manager->GetMousePos();
+        for (int i = 0; i < known; ++i) {
+            if (::PtInRect(&m_links[i], pt)) {
+                m_hoverName = m_linkNames[i];
+                m_hasHover = true;
+                return;
+            }
+        }
+    }
+
+    void Run(LPCWSTR text) {
+        MarkupState state;
+        state.p = text;
+        int y = m_rc.top;
+        int lastHeight = 0;
+        for (;;) {
+            const MarkupState lineStart = state;
+            MarkupLine line = Layout(state, y, 0, false);
+            const int shift = LineShift(line.width);
+            FinishLineLinks(line, shift);
+            if (!m_measureOnly) {
+                MarkupState drawState = lineStart;
+                Layout(drawState, y, line.height, true, shift);
+            }
+            m_maxRight = std::max<int>(m_maxRight, m_rc.left + line.width);
+            lastHeight = line.height;
+            if (line.textEnded || (m_style & DT_SINGLELINE) != 0) {
+                break;
+            }
+            y += line.height;
+            if ((!m_measureOnly && y >= m_rc.bottom) || m_rc.right <= m_rc.left) {
+                break;
+            }
+        }
+        m_bottom = std::max(y + lastHeight, m_imageBottom);
+    }
+
+    int LinksMade() const { return m_linkCount; }
+    int Bottom() const { return m_bottom; }
+    int MaxRight() const { return m_maxRight; }
+
+private:
+    // ---- Fonts and colours --------------------------------------------------
+
+    MarkupFont MakeFont(HFONT hFont) const {
+        MarkupFont font = {};
+        font.hFont = hFont;
+        font.info = m_manager->GetFontInfo(hFont);
+        ::SelectObject(m_hDC, hFont);
+        if (!::GetTextMetricsW(m_hDC, &font.tm)) {
+            font.tm = font.info != nullptr ? font.info->tm : TEXTMETRICW();
+        }
+        return font;
+    }
+
+    MarkupFont DefaultFont() const {
+        const TFontRecordUI* info = m_manager->GetDefaultFontInfo();
+        MarkupFont font = MakeFont(info->hFont);
+        font.info = info;
+        return font;
+    }
+
+    const MarkupFont& Font(const MarkupState& s) const {
+        return s.fonts.empty() ? m_defaultFont : s.fonts.back();
+    }
+
+    void SelectCurrent(const MarkupState& s) const {
+        ::SelectObject(m_hDC, Font(s).hFont);
+        ::SetTextColor(m_hDC, ToColorRef(s.colors.empty() ? m_color : s.colors.back()));
+    }
+
+    HFONT FindOrAddFont(LPCWSTR face, int size, bool bold, bool underline, bool italic) const {
+        const HFONT found = m_manager->GetFont(face, size, bold, underline, italic);
+        return found != nullptr ? found : m_manager->AddFont(face, size, bold, underline, italic);
+    }
+
+    // The current font with one more style. Always pushes (the same font
+    // when it already has the style) so that every closing tag pops
+    // exactly what its opening tag pushed.
+    void PushStyledFont(MarkupState& s, bool bold, bool underline, bool italic) {
+        const MarkupFont current = Font(s);
+        const TFontRecordUI* info = current.info;
+        HFONT hFont = current.hFont;
+        if (info != nullptr && ((bold && !info->bBold) || (underline && !info->bUnderline) ||
+                                (italic && !info->bItalic))) {
+            const HFONT styled =
+                FindOrAddFont(info->sFontName, info->iSize, info->bBold || bold,
+                              info->bUnderline || underline, info->bItalic || italic);
+            if (styled != nullptr) {
+                hFont = styled;
+            }
+        }
+        s.fonts.push_back(hFont == current.hFont ? current : MakeFont(hFont));
+        SelectCurrent(s);
+    }
+
+    void PopFont(MarkupState& s, int& penX) {
+        if (s.fonts.empty()) {
+            return;
+        }
+        const MarkupFont popped = s.fonts.back();
+        s.fonts.pop_back();
+        const MarkupFont& restored = Font(s);
+        if (popped.tm.tmItalic && !restored.tm.tmItalic) {
+            // The italic overhang of a blank; none when the font has no
+            // ABC widths.
+            ABC abc = {};
+            ::SelectObject(m_hDC, popped.hFont);
+            if (!::GetCharABCWidthsW(m_hDC, L' ', L' ', &abc)) {
+                abc.abcC = 0;
+            }
+            penX += abc.abcC / 2;
+        }
+        SelectCurrent(s);
+    }
+
+    void PushColor(MarkupState& s, DWORD color) {
+        s.colors.push_back(color);
+        SelectCurrent(s);
+    }
+
+    void PopColor(MarkupState& s) {
+        if (!s.colors.empty()) {
+            s.colors.pop_back();
+        }
+        SelectCurrent(s);
+    }
+
+    int FontHeight(const MarkupState& s) const {
+        const TEXTMETRICW& tm = Font(s).tm;
+        return tm.tmHeight + tm.tmExternalLeading;
+    }
+
+    int Spacing(const MarkupState& s) const { return s.spacings.empty() ? 0 : s.spacings.back(); }
+
+    // ---- Lines ---------------------------------------------------------------
+
+    // Without DT_SINGLELINE, centring and right alignment apply per line.
+    int LineShift(int width) const {
+        if ((m_style & DT_SINGLELINE) != 0) {
+            return 0;
+        }
+        const int room = m_rc.right - m_rc.left - width;
+        if ((m_style & DT_CENTER) != 0) {
+            return room / 2;
+        }
+        if ((m_style & DT_RIGHT) != 0) {
+            return room;
+        }
+        return 0;
+    }
+
+    void FinishLineLinks(const MarkupLine& line, int shift) {
+        const int bottom = line.top + line.height;
+        if (m_linkOpen) {
+            // A link that goes on past the line end: this line's part now,
+            // the rest in the next slot under the same name.
+            m_links[m_linkCount] = {m_linkStart.x, m_linkStart.y, m_rc.left + line.width, bottom};
+            ++m_linkCount;
+            if (m_linkCount < m_linkCapacity && !line.textEnded) {
+                m_linkNames[m_linkCount] = m_linkNames[m_linkCount - 1];
+                m_linkStart = {m_rc.left, bottom};
+            } else {
+                m_linkOpen = false;
+            }
+        }
+        for (int i = m_lineFirstLink; i < m_linkCount; ++i) {
+            m_links[i].bottom = bottom;
+            m_links[i].left += shift;
+            m_links[i].right += shift;
+        }
+        m_lineFirstLink = m_linkCount;
+    }
+
+    struct LineContext {
+        MarkupLine& line;
+        bool draw;
+        int shift;
+        int penX;
+        bool ended;
+    };
+
+    // Lays out (and with draw, draws) one line from s. Measuring finds the
+    // height; drawing uses the measured one.
+    MarkupLine Layout(MarkupState& s, int top, int height, bool draw, int shift = 0) {
+        SelectCurrent(s);
+        MarkupLine line;
+        line.top = top;
+        line.height = draw ? height : Spacing(s) + FontHeight(s);
+        LineContext ctx = {line, draw, shift, m_rc.left, false};
+        while (!ctx.ended && *s.p != L'\0') {
+            Step(s, ctx);
+        }
+        // A line break at the very end opens no empty line.
+        line.textEnded = *s.p == L'\0';
+        line.width = ctx.penX - m_rc.left;
+        return line;
+    }
+
+    bool AtLineStart(const LineContext& ctx) const { return ctx.penX <= m_rc.left; }
+
+    void GrowLine(LineContext& ctx, int height) {
+        if (!ctx.draw) {
+            ctx.line.height = std::max(ctx.line.height, height);
+        }
+    }
+
+    // One token: a tag, an escape, a line feed, a blank or a run of text.
+    void Step(MarkupState& s, LineContext& ctx) {
+        LPCWSTR p = s.p;
+        if (s.raw) {
+            if (IsRawEnd(p)) {
+                s.raw = false;
+                s.p += 4;
+                return;
+            }
+        } else if (IsTagOpener(*p)) {
+            if (TryEscape(s, ctx) || TryTag(s, ctx)) {
+                return;
+            }
+            // Neither tag nor escape: the character is plain text.
+            s.p += OutputText(s, ctx, p, 1);
+            return;
+        }
+        if (*p == L'\n') {
+            ++s.p;
+            ctx.ended = true;
+            return;
+        }
+        if (*p == L' ') {
+            s.p += OutputText(s, ctx, p, 1);
+            return;
+        }
+        LPCWSTR end = p + 1;
+        while (*end != L'\0' && *end != L'\n' && (s.raw ? !IsRawEnd(end) : !IsTagOpener(*end))) {
+            ++end;
+        }
+        s.p +=
+            OutputText(s, ctx, p, static_cast<int>(std::min<ptrdiff_t>(end - p, kMaxTextLength)));
+    }
+
+    bool TryEscape(MarkupState& s, LineContext& ctx) {
+        static const wchar_t kChars[] = L"{}<>";
+        LPCWSTR p = s.p;
+        int which = -1;
+        if (p[0] == L'<' && (p[1] == L'{' || p[1] == L'}') && p[2] == L'>') {
+            which = p[1] == L'{' ? 0 : 1;
+        } else if (p[0] == L'{' && (p[1] == L'<' || p[1] == L'>') && p[2] == L'}') {
+            which = p[1] == L'<' ? 2 : 3;
+        }
+        if (which < 0) {
+            return false;
+        }
+        if (OutputText(s, ctx, kChars + which, 1) == 1) {
+            s.p += 3;
+        }
+        return true;
+    }
+
+    bool TryTag(MarkupState& s, LineContext& ctx) {
+        LPCWSTR p = s.p;
+        if (p[1] == L'/' && p[2] >= L'a' && p[2] <= L'z' && IsTagCloser(p[3])) {
+            s.p += 4;
+            CloseTag(s, ctx, p[2]);
+            return true;
+        }
+        if (!(p[1] >= L'a' && p[1] <= L'z') || !(p[2] == L' ' || IsTagCloser(p[2]))) {
+            return false;
+        }
+        LPCWSTR close = p + 2;
+        while (*close != L'\0' && !IsTagCloser(*close)) {
+            ++close;
+        }
+        if (*close == L'\0') {
+            return false; // never closed: not a tag
+        }
+        // Blanks never pass the closing character, so start <= close.
+        const LPCWSTR start = SkipBlanks(p + 2);
+        const CUIString params(start, static_cast<int>(close - start));
+        if (OpenTag(s, ctx, p[1], params)) {
+            s.p = close + 1;
+        }
+        return true;
+    }
+
+    // Returns false when the tag must be read again on the next line.
+    bool OpenTag(MarkupState& s, LineContext& ctx, wchar_t tag, const CUIString& params) {
+        switch (tag) {
+        case L'a':
+            OpenLink(s, ctx, params);
+            return true;
+        case L'b':
+            PushStyledFont(s, true, false, false);
+            return true;
+        case L'c': {
+            LPCWSTR digits = params.GetData();
+            if (*digits == L'#') {
+                ++digits;
+            }
+            PushColor(s, std::wcstoul(digits, nullptr, 16));
+            return true;
+        }
+        case L'f':
+            PushNamedFont(s, params);
+            return true;
+        case L'i':
+            if (params.IsEmpty()) {
+                PushStyledFont(s, false, false, true);
+                return true;
+            }
+            return InlineImage(ctx, params);
+        case L'n':
+            if ((m_style & DT_SINGLELINE) == 0) {
+                ctx.ended = true;
+            }
+            return true;
+        case L'p':
+            if (!AtLineStart(ctx)) {
+                ctx.ended = true;
+                return false;
+            }
+            s.spacings.push_back(std::wcstol(params, nullptr, 10));
+            GrowLine(ctx, Spacing(s) + FontHeight(s));
+            return true;
+        case L'r':
+            s.raw = true;
+            return true;
+        case L's':
+            s.selected = !s.selected;
+            return true;
+        case L'u':
+            PushStyledFont(s, false, true, false);
+            return true;
+        case L'x':
+            ctx.penX += std::wcstol(params, nullptr, 10);
+            return true;
+        case L'y':
+            if (!ctx.draw) {
+                ctx.line.height = std::wcstol(params, nullptr, 10);
+            }
+            return true;
+        default:
+            return true;
+        }
+    }
+
+    void CloseTag(MarkupState& s, LineContext& ctx, wchar_t tag) {
+        switch (tag) {
+        case L'a':
+            CloseLink(s, ctx);
+            break;
+        case L'b':
+        case L'f':
+        case L'i':
+        case L'u':
+            PopFont(s, ctx.penX);
+            break;
+        case L'c':
+            PopColor(s);
+            break;
+        case L'p':
+            if (!s.spacings.empty()) {
+                s.spacings.pop_back();
+            }
+            if (!AtLineStart(ctx)) {
+                ctx.ended = true;
+            }
+            break;
+        case L's':
+            s.selected = !s.selected;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void OpenLink(MarkupState& s, LineContext& ctx, const CUIString& name) {
+        if (!ctx.draw && !m_linkOpen && m_linkCount < m_linkCapacity) {
+            m_linkNames[m_linkCount] = name;
+            m_linkOpen = true;
+            m_linkStart = {ctx.penX, ctx.line.top};
+        }
+        const bool hovered = m_hasHover && name == m_hoverName;
+        PushColor(s, hovered ? m_manager->GetDefaultLinkHoverFontColor()
+                             : m_manager->GetDefaultLinkFontColor());
+        PushStyledFont(s, false, true, false);
+    }
+
+    void CloseLink(MarkupState& s, LineContext& ctx) {
+        if (!ctx.draw && m_linkOpen) {
+            m_links[m_linkCount] = {m_linkStart.x, m_linkStart.y, ctx.penX,
+                                    ctx.line.top + FontHeight(s)};
+            ++m_linkCount;
+            m_linkOpen = false;
+        }
+        PopColor(s);
+        PopFont(s, ctx.penX);
+    }
+
+    // <f 2> (a font of the manager's table) or <f face size style-words>.
+    // Face names may hold blanks ("MS Shell Dlg"): the face runs up to the
+    // size or the first style word.
+    void PushNamedFont(MarkupState& s, const CUIString& params) {
+        LPCWSTR p = params.GetData();
+        HFONT hFont = nullptr;
+        if (*p >= L'0' && *p <= L'9') {
+            hFont = m_manager->GetFont(static_cast<int>(std::wcstol(p, nullptr, 10)));
+        } else {
+            LPCWSTR faceEnd = p;
+            LPCWSTR word = p;
+            while (*word != L'\0' && !IsFontSizeOrStyle(word)) {
+                while (*word != L'\0' && *word != L' ') {
+                    ++word;
+                }
+                faceEnd = word;
+                word = SkipBlanks(word);
+            }
+            const CUIString face(p, static_cast<int>(faceEnd - p));
+            int size = 10;
+            if (*word >= L'0' && *word <= L'9') {
+                wchar_t* after = nullptr;
+                size = static_cast<int>(std::wcstol(word, &after, 10));
+                word = after;
+            }
+            CUIString words(word);
+            words.MakeLower();
+            hFont = FindOrAddFont(face, size, words.Find(L"bold") >= 0,
+                                  words.Find(L"underline") >= 0, words.Find(L"italic") >= 0);
+        }
+        s.fonts.push_back(hFont != nullptr ? MakeFont(hFont) : Font(s));
+        SelectCurrent(s);
+    }
+
+    static bool IsFontSizeOrStyle(LPCWSTR word) {
+        if (*word >= L'0' && *word <= L'9') {
+            return true;
+        }
+        LPCWSTR end = word;
+        while (*end != L'\0' && *end != L' ') {
+            ++end;
+        }
+        CUIString text(word, static_cast<int>(end - word));
+        text.MakeLower();
+        return text.Find(L"bold") >= 0 || text.Find(L"underline") >= 0 || text.Find(L"italic") >= 0;
+    }
+
+    // <i name [count [index]]> or <i file='..' restype='..' [count [index]]>.
+    bool InlineImage(LineContext& ctx, const CUIString& params) {
+        CUIString name;
+        CUIString type;
+        LPCWSTR p = params.GetData();
+        int numbers[2] = {1, 0};
+        int numberCount = 0;
+        while (*(p = SkipBlanks(p)) != L'\0') {
+            LPCWSTR eq = p;
+            while (IsAsciiLetter(*eq)) {
+                ++eq;
+            }
+            if (eq > p && eq[0] == L'=' && eq[1] == L'\'') {
+                const CUIString key(p, static_cast<int>(eq - p));
+                LPCWSTR value = eq + 2;
+                LPCWSTR end = value;
+                while (*end != L'\0' && *end != L'\'') {
+                    ++end;
+                }
+                const CUIString text(value, static_cast<int>(end - value));
+                if (key == L"file" || key == L"res") {
+                    name = text;
+                } else if (key == L"restype") {
+                    type = text;
+                }
+                p = *end != L'\0' ? end + 1 : end;
+            } else if (*p >= L'0' && *p <= L'9' && !name.IsEmpty()) {
+                wchar_t* after = nullptr;
+                const long value = std::wcstol(p, &after, 10);
+                if (numberCount < 2) {
+                    numbers[numberCount++] = static_cast<int>(value);
+                }
+                p = after;
+            } else {
+                LPCWSTR end = p;
+                while (*end != L'\0' && *end != L' ') {
+                    ++end;
+                }
+                if (name.IsEmpty()) {
+                    name.Assign(p, static_cast<int>(end - p));
+                }
+                p = end;
+            }
+        }
+        const TImageRecordUI* image =
+            name.IsEmpty()
+                ? nullptr
+                : m_manager->GetImageOrAdd(name, type.IsEmpty() ? nullptr : type.GetData(), 0);
+        if (image == nullptr || image->nX <= 0 || image->nY <= 0) {
+            return true;
+        }
+        const int count = std::max(numbers[0], 1);
+        const int index = numbers[1] >= 0 && numbers[1] < count ? numbers[1] : 0;
+        const int frameWidth = image->nX / count;
+        if (frameWidth <= 0) {
+            return true;
+        }
+        if (ctx.penX + frameWidth > m_rc.right && !AtLineStart(ctx) &&
+            (m_style & DT_SINGLELINE) == 0) {
+            ctx.ended = true;
+            return false;
+        }
+        GrowLine(ctx, image->nY);
+        if (ctx.draw) {
+            int top = ctx.line.top + ctx.line.height - image->nY;
+            if (image->nY < ctx.line.height) {
+                top -= (ctx.line.height - image->nY) / 2;
+            }
+            const RECT rcDest = {ctx.penX + ctx.shift, top, ctx.penX + ctx.shift + frameWidth,
+                                 top + image->nY};
+            const RECT rcSource = {frameWidth * index, 0, frameWidth * (index + 1), image->nY};
+            const RECT rcCorners = {0, 0, 0, 0};
+            CRendererUI::DrawImage(m_hDC, image->hBitmap, rcDest, m_rc, rcSource, rcCorners,
+                                   image->alphaChannel, 255);
+        } else {
+            m_imageBottom = std::max(m_imageBottom, ctx.line.top + image->nY);
+        }
+        ctx.penX += frameWidth;
+        return true;
+    }
+
+    // ---- Text runs -------------------------------------------------------------
+
+    int TextWidth(LPCWSTR text, int length) const {
+        SIZE size = {0, 0};
+        if (length > 0) {
+            ::GetTextExtentPoint32W(m_hDC, text, length, &size);
+        }
+        return size.cx;
+    }
+
+    void DrawRun(const MarkupState& s, const LineContext& ctx, int x, LPCWSTR text,
+                 int length) const {
+        if (!ctx.draw || length <= 0) {
+            return;
+        }
+        const int y = ctx.line.top + ctx.line.height - FontHeight(s);
+        if (s.selected) {
+            ::SetBkMode(m_hDC, OPAQUE);
+        }
+        ::TextOutW(m_hDC, x + ctx.shift, y, text, length);
+        if (s.selected) {
+            ::SetBkMode(m_hDC, TRANSPARENT);
+        }
+    }
+
+    // Outputs as much of text as fits on the line; returns the characters
+    // consumed. A run that overflows ends the line.
+    int OutputText(const MarkupState& s, LineContext& ctx, LPCWSTR text, int length) {
+        const TEXTMETRICW& tm = Font(s).tm;
+        GrowLine(ctx, Spacing(s) + FontHeight(s));
+        const int room = m_rc.right - ctx.penX;
+        int fit = length;
+        // Runs that cannot reach the right edge need no per-character fit.
+        if (static_cast<long long>(length) * tm.tmMaxCharWidth > room) {
+            SIZE size;
+            fit = 0;
+            if (room <= 0 ||
+                !::GetTextExtentExPointW(m_hDC, text, length, room, &fit, nullptr, &size)) {
+                fit = 0;
+            }
+        }
+        if (fit >= length) {
+            DrawRun(s, ctx, ctx.penX, text, length);
+            ctx.penX += TextWidth(text, length);
+            return length;
+        }
+        ctx.ended = true;
+        // The character that doesn't fit starts the next line; a line that
+        // has nothing yet takes it anyway, so every line makes progress.
+        int cut = fit;
+        if (cut == 0 && AtLineStart(ctx)) {
+            cut = 1;
+        }
+        if ((m_style & DT_WORDBREAK) != 0) {
+            for (int i = cut - 1; i >= 0; --i) {
+                if (!IsAsciiLetter(text[i])) {
+                    cut = i + 1;
+                    break;
+                }
+            }
+        }
+        if ((m_style & DT_END_ELLIPSIS) != 0) {
+            const int shown = std::max(cut - 2, 0);
+            DrawRun(s, ctx, ctx.penX, text, shown);
+            DrawRun(s, ctx, ctx.penX + TextWidth(text, shown), L"...", 3);
+            ctx.penX = m_rc.right;
+            return cut;
+        }
+        DrawRun(s, ctx, ctx.penX, text, cut);
+        ctx.penX += TextWidth(text, cut);
+        return cut;
+    }
+
+    HDC m_hDC;
+    CWindowManagerUI* m_manager;
+    const RECT m_rc;
+    const DWORD m_color;
+    RECT* m_links;
+    CUIString* m_linkNames;
+    const int m_linkCapacity;
+    const UINT m_style;
+    const bool m_measureOnly;
+    MarkupFont m_defaultFont = {};
+    CUIString m_hoverName;
+    bool m_hasHover = false;
+    int m_linkCount = 0;
+    int m_lineFirstLink = 0;
+    bool m_linkOpen = false;
+    POINT m_linkStart = {0, 0};
+    int m_imageBottom = 0;
+    int m_maxRight = 0;
+    int m_bottom = 0;
+};
+
+// Moves rc so that the measured text sits as the alignment bits ask.
+void AlignToMeasured(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
+                     UINT style) {
+    RECT rcText = {0, 0, 9999, 100};
+    int links = 0;
+    CRendererUI::DrawMarkupText(hDC, manager, rcText, text, color, nullptr, nullptr, links,
+                                style | DT_CALCRECT);
+    const int measuredWidth = rcText.right - rcText.left;
+    const int measuredHeight = rcText.bottom - rcText.top;
+    if ((style & DT_SINGLELINE) != 0) {
+        if ((style & DT_CENTER) != 0) {
+            rc.left += (rc.right - rc.left) / 2 - measuredWidth / 2;
+        } else if ((style & DT_RIGHT) != 0) {
+            rc.left = rc.right - measuredWidth;
+        }
+    }
+    if ((style & DT_VCENTER) != 0) {
+        rc.top += (rc.bottom - rc.top) / 2 - measuredHeight / 2;
+    } else if ((style & DT_BOTTOM) != 0) {
+        rc.top = rc.bottom - measuredHeight;
+    }
+}
+
+} // namespace
+
+void CRendererUI::DrawText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
+                           int font, UINT style) {
+    if (hDC == nullptr || text == nullptr || manager == nullptr) {
+        return;
+    }
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, ToColorRef(color));
+    const CSelectObject selectFont(hDC, manager->GetFont(font));
+    ::DrawTextW(hDC, text, -1, &rc, style | DT_NOPREFIX);
+}
+
+void CRendererUI::DrawMarkupText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text,
+                                 DWORD color, RECT* links, CUIString* linkNames, int& linkCount,
+                                 UINT style) {
+    const int capacity = linkCount;
+    linkCount = 0;
+    if (hDC == nullptr || text == nullptr || manager == nullptr || ::IsRectEmpty(&rc)) {
+        return;
+    }
+    const bool measureOnly = (style & DT_CALCRECT) != 0;
+    CClipRegionUI clip;
+    if (!measureOnly) {
+        CClipRegionUI::ClipToRect(hDC, rc, clip);
+    }
+    const HGDIOBJ oldFont = ::GetCurrentObject(hDC, OBJ_FONT);
+
+    // Drawing works on a copy: only measuring hands a rectangle back.
+    RECT rcLayout = rc;
+    if (!measureOnly && (style & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) != 0) {
+        AlignToMeasured(hDC, manager, rcLayout, text, color, style);
+    }
+    CMarkupRenderer renderer(hDC, manager, rcLayout, color, links, linkNames, capacity, style);
+    renderer.Init();
+    renderer.FindHoveredLink(capacity);
+    renderer.Run(text);
+    linkCount = renderer.LinksMade();
+    if (measureOnly) {
+        rc.bottom = renderer.Bottom();
+        rc.right = std::min<LONG>(rc.right, renderer.MaxRight());
+    }
+    ::SelectObject(hDC, oldFont);
+}
+
+} // namespace SkinUI

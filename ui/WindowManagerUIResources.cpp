@@ -1,0 +1,206 @@
+#include <windows.h>
+
+#include "ui/WindowManagerUI.h"
+
+#include "ui/RendererUI.h"
+
+namespace SkinUI {
+
+bool CWindowManagerUI::SetParentResource(CWindowManagerUI* parent) {
+    if (parent == nullptr) {
+        m_pParentResourcePM = nullptr;
+        return true;
+    }
+    for (const CWindowManagerUI* manager = parent; manager != nullptr;
+         manager = manager->m_pParentResourcePM) {
+        if (manager == this) {
+            return false;
+        }
+    }
+    m_pParentResourcePM = parent;
+    return true;
+}
+
+CWindowManagerUI* CWindowManagerUI::GetParentResource() const {
+    return m_pParentResourcePM;
+}
+
+DWORD CWindowManagerUI::GetDefaultDisabledColor() const {
+    return TopResource()->m_dwDefaultDisabledColor;
+}
+
+void CWindowManagerUI::SetDefaultDisabledColor(DWORD color) {
+    m_dwDefaultDisabledColor = color;
+}
+
+DWORD CWindowManagerUI::GetDefaultFontColor() const {
+    return TopResource()->m_dwDefaultFontColor;
+}
+
+void CWindowManagerUI::SetDefaultFontColor(DWORD color) {
+    m_dwDefaultFontColor = color;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkFontColor() const {
+    return TopResource()->m_dwDefaultLinkFontColor;
+}
+
+void CWindowManagerUI::SetDefaultLinkFontColor(DWORD color) {
+    m_dwDefaultLinkFontColor = color;
+}
+
+DWORD CWindowManagerUI::GetDefaultLinkHoverFontColor() const {
+    return TopResource()->m_dwDefaultLinkHoverFontColor;
+}
+
+void CWindowManagerUI::SetDefaultLinkHoverFontColor(DWORD color) {
+    m_dwDefaultLinkHoverFontColor = color;
+}
+
+DWORD CWindowManagerUI::GetDefaultSelectedBkColor() const {
+    return TopResource()->m_dwDefaultSelectedBkColor;
+}
+
+void CWindowManagerUI::SetDefaultSelectedBkColor(DWORD color) {
+    m_dwDefaultSelectedBkColor = color;
+}
+
+TImageRecordUI* CWindowManagerUI::GetImage(LPCWSTR name) {
+    return name == nullptr ? nullptr : static_cast<TImageRecordUI*>(m_mImageHash.Find(name));
+}
+
+TImageRecordUI* CWindowManagerUI::GetImageOrAdd(LPCWSTR name, LPCWSTR type, DWORD mask) {
+    TImageRecordUI* image = GetImage(name);
+    return image != nullptr ? image : AddImage(name, type, mask);
+}
+
+TImageRecordUI* CWindowManagerUI::AddImage(LPCWSTR name, LPCWSTR type, DWORD mask) {
+    if (name == nullptr || name[0] == 0) {
+        return nullptr;
+    }
+    TImageRecordUI* image = nullptr;
+    if (type != nullptr) {
+        if (name[0] < L'0' || name[0] > L'9') {
+            return nullptr;
+        }
+        WORD id = 0;
+        for (LPCWSTR digit = name; *digit >= L'0' && *digit <= L'9'; ++digit) {
+            id = static_cast<WORD>(id * 10 + (*digit - L'0'));
+        }
+        // Resource ids start at 1; MAKEINTRESOURCE(0) would be no name at all.
+        if (id == 0) {
+            return nullptr;
+        }
+        image = CRendererUI::LoadImage(MAKEINTRESOURCEW(id), type, mask);
+    } else {
+        image = CRendererUI::LoadImage(name, nullptr, mask);
+    }
+    if (image == nullptr) {
+        return nullptr;
+    }
+    if (type != nullptr) {
+        image->sResType = type;
+    }
+    image->dwMask = mask;
+    if (!m_mImageHash.Insert(name, image)) {
+        CRendererUI::FreeImage(image);
+        return nullptr;
+    }
+    return image;
+}
+
+void CWindowManagerUI::RemoveAllImages() {
+    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
+        LPCWSTR key = m_mImageHash.GetAt(i);
+        if (key != nullptr) {
+            CRendererUI::FreeImage(static_cast<TImageRecordUI*>(m_mImageHash.Find(key, false)));
+        }
+    }
+    m_mImageHash.RemoveAll();
+}
+
+void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR controlName, LPCWSTR attrList) {
+    if (controlName == nullptr || m_DefaultAttrHash.Find(controlName) != nullptr) {
+        return;
+    }
+    auto* list = new CUIString(attrList != nullptr ? attrList : L"");
+    if (!m_DefaultAttrHash.Insert(controlName, list)) {
+        delete list;
+    }
+}
+
+LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR controlName) const {
+    if (controlName == nullptr) {
+        return nullptr;
+    }
+    for (const CWindowManagerUI* manager = this; manager != nullptr;
+         manager = manager->m_pParentResourcePM) {
+        const auto* list = static_cast<CUIString*>(manager->m_DefaultAttrHash.Find(controlName));
+        if (list != nullptr) {
+            return list->GetData();
+        }
+    }
+    return nullptr;
+}
+
+void CWindowManagerUI::RemoveAllDefaultAttributeList() {
+    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
+        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
+        if (key != nullptr) {
+            delete static_cast<CUIString*>(m_DefaultAttrHash.Find(key, false));
+        }
+    }
+    m_DefaultAttrHash.RemoveAll();
+}
+
+bool CWindowManagerUI::AddToOptionGroup(LPCWSTR groupName, CControlUI* option) {
+    if (groupName == nullptr) {
+        return false;
+    }
+    auto* group = static_cast<CUIPtrArray*>(m_mOptionGroup.Find(groupName));
+    if (group == nullptr) {
+        group = new CUIPtrArray(6);
+        group->Add(option);
+        if (!m_mOptionGroup.Insert(groupName, group)) {
+            delete group;
+            return false;
+        }
+        return true;
+    }
+    if (group->Find(option) >= 0) {
+        return false;
+    }
+    return group->Add(option);
+}
+
+CUIPtrArray* CWindowManagerUI::GetOptionGroup(LPCWSTR groupName) {
+    return groupName == nullptr ? nullptr
+                                : static_cast<CUIPtrArray*>(m_mOptionGroup.Find(groupName));
+}
+
+void CWindowManagerUI::RemoveOptionGroup(LPCWSTR groupName, CControlUI* option) {
+    CUIPtrArray* group = GetOptionGroup(groupName);
+    if (group == nullptr) {
+        return;
+    }
+    const int index = group->Find(option);
+    if (index >= 0) {
+        group->Remove(index);
+    }
+    if (group->IsEmpty()) {
+        delete group;
+        m_mOptionGroup.Remove(groupName);
+    }
+}
+
+void CWindowManagerUI::RemoveAllOptionGroups() {
+    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
+        LPCWSTR key = m_mOptionGroup.GetAt(i);
+        if (key != nullptr) {
+            delete static_cast<CUIPtrArray*>(m_mOptionGroup.Find(key, false));
+        }
+    }
+    m_mOptionGroup.RemoveAll();
+}
+
+} // namespace SkinUI
