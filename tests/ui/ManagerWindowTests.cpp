@@ -242,7 +242,10 @@ protected:
         SendMouse(MOUSEEVENTF_RIGHTUP);
         MoveScreen(5, 5);
         Pump();
-        pm().RemoveNotifyListener(&listener_);
+        // A test may have added the listener more than once; the window and
+        // its manager outlive this fixture.
+        while (pm().RemoveNotifyListener(&listener_)) {
+        }
         pm().SetFocus(nullptr);
         ::SetFocus(*host_);
         Pump();
