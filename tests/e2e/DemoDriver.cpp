@@ -158,8 +158,23 @@ int wmain(int argc, wchar_t** argv) {
     DWORD pid = 0;
     GetWindowThreadProcessId(frame, &pid);
     ChildProcess copy = OpenProcessById(pid);
-    PostMessageW(frame, WM_CLOSE, 0, 0);
+
+    // The plain stand-in pages: "继续卸载" starts the removal, "完成" closes.
+    const HWND next = GetDlgItem(frame, 102);
+    const HWND finish = GetDlgItem(frame, 103);
+    WaitUntil([&] { return IsWindowVisible(next) != FALSE; }, 10000);
+    PostMessageW(next, BM_CLICK, 0, 0);
+    Sleep(200);
+    Screenshot(frame, L"02-progress-page");
+    const bool finished = WaitUntil([&] { return IsWindowVisible(finish) != FALSE; }, 120000);
+    Say(std::string("- removal finished: ") + (finished ? "yes" : "no"));
+    Sleep(500);
+    Screenshot(frame, L"03-final-page");
+    PostMessageW(finish, BM_CLICK, 0, 0);
     Say(std::string("- closed: ") + (copy.Wait(30000) ? "yes" : "no"));
+    const std::wstring relaunched = SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe";
+    const bool copyGone = WaitUntil([&] { return !FileExists(relaunched); }, 20000);
+    Say(std::string("- relaunched copy deleted after exit: ") + (copyGone ? "yes" : "no"));
 
     Say("## Files in TEMP");
     std::vector<std::wstring> tempFiles;
