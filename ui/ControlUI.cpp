@@ -2,8 +2,6 @@
 
 #include "ui/ControlUI.h"
 
-#include "ui/RendererUI.h"
-
 #include <cwchar>
 
 namespace SkinUI {
@@ -228,11 +226,13 @@ CControlUI* CControlUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT flag
     if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled()) {
         return nullptr;
     }
+    // A hit test without a point finds nothing.
     if ((flags & UIFIND_HITTEST) != 0 &&
-        (!m_bMouseEnabled || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(data)))) {
+        (!m_bMouseEnabled || data == nullptr ||
+         !::PtInRect(&m_rcItem, *static_cast<const POINT*>(data)))) {
         return nullptr;
     }
-    return proc(this, data);
+    return proc != nullptr ? proc(this, data) : nullptr;
 }
 
 void CControlUI::Init() {
@@ -282,118 +282,6 @@ void CControlUI::HandleEvent(TInputEventUI& event) {
     if (m_pParent != nullptr) {
         m_pParent->HandleEvent(event);
     }
-}
-
-void CControlUI::Paint(HDC hDC, const RECT& rcPaint) {
-    RECT paint = {};
-    if (!::IntersectRect(&paint, &rcPaint, &m_rcItem)) {
-        return;
-    }
-    m_rcPaint = paint;
-    if (m_cxyBorderRound.cx < 1 && m_cxyBorderRound.cy < 1) {
-        PaintBackgroundColor(hDC);
-        PaintBackgroundImage(hDC);
-        PaintStateImages(hDC);
-        PaintText(hDC);
-        PaintBorderLines(hDC);
-        return;
-    }
-    CClipRegionUI clip;
-    CClipRegionUI::ClipToRoundRect(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx,
-                                   m_cxyBorderRound.cy, clip);
-    PaintBackgroundColor(hDC);
-    PaintBackgroundImage(hDC);
-    PaintStateImages(hDC);
-    PaintText(hDC);
-    PaintBorderLines(hDC);
-}
-
-void CControlUI::PaintBackgroundColor(HDC hDC) {
-    if (m_dwBackColor == 0) {
-        return;
-    }
-    const DWORD first = GetAdjustedColor(m_dwBackColor);
-    if (m_dwBackColor2 == 0) {
-        CRendererUI::DrawColor(hDC, m_dwBackColor >= 0xFF000000 ? m_rcPaint : m_rcItem, first);
-        return;
-    }
-    const DWORD second = GetAdjustedColor(m_dwBackColor2);
-    if (m_dwBackColor3 == 0) {
-        CRendererUI::DrawGradient(hDC, m_rcItem, first, second, true, 16);
-        return;
-    }
-    const DWORD third = GetAdjustedColor(m_dwBackColor3);
-    const int middle = (m_rcItem.top + m_rcItem.bottom) / 2;
-    RECT upper = m_rcItem;
-    upper.bottom = middle;
-    CRendererUI::DrawGradient(hDC, upper, first, second, true, 8);
-    RECT lower = m_rcItem;
-    lower.top = middle;
-    CRendererUI::DrawGradient(hDC, lower, second, third, true, 8);
-}
-
-void CControlUI::PaintBackgroundImage(HDC hDC) {
-    if (m_sBkImage.IsEmpty()) {
-        return;
-    }
-    if (!DrawImage(hDC, m_sBkImage)) {
-        m_sBkImage.Empty();
-    }
-}
-
-void CControlUI::PaintStateImages(HDC hDC) {
-    (void)hDC;
-}
-
-void CControlUI::PaintText(HDC hDC) {
-    (void)hDC;
-}
-
-void CControlUI::PaintBorderLines(HDC hDC) {
-    if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) {
-        return;
-    }
-    const DWORD border = GetAdjustedColor(m_dwBorderColor);
-    const DWORD focusBorder = GetAdjustedColor(m_dwFocusBorderColor);
-    if (m_nBorderSize > 0 && (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0)) {
-        const DWORD color = IsFocused() && m_dwFocusBorderColor != 0 ? focusBorder : border;
-        CRendererUI::DrawRoundRect(hDC, m_rcItem, m_nBorderSize, m_cxyBorderRound.cx,
-                                   m_cxyBorderRound.cy, color);
-        return;
-    }
-    if (IsFocused() && m_dwFocusBorderColor != 0 && m_nBorderSize >= 1) {
-        CRendererUI::DrawRect(hDC, m_rcItem, m_nBorderSize, focusBorder);
-        return;
-    }
-    if (m_rcBorderSize.left > 0 || m_rcBorderSize.top > 0 || m_rcBorderSize.right > 0 ||
-        m_rcBorderSize.bottom > 0) {
-        const RECT& r = m_rcItem;
-        if (m_rcBorderSize.left > 0) {
-            CRendererUI::DrawLine(hDC, RECT{r.left, r.top, r.left, r.bottom}, m_rcBorderSize.left,
-                                  border, m_nBorderStyle);
-        }
-        if (m_rcBorderSize.top > 0) {
-            CRendererUI::DrawLine(hDC, RECT{r.left, r.top, r.right, r.top}, m_rcBorderSize.top,
-                                  border, m_nBorderStyle);
-        }
-        if (m_rcBorderSize.right > 0) {
-            CRendererUI::DrawLine(hDC, RECT{r.right, r.top, r.right, r.bottom},
-                                  m_rcBorderSize.right, border, m_nBorderStyle);
-        }
-        if (m_rcBorderSize.bottom > 0) {
-            CRendererUI::DrawLine(hDC, RECT{r.left, r.bottom, r.right, r.bottom},
-                                  m_rcBorderSize.bottom, border, m_nBorderStyle);
-        }
-        return;
-    }
-    if (m_nBorderSize >= 1) {
-        CRendererUI::DrawRect(hDC, m_rcItem, m_nBorderSize, border);
-    }
-}
-
-void CControlUI::PaintOverlay(HDC hDC, const RECT& rcPaint) {
-    (void)hDC;
-    (void)rcPaint;
 }
 
 void CControlUI::Invalidate() {
@@ -448,158 +336,6 @@ void CControlUI::SetVirtualWnd(LPCWSTR name) {
     if (m_pManager != nullptr) {
         m_pManager->SetUsedVirtualWnd(true);
     }
-}
-
-bool CControlUI::DrawImage(HDC hDC, LPCWSTR image, LPCWSTR modify) {
-    return CRendererUI::DrawImageDescription(hDC, m_pManager, m_rcItem, m_rcPaint, image, modify);
-}
-
-DWORD CControlUI::GetAdjustedColor(DWORD color) const {
-    if (!m_bColorHSL) {
-        return color;
-    }
-    int hue = 180;
-    int saturation = 100;
-    int lightness = 100;
-    CWindowManagerUI::GetHSL(&hue, &saturation, &lightness);
-    return CRendererUI::AdjustColorHsl(color, static_cast<short>(hue),
-                                       static_cast<short>(saturation),
-                                       static_cast<short>(lightness));
-}
-
-DWORD CControlUI::GetBkColor() const {
-    return m_dwBackColor;
-}
-
-void CControlUI::SetBkColor(DWORD color) {
-    if (m_dwBackColor == color) {
-        return;
-    }
-    m_dwBackColor = color;
-    Invalidate();
-}
-
-DWORD CControlUI::GetBkColor2() const {
-    return m_dwBackColor2;
-}
-
-void CControlUI::SetBkColor2(DWORD color) {
-    if (m_dwBackColor2 == color) {
-        return;
-    }
-    m_dwBackColor2 = color;
-    Invalidate();
-}
-
-DWORD CControlUI::GetBkColor3() const {
-    return m_dwBackColor3;
-}
-
-void CControlUI::SetBkColor3(DWORD color) {
-    if (m_dwBackColor3 == color) {
-        return;
-    }
-    m_dwBackColor3 = color;
-    Invalidate();
-}
-
-LPCWSTR CControlUI::GetBkImage() const {
-    return m_sBkImage;
-}
-
-void CControlUI::SetBkImage(LPCWSTR image) {
-    if (m_sBkImage == (image != nullptr ? image : L"")) {
-        return;
-    }
-    m_sBkImage = image;
-    Invalidate();
-}
-
-DWORD CControlUI::GetBorderColor() const {
-    return m_dwBorderColor;
-}
-
-void CControlUI::SetBorderColor(DWORD color) {
-    if (m_dwBorderColor == color) {
-        return;
-    }
-    m_dwBorderColor = color;
-    Invalidate();
-}
-
-DWORD CControlUI::GetFocusBorderColor() const {
-    return m_dwFocusBorderColor;
-}
-
-void CControlUI::SetFocusBorderColor(DWORD color) {
-    if (m_dwFocusBorderColor == color) {
-        return;
-    }
-    m_dwFocusBorderColor = color;
-    Invalidate();
-}
-
-bool CControlUI::IsColorHSL() const {
-    return m_bColorHSL;
-}
-
-void CControlUI::SetColorHSL(bool colorHSL) {
-    if (m_bColorHSL == colorHSL) {
-        return;
-    }
-    m_bColorHSL = colorHSL;
-    Invalidate();
-}
-
-int CControlUI::GetBorderSize() const {
-    return m_nBorderSize;
-}
-
-void CControlUI::SetBorderSize(int size) {
-    if (m_nBorderSize == size) {
-        return;
-    }
-    m_nBorderSize = size;
-    Invalidate();
-}
-
-void CControlUI::SetBorderSizes(int left, int top, int right, int bottom) {
-    m_rcBorderSize = CUIRect(left, top, right, bottom);
-    Invalidate();
-}
-
-void CControlUI::SetLeftBorderSize(int size) {
-    m_rcBorderSize.left = size;
-    Invalidate();
-}
-
-void CControlUI::SetTopBorderSize(int size) {
-    m_rcBorderSize.top = size;
-    Invalidate();
-}
-
-void CControlUI::SetRightBorderSize(int size) {
-    m_rcBorderSize.right = size;
-    Invalidate();
-}
-
-void CControlUI::SetBottomBorderSize(int size) {
-    m_rcBorderSize.bottom = size;
-    Invalidate();
-}
-
-void CControlUI::SetBorderStyle(int style) {
-    m_nBorderStyle = style;
-    Invalidate();
-}
-
-SIZE CControlUI::GetBorderRound() const {
-    return m_cxyBorderRound;
-}
-
-void CControlUI::SetBorderRound(int cx, int cy) {
-    m_cxyBorderRound = CUISize(cx, cy);
-    Invalidate();
 }
 
 } // namespace SkinUI

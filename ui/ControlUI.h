@@ -48,12 +48,43 @@ public:
     virtual void SetText(LPCWSTR text);
     virtual const RECT& GetPos() const;
     virtual void SetPos(RECT rc);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual RECT GetPadding() const;
+    virtual void SetPadding(RECT rcPadding);
+    virtual SIZE GetFixedXY() const;
+    virtual void SetFixedXY(SIZE szXY);
+    virtual int GetFixedWidth() const;
+    virtual void SetFixedWidth(int cx);
+    virtual int GetFixedHeight() const;
+    virtual void SetFixedHeight(int cy);
+    virtual int GetMinWidth() const;
+    virtual void SetMinWidth(int cx);
+    virtual int GetMaxWidth() const;
+    virtual void SetMaxWidth(int cx);
+    virtual int GetMinHeight() const;
+    virtual void SetMinHeight(int cy);
+    virtual int GetMaxHeight() const;
+    virtual void SetMaxHeight(int cy);
+    virtual void SetRelativePos(int moveXPercent, int moveYPercent, int zoomXPercent,
+                                int zoomYPercent);
+    virtual void SetRelativeParentSize(SIZE szParent);
+    virtual TRelativePosUI GetRelativePos() const;
+    virtual bool IsRelativePos() const;
     virtual CUIString GetToolTip() const;
     virtual void SetToolTip(LPCWSTR text);
     virtual void SetToolTipWidth(int width);
     virtual int GetToolTipWidth() const;
     virtual wchar_t GetShortcut() const;
     virtual void SetShortcut(wchar_t ch);
+    virtual bool IsContextMenuUsed() const;
+    virtual void SetContextMenuUsed(bool menuUsed);
+    virtual const CUIString& GetUserData() const;
+    virtual void SetUserData(LPCWSTR text);
+    virtual UINT_PTR GetTag() const;
+    virtual void SetTag(UINT_PTR tag);
     virtual bool IsVisible() const;
     virtual void SetVisible(bool visible = true);
     virtual void SetVisibleByParent(bool visible);
@@ -61,13 +92,21 @@ public:
     virtual void SetEnabled(bool enable = true);
     virtual bool IsMouseEnabled() const;
     virtual void SetMouseEnabled(bool enable = true);
+    virtual bool IsKeyboardEnabled() const;
+    virtual void SetKeyboardEnabled(bool enable = true);
     virtual bool IsFocused() const;
     virtual void SetFocus();
+    virtual bool IsFloating() const;
+    virtual void SetFloating(bool floating = true);
+    // flags: FindControlFlag bits. With UIFIND_HITTEST, data points to a POINT.
     virtual CControlUI* FindControl(FINDCONTROLPROC proc, LPVOID data, UINT flags);
     virtual void Init();
     virtual void InitSelf();
     virtual void DispatchEvent(TInputEventUI& event);
     virtual void HandleEvent(TInputEventUI& event);
+    // Skin attributes by name; names a class doesn't know go to its base.
+    virtual void ApplyAttribute(LPCWSTR name, LPCWSTR value);
+    virtual SIZE MeasureDesiredSize(SIZE szAvailable);
     virtual void Paint(HDC hDC, const RECT& rcPaint);
     virtual void PaintBackgroundColor(HDC hDC);
     virtual void PaintBackgroundImage(HDC hDC);
@@ -81,6 +120,8 @@ public:
     void MarkNeedsUpdate();
     void MarkParentNeedsUpdate();
     bool IsUpdateNeeded() const;
+    // name="value" pairs separated by one blank, as in the skin's defaults.
+    void ApplyAttributeList(LPCWSTR list);
     CUIString GetVirtualWnd() const;
     void SetVirtualWnd(LPCWSTR name);
     bool DrawImage(HDC hDC, LPCWSTR image, LPCWSTR modify = nullptr);
@@ -157,6 +198,11 @@ protected:
     CUISize m_cxyBorderRound;
     CUIRect m_rcPaint;
     CUIRect m_rcBorderSize;
+
+private:
+    void PaintSideLines(HDC hDC, DWORD color);
+    void MarkFixedChanged();
+    void SetSizeLimit(LONG& field, int value);
 };
 
 } // namespace SkinUI
