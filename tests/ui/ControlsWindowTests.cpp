@@ -1,0 +1,445 @@
+#include <windows.h>
+
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/CheckBoxUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/controls/SliderUI.h"
+#include "ui/controls/TextUI.h"
+
+#include "tests/ui/ControlsDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+using namespace ControlsTest;
+using SkinUI::CButtonUI;
+using SkinUI::CCheckBoxUI;
+using SkinUI::CLabelUI;
+using SkinUI::COptionUI;
+using SkinUI::CProgressUI;
+using SkinUI::CSliderUI;
+using SkinUI::CTextUI;
+
+namespace {
+
+using Trail = std::vector<std::wstring>;
+
+// Each test builds a fresh tree on the shared window and drives it with
+// real mouse and keyboard input.
+class ControlsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = &Host();
+        ::SetForegroundWindow(hwnd());
+        ::SetFocus(hwnd());
+        MoveScreen(5, 5);
+        root_ = new HostBox();
+        root_->SetName(L"root");
+    }
+    void TearDown() override {
+        LeftUp();
+        MoveScreen(5, 5);
+        Pump();
+        pm().RemoveNotifyListener(&log_);
+        pm().SetFocus(nullptr);
+        Pump();
+    }
+
+    CWindowManagerUI& pm() { return host_->pm; }
+    HWND hwnd() { return *host_; }
+
+    template <typename T> T* Add(T* control, RECT place, const wchar_t* name) {
+        control->SetName(name);
+        return root_->Add(control, place);
+    }
+    // Attaches the tree, paints it once and forgets what that sent. The
+    // first paint focuses the first tab stop; tests start without focus.
+    void Attach() {
+        pm().AddNotifyListener(&log_);
+        ASSERT_TRUE(pm().AttachRootControl(root_));
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+        ::UpdateWindow(hwnd());
+        Pump();
+        pm().SetFocus(nullptr);
+        Pump();
+        log_.Clear();
+    }
+
+    uint32_t PixelAt(int x, int y) { return Capture(hwnd())->Pixel(x, y); }
+    uint32_t PixelAt(POINT pt) { return PixelAt(pt.x, pt.y); }
+    // Waits for a paint that shows the colour at the point.
+    bool Shows(POINT pt, uint32_t color) {
+        return PumpUntil([&] { return Near(PixelAt(pt), color); }, 2000);
+    }
+    void Click(POINT pt) {
+        MoveTo(pt);
+        LeftDown();
+        LeftUp();
+        PumpFor(30);
+    }
+    // Waits for the count of a notice type to reach n.
+    bool Notices(const wchar_t* type, int n) {
+        return PumpUntil([&] { return log_.Count(type) >= n; }, 2000) && log_.Count(type) == n;
+    }
+
+    HostWnd* host_ = nullptr;
+    HostBox* root_ = nullptr;
+    NoticeLog log_;
+};
+
+CButtonUI* StateButton(CButtonUI* button) {
+    button->ApplyAttribute(L"normalimage", L"normal.png");
+    button->ApplyAttribute(L"hotimage", L"hot.png");
+    button->ApplyAttribute(L"pushedimage", L"pushed.png");
+    button->ApplyAttribute(L"focusedimage", L"focused.png");
+    button->ApplyAttribute(L"disabledimage", L"disabled.png");
+    button->ApplyAttribute(L"foreimage", L"file='fore.png' dest='0,0,6,6'");
+    return button;
+}
+
+} // namespace
+
+// ---- Buttons --------------------------------------------------------------------------
+
+TEST_F(ControlsWindowTest, ButtonPaintsHotPushedAndClicksOnReleaseInside) {
+    CButtonUI* button = StateButton(Add(new CButtonUI(), RECT{20, 20, 180, 60}, L"btn"));
+    Attach();
+    const POINT centre = {100, 40};
+    EXPECT_TRUE(Shows(centre, kNormal));
+    EXPECT_TRUE(Near(kFore, PixelAt(22, 22)));
+
+    MoveTo(centre);
+    EXPECT_TRUE(Shows(centre, kHot));
+    EXPECT_TRUE(Near(kFore, PixelAt(22, 22)));
+    LeftDown();
+    EXPECT_TRUE(Shows(centre, kPushed));
+    EXPECT_EQ(button, pm().GetFocus());
+
+    // Dragged out while pressed: no longer pushed (and no longer hot); the
+    // focus shows.
+    MoveTo(300, 300);
+    EXPECT_TRUE(Shows(centre, kFocused));
+    MoveTo(centre);
+    EXPECT_TRUE(Shows(centre, kPushed));
+    LeftUp();
+    ASSERT_TRUE(Notices(L"click", 1));
+    EXPECT_EQ(button, log_.Of({L"click"}).back().sender);
+    EXPECT_TRUE(Shows(centre, kHot));
+
+    // Released outside: no click.
+    LeftDown();
+    EXPECT_TRUE(Shows(centre, kPushed));
+    MoveTo(300, 300);
+    LeftUp();
+    PumpFor(100);
+    EXPECT_EQ(1, log_.Count(L"click"));
+    EXPECT_EQ(0u, button->GetButtonState() & (SkinUI::UISTATE_PUSHED | SkinUI::UISTATE_CAPTURED));
+    // The hand over the button.
+    MoveTo(centre);
+    EXPECT_TRUE(PumpUntil([] { return ::GetCursor() == ::LoadCursorW(nullptr, IDC_HAND); }));
+}
+
+TEST_F(ControlsWindowTest, DisabledButtonShowsItAndIgnoresClicks) {
+    CButtonUI* withImage = StateButton(Add(new CButtonUI(), RECT{20, 20, 180, 60}, L"a"));
+    CButtonUI* withoutImage = StateButton(Add(new CButtonUI(), RECT{20, 80, 180, 120}, L"b"));
+    withoutImage->SetDisabledImage(L"");
+    withImage->SetEnabled(false);
+    withoutImage->SetEnabled(false);
+    Attach();
+    EXPECT_TRUE(Shows(POINT{100, 40}, kDisabled));
+    EXPECT_TRUE(Shows(POINT{100, 100}, kNormal));
+    Click(POINT{100, 40});
+    Click(POINT{100, 100});
+    EXPECT_TRUE(Shows(POINT{100, 40}, kDisabled));
+    EXPECT_TRUE(Near(kNormal, PixelAt(100, 100)));
+    EXPECT_EQ(0, log_.Count(L"click"));
+    EXPECT_EQ(static_cast<UINT>(SkinUI::UISTATE_DISABLED), withImage->GetButtonState());
+
+    withImage->SetEnabled(true);
+    Click(POINT{100, 40});
+    EXPECT_TRUE(Notices(L"click", 1));
+}
+
+TEST_F(ControlsWindowTest, KeyboardActivatesTheFocusedButton) {
+    CButtonUI* first = StateButton(Add(new CButtonUI(), RECT{20, 20, 180, 60}, L"first"));
+    CButtonUI* skipped = StateButton(Add(new CButtonUI(), RECT{20, 80, 180, 120}, L"skipped"));
+    CButtonUI* last = StateButton(Add(new CButtonUI(), RECT{20, 140, 180, 180}, L"last"));
+    skipped->SetKeyboardEnabled(false);
+    Attach();
+
+    Press(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == first; }));
+    EXPECT_TRUE(Shows(POINT{100, 40}, kFocused));
+    Press(VK_SPACE);
+    ASSERT_TRUE(Notices(L"click", 1));
+    Press(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == last; }));
+    EXPECT_TRUE(Shows(POINT{100, 160}, kFocused));
+    EXPECT_TRUE(Near(kNormal, PixelAt(100, 40)));
+    Press(VK_RETURN);
+    ASSERT_TRUE(Notices(L"click", 2));
+    Press(L'A');
+    PumpFor(100);
+    EXPECT_EQ((Trail{L"click@first", L"click@last"}), log_.Trail({L"click"}));
+}
+
+// ---- Options ------------------------------------------------------------------------
+
+TEST_F(ControlsWindowTest, OptionGroupKeepsOneSelectedUnderTheMouse) {
+    const auto option = [&](COptionUI* o, const wchar_t* group) {
+        o->SetNormalImage(L"normal.png");
+        o->SetSelectedImage(L"selected.png");
+        if (group != nullptr) {
+            o->SetGroup(group);
+        }
+        return o;
+    };
+    COptionUI* a = option(Add(new COptionUI(), RECT{20, 20, 120, 50}, L"a"), L"g");
+    COptionUI* b = option(Add(new COptionUI(), RECT{140, 20, 240, 50}, L"b"), L"g");
+    CCheckBoxUI* c = static_cast<CCheckBoxUI*>(
+        option(Add(new CCheckBoxUI(), RECT{260, 20, 360, 50}, L"c"), nullptr));
+    COptionUI* d = option(Add(new COptionUI(), RECT{380, 20, 480, 50}, L"d"), L"g2");
+    d->Select(true);
+    d->SetEnabled(false);
+    Attach();
+    const POINT inA = {70, 35};
+    const POINT inB = {190, 35};
+    const POINT inC = {310, 35};
+    const POINT inD = {430, 35};
+
+    Click(inA);
+    ASSERT_TRUE(Notices(L"selectchanged", 1));
+    EXPECT_TRUE(Shows(inA, kSelected));
+    Click(inB);
+    ASSERT_TRUE(Notices(L"selectchanged", 2));
+    EXPECT_TRUE(Shows(inA, kNormal));
+    EXPECT_TRUE(Shows(inB, kSelected));
+    EXPECT_FALSE(a->IsSelected());
+    EXPECT_TRUE(b->IsSelected());
+    // The selected one again: a click, no change.
+    Click(inB);
+    ASSERT_TRUE(Notices(L"click", 3));
+    PumpFor(50);
+    EXPECT_EQ((Trail{L"click@a", L"selectchanged@a", L"click@b", L"selectchanged@b", L"click@b"}),
+              log_.Trail({L"click", L"selectchanged"}));
+
+    // The check box toggles.
+    log_.Clear();
+    Click(inC);
+    ASSERT_TRUE(Notices(L"selectchanged", 1));
+    EXPECT_TRUE(c->GetCheck());
+    EXPECT_TRUE(Shows(inC, kSelected));
+    Click(inC);
+    ASSERT_TRUE(Notices(L"selectchanged", 2));
+    EXPECT_FALSE(c->GetCheck());
+    EXPECT_TRUE(Shows(inC, kNormal));
+    EXPECT_EQ((Trail{L"click@c", L"selectchanged@c", L"click@c", L"selectchanged@c"}),
+              log_.Trail({L"click", L"selectchanged"}));
+
+    // Disabled and selected: shows selected, ignores the mouse.
+    log_.Clear();
+    EXPECT_TRUE(Shows(inD, kSelected));
+    Click(inD);
+    PumpFor(100);
+    EXPECT_TRUE(d->IsSelected());
+    EXPECT_EQ(0, log_.Count(L"click"));
+    EXPECT_TRUE(Near(kSelected, PixelAt(inD)));
+}
+
+TEST_F(ControlsWindowTest, SelectedHotOptionAndKeyboardSelection) {
+    COptionUI* a = Add(new COptionUI(), RECT{20, 20, 120, 50}, L"a");
+    COptionUI* b = Add(new COptionUI(), RECT{140, 20, 240, 50}, L"b");
+    for (COptionUI* o : {a, b}) {
+        o->SetNormalImage(L"normal.png");
+        o->SetHotImage(L"hot.png");
+        o->SetSelectedImage(L"selected.png");
+        o->SetSelectedHotImage(L"selhot.png");
+        o->SetGroup(L"g");
+    }
+    a->Select(true);
+    Attach();
+    MoveTo(70, 35);
+    EXPECT_TRUE(Shows(POINT{70, 35}, kSelectedHot));
+    MoveTo(190, 35);
+    EXPECT_TRUE(Shows(POINT{190, 35}, kHot));
+    EXPECT_TRUE(Shows(POINT{70, 35}, kSelected));
+    MoveTo(300, 300);
+
+    // Tab to the second option and select it with the blank.
+    pm().SetFocus(a);
+    Press(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == b; }));
+    Press(VK_SPACE);
+    ASSERT_TRUE(Notices(L"selectchanged", 1));
+    EXPECT_TRUE(b->IsSelected());
+    EXPECT_FALSE(a->IsSelected());
+    EXPECT_TRUE(Shows(POINT{190, 35}, kSelected));
+    EXPECT_TRUE(Shows(POINT{70, 35}, kNormal));
+}
+
+// ---- Slider and progress --------------------------------------------------------------
+
+TEST_F(ControlsWindowTest, SliderFollowsDragClickAndWheel) {
+    CSliderUI* slider = Add(new CSliderUI(), RECT{20, 100, 230, 124}, L"slider");
+    slider->SetThumbSize(SIZE{10, 24});
+    slider->SetMaxValue(200);
+    slider->SetThumbImage(L"thumb.png");
+    slider->SetThumbHotImage(L"thumbhot.png");
+    slider->SetThumbPushedImage(L"thumbpushed.png");
+    slider->SetForeImage(L"ramp.png");
+    slider->SetChangeStep(10);
+    Attach();
+    // Track 200 long: the value is x - 25 between the half thumbs.
+    EXPECT_TRUE(Shows(POINT{25, 112}, kThumb));
+
+    MoveTo(25, 112);
+    EXPECT_TRUE(Shows(POINT{25, 112}, kThumbHot));
+    LeftDown();
+    PumpFor(50);
+    MoveTo(125, 112);
+    ASSERT_TRUE(PumpUntil([&] { return slider->GetValue() == 100; }));
+    EXPECT_TRUE(Shows(POINT{125, 112}, kThumbPushed));
+    EXPECT_EQ(0, log_.Count(L"valuechanged"));
+    MoveTo(145, 112);
+    ASSERT_TRUE(PumpUntil([&] { return slider->GetValue() == 120; }));
+    LeftUp();
+    ASSERT_TRUE(Notices(L"valuechanged", 1));
+    EXPECT_EQ(slider, log_.entries.back().sender);
+    EXPECT_EQ(120u, log_.entries.back().wParam);
+    EXPECT_TRUE(Shows(POINT{145, 112}, kThumbHot));
+
+    // A click on the track moves the value there.
+    Click(POINT{70, 112});
+    ASSERT_TRUE(Notices(L"valuechanged", 2));
+    EXPECT_EQ(45, slider->GetValue());
+    EXPECT_EQ(45u, log_.entries.back().wParam);
+    // Left of the half thumb: the minimum.
+    Click(POINT{22, 112});
+    ASSERT_TRUE(Notices(L"valuechanged", 3));
+    EXPECT_EQ(0, slider->GetValue());
+
+    // The wheel away from the user adds the step, toward the user takes it.
+    MoveTo(100, 112);
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA);
+    ASSERT_TRUE(Notices(L"valuechanged", 4));
+    EXPECT_EQ(10, slider->GetValue());
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(-WHEEL_DELTA));
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(-WHEEL_DELTA));
+    ASSERT_TRUE(Notices(L"valuechanged", 6));
+    EXPECT_EQ(0, slider->GetValue());
+    EXPECT_EQ(0u, log_.entries.back().wParam); // clamped, not -10
+
+    // Disabled: nothing moves, nothing is sent.
+    slider->SetEnabled(false);
+    Click(POINT{200, 112});
+    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA);
+    PumpFor(150);
+    EXPECT_EQ(0, slider->GetValue());
+    EXPECT_EQ(6, log_.Count(L"valuechanged"));
+}
+
+TEST_F(ControlsWindowTest, ProgressRepaintsItsValue) {
+    CProgressUI* bar = Add(new CProgressUI(), RECT{20, 150, 220, 162}, L"bar");
+    bar->SetForeImage(L"ramp.png");
+    bar->SetValue(30);
+    Attach();
+    const auto coveredRight = [&] {
+        auto surface = Capture(hwnd());
+        int right = 20;
+        for (int x = 20; x < 220; ++x) {
+            if ((surface->Pixel(x, 156) & 0xFFFF) == 0x4080) {
+                right = x + 1;
+            }
+        }
+        return right;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return coveredRight() == 80; }));
+    bar->SetValue(75);
+    EXPECT_TRUE(PumpUntil([&] { return coveredRight() == 170; }));
+    bar->SetMinValue(INT_MIN);
+    bar->SetMaxValue(INT_MAX);
+    bar->SetValue(INT_MAX / 2 + 1); // three quarters of the whole range
+    EXPECT_TRUE(PumpUntil([&] { return coveredRight() == 170; }));
+    bar->SetValue(INT_MIN);
+    EXPECT_TRUE(PumpUntil([&] { return coveredRight() == 20; }));
+}
+
+// ---- Label and text -------------------------------------------------------------------
+
+TEST_F(ControlsWindowTest, TextLinksAreHotAndSendLink) {
+    CTextUI* text = Add(new CTextUI(), RECT{20, 200, 420, 240}, L"text");
+    text->SetShowHtml(true);
+    text->SetText(L"Read <a first>the first</a> or <a second>the second link</a>.");
+    Attach();
+    ASSERT_TRUE(PumpUntil([&] { return text->GetLinkCount() == 2; }));
+    const RECT second = text->GetLinkRect(1);
+    const RECT first = text->GetLinkRect(0);
+    const auto linkColored = [&](const RECT& rc, uint32_t color) {
+        auto surface = Capture(hwnd());
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                if (Near(surface->Pixel(x, y), color, 40)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(linkColored(second, pm().GetDefaultLinkFontColor()));
+    EXPECT_FALSE(linkColored(second, pm().GetDefaultLinkHoverFontColor()));
+
+    MoveTo(CenterPoint(second));
+    ASSERT_TRUE(PumpUntil([&] { return text->GetHotLink() == 1; }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return linkColored(second, pm().GetDefaultLinkHoverFontColor()); }));
+    EXPECT_TRUE(PumpUntil([] { return ::GetCursor() == ::LoadCursorW(nullptr, IDC_HAND); }));
+    LeftDown();
+    LeftUp();
+    ASSERT_TRUE(Notices(L"link", 1));
+    EXPECT_EQ(text, log_.entries.back().sender);
+    EXPECT_EQ(1u, log_.entries.back().wParam);
+
+    Click(CenterPoint(first));
+    ASSERT_TRUE(Notices(L"link", 2));
+    EXPECT_EQ(0u, log_.entries.back().wParam);
+    // Between the links: the arrow, and no notice.
+    Click(POINT{first.right + 4, (first.top + first.bottom) / 2});
+    PumpFor(100);
+    EXPECT_EQ(2, log_.Count(L"link"));
+    MoveTo(500, 400);
+    EXPECT_TRUE(PumpUntil([&] { return text->GetHotLink() == -1; }));
+}
+
+TEST_F(ControlsWindowTest, DesiredSizesUseTheWindowFont) {
+    CLabelUI* label = Add(new CLabelUI(), RECT{20, 20, 220, 40}, L"label");
+    CButtonUI* button = Add(new CButtonUI(), RECT{20, 50, 220, 80}, L"button");
+    CTextUI* text = Add(new CTextUI(), RECT{20, 90, 220, 200}, L"text");
+    text->SetText(L"many words that need more than one line when the room is small");
+    Attach();
+    const int height = pm().GetFontInfo(-1)->tm.tmHeight;
+    ASSERT_GT(height, 0);
+    label->SetFixedWidth(70);
+    EXPECT_EQ(70, label->MeasureDesiredSize(SIZE{500, 500}).cx);
+    EXPECT_EQ(height + 4, label->MeasureDesiredSize(SIZE{500, 500}).cy);
+    EXPECT_EQ(height + 8, button->MeasureDesiredSize(SIZE{500, 500}).cy);
+    label->SetFixedHeight(33);
+    EXPECT_EQ(33, label->MeasureDesiredSize(SIZE{500, 500}).cy);
+
+    const SIZE wide = text->MeasureDesiredSize(SIZE{1000, 500});
+    const SIZE narrow = text->MeasureDesiredSize(SIZE{120, 500});
+    EXPECT_EQ(height, wide.cy);
+    EXPECT_GT(narrow.cy, 2 * height);
+    EXPECT_LE(narrow.cx, 120);
+    text->SetTextPadding(RECT{5, 6, 7, 8});
+    EXPECT_EQ(height + 14, text->MeasureDesiredSize(SIZE{1000, 500}).cy);
+    text->SetFixedHeight(50);
+    EXPECT_EQ(50, text->MeasureDesiredSize(SIZE{1000, 500}).cy);
+    text->SetShowHtml(true);
+    text->SetFixedHeight(0);
+    EXPECT_GT(text->MeasureDesiredSize(SIZE{120, 500}).cy, 2 * height);
+}
