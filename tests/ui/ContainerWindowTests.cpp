@@ -2,23 +2,24 @@
 
 #include "ui/ContainerUI.h"
 #include "ui/WindowManagerUI.h"
-#include "ui/WindowWnd.h"
 #include "ui/controls/ScrollBarUI.h"
 
 #include "tests/ui/ContainerTestTree.h"
 #include "tests/ui/ScrollBarSkin.h"
+#include "tests/ui/support/DesktopInput.h"
+#include "tests/ui/support/DesktopPump.h"
+#include "tests/ui/support/HostWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 using namespace ContainerTest;
 using namespace ScrollBarSkin;
 using SkinUI::CWindowManagerUI;
-using SkinUI::CWindowWnd;
 using SkinUI::TNoticeUI;
+using namespace UiTest;
 
 namespace {
 
@@ -29,155 +30,35 @@ const int kHeight = 200;
 
 // ---- Window and input ------------------------------------------------------------------
 
-class HostWnd : public CWindowWnd {
+class HostWnd : public UiTest::HostWindow {
 public:
-    CWindowManagerUI pm;
-
-    LPCWSTR GetWindowClassName() const override { return L"ContainerTestHost"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) {
-            pm.Init(m_hWnd);
-            return 0;
-        }
-        LRESULT result = 0;
-        if (pm.HandleWindowMessage(message, wParam, lParam, result)) {
-            return result;
-        }
-        if (message == WM_CLOSE) {
-            return 0;
-        }
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
-    }
+    HostWnd() : UiTest::HostWindow(L"ContainerTestHost") {}
 };
 
-HostWnd* g_host = nullptr;
-
-class HostEnvironment : public ::testing::Environment {
+class SkinEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         const std::string& bytes = Archive();
         ASSERT_NE(nullptr, CWindowManagerUI::SetResourceZip(const_cast<char*>(bytes.data()),
                                                             static_cast<unsigned>(bytes.size())));
     }
-    void TearDown() override {
-        if (g_host != nullptr && ::IsWindow(*g_host)) {
-            ::DestroyWindow(*g_host);
-        }
-    }
 };
 
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new HostEnvironment);
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            continue;
-        }
-        if (!CWindowManagerUI::PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-
-template <typename Pred> bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump();
-        if (pred()) {
-            return true;
-        }
-        if (::GetTickCount64() >= end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"container test", kLeft, kTop, kWidth, kHeight);
 
 HostWnd& Host() {
-    if (g_host == nullptr) {
-        CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-        g_host = new HostWnd();
-        g_host->Create(nullptr, L"container test", WS_POPUP | WS_VISIBLE, 0, kLeft, kTop, kWidth,
-                       kHeight);
-        ::SetForegroundWindow(*g_host);
-        ::SetFocus(*g_host);
-        PumpFor(50);
-    }
-    return *g_host;
-}
-
-void SendMouse(DWORD flags, int screenX = 0, int screenY = 0, DWORD data = 0) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    if ((flags & MOUSEEVENTF_ABSOLUTE) != 0) {
-        const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-        const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-        // Rounded up: the system scales back down by truncation.
-        input.mi.dx = static_cast<LONG>((screenX * 65536LL + cx - 1) / cx);
-        input.mi.dy = static_cast<LONG>((screenY * 65536LL + cy - 1) / cy);
-    }
-    input.mi.mouseData = data;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void MoveScreen(int x, int y) {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    PumpUntil([&] {
-        POINT pt = {};
-        ::GetCursorPos(&pt);
-        return pt.x == x && pt.y == y;
-    });
-    Pump();
+    return g_shared.Get();
 }
 
 void MoveTo(int clientX, int clientY) {
     MoveScreen(kLeft + clientX, kTop + clientY);
 }
 
-ULONGLONG g_lastPressTick = 0;
-
-// Presses far enough apart never make a double click.
-void LeftDown() {
-    const ULONGLONG wait = ::GetDoubleClickTime() + 50;
-    const ULONGLONG since = ::GetTickCount64() - g_lastPressTick;
-    if (since < wait) {
-        ::Sleep(static_cast<DWORD>(wait - since));
-    }
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    g_lastPressTick = ::GetTickCount64();
-}
-
-void LeftUp() {
-    SendMouse(MOUSEEVENTF_LEFTUP);
-}
-
-void Wheel(int delta) {
-    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta));
-}
-
-void Press(WORD vk) {
-    INPUT input[2] = {};
-    for (INPUT& in : input) {
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 COLORREF PixelAt(int x, int y) {
-    HDC dc = ::GetDC(*g_host);
+    HDC dc = ::GetDC(Host());
     const COLORREF color = ::GetPixel(dc, x, y);
-    ::ReleaseDC(*g_host, dc);
+    ::ReleaseDC(Host(), dc);
     return color;
 }
 

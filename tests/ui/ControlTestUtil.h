@@ -4,6 +4,8 @@
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
 
+#include "tests/ui/support/ChildSearch.h"
+
 #include <string>
 #include <vector>
 
@@ -133,31 +135,9 @@ public:
         }
     }
     CControlUI* FindControl(SkinUI::FINDCONTROLPROC proc, LPVOID data, UINT flags) override {
-        if ((flags & SkinUI::UIFIND_VISIBLE) != 0 && !IsVisible()) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_ENABLED) != 0 && !IsEnabled()) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_HITTEST) != 0 &&
-            !::PtInRect(&m_rcItem, *static_cast<const POINT*>(data))) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_ME_FIRST) != 0) {
-            if (CControlUI* found = CControlUI::FindControl(proc, data, flags)) {
-                return found;
-            }
-        }
-        const bool topFirst = (flags & SkinUI::UIFIND_TOP_FIRST) != 0;
-        const int count = static_cast<int>(children.size());
-        for (int n = 0; n < count; ++n) {
-            CControlUI* child = children[topFirst ? count - 1 - n : n];
-            if (CControlUI* found = child->FindControl(proc, data, flags)) {
-                return found;
-            }
-        }
-        return (flags & SkinUI::UIFIND_ME_FIRST) == 0 ? CControlUI::FindControl(proc, data, flags)
-                                                      : nullptr;
+        return UiTest::FindInChildren(
+            *this, static_cast<int>(children.size()), [this](int n) { return children[n]; }, proc,
+            data, flags);
     }
     void Paint(HDC hDC, const RECT& rcPaint) override {
         CControlUI::Paint(hDC, rcPaint);

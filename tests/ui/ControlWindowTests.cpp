@@ -5,8 +5,10 @@
 #include "tests/support/DibSurface.h"
 #include "tests/ui/ControlTestUtil.h"
 #include "tests/ui/RendererTestUtil.h"
+#include "tests/ui/support/DesktopInput.h"
+#include "tests/ui/support/DesktopPump.h"
+#include "tests/ui/support/HostWindow.h"
 #include "ui/Delegate.h"
-#include "ui/WindowWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,10 @@ using ControlTest::Probe;
 using RendererTest::NearRgb;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
-using SkinUI::CWindowWnd;
 using TestSupport::DibSurface;
+using UiTest::MoveScreen;
+using UiTest::Pump;
+using UiTest::PumpUntil;
 
 namespace {
 
@@ -28,67 +32,10 @@ const int kTop = 90;
 const int kWidth = 320;
 const int kHeight = 240;
 
-class HostWnd : public CWindowWnd {
+class HostWnd : public UiTest::HostWindow {
 public:
-    CWindowManagerUI pm;
-
-    LPCWSTR GetWindowClassName() const override { return L"ControlTestHost"; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) {
-            pm.Init(m_hWnd);
-            return 0;
-        }
-        LRESULT result = 0;
-        if (pm.HandleWindowMessage(message, wParam, lParam, result)) {
-            return result;
-        }
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
-    }
+    HostWnd() : UiTest::HostWindow(L"ControlTestHost") {}
 };
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            continue;
-        }
-        if (!CWindowManagerUI::PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-
-template <typename Pred> bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump();
-        if (pred()) {
-            return true;
-        }
-        if (::GetTickCount64() >= end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void MoveScreen(int x, int y) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((x * 65536LL + cx / 2) / cx);
-    input.mi.dy = static_cast<LONG>((y * 65536LL + cy / 2) / cy);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-    PumpUntil([&] {
-        POINT pt = {};
-        ::GetCursorPos(&pt);
-        return pt.x == x && pt.y == y;
-    });
-    Pump();
-}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -98,28 +45,12 @@ bool SameRect(const RECT& a, const RECT& b) {
 // Wine); each test attaches a fresh tree: root (0,0)-(320,240), a box at
 // (50,50)-(150,150) and a leaf at (100,100)-(200,200) inside the box, half of
 // it outside.
-HostWnd* g_host = nullptr;
-
-class HostEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        if (g_host != nullptr && ::IsWindow(*g_host)) {
-            ::DestroyWindow(*g_host);
-        }
-    }
-};
-
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new HostEnvironment);
+auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"control test", kLeft, kTop, kWidth, kHeight);
 
 class ControlWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (g_host == nullptr) {
-            CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-            g_host = new HostWnd();
-            g_host->Create(nullptr, L"control test", WS_POPUP | WS_VISIBLE, 0, kLeft, kTop, kWidth,
-                           kHeight);
-        }
+        host_ = &g_shared.Get();
         ASSERT_TRUE(::IsWindow(host()));
         root_ = new Parent(L"root");
         box_ = root_->Add(new Parent(L"box"));
@@ -152,7 +83,8 @@ protected:
         return ::IsRectEmpty(&rc) != FALSE;
     }
 
-    HostWnd& host() { return *g_host; }
+    HostWnd& host() { return *host_; }
+    HostWnd* host_ = nullptr;
     Parent* root_ = nullptr;
     Parent* box_ = nullptr;
     Probe* leaf_ = nullptr;

@@ -4,6 +4,8 @@
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
 
+#include "tests/ui/support/ChildSearch.h"
+
 #include <string>
 #include <vector>
 
@@ -178,33 +180,9 @@ public:
         }
     }
     CControlUI* FindControl(SkinUI::FINDCONTROLPROC proc, LPVOID data, UINT flags) override {
-        if ((flags & SkinUI::UIFIND_VISIBLE) != 0 && !IsVisible()) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_ENABLED) != 0 && !IsEnabled()) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_HITTEST) != 0 &&
-            !::PtInRect(&m_rcItem, *static_cast<const POINT*>(data))) {
-            return nullptr;
-        }
-        if ((flags & SkinUI::UIFIND_ME_FIRST) != 0) {
-            if (CControlUI* found = CControlUI::FindControl(proc, data, flags)) {
-                return found;
-            }
-        }
-        const bool topFirst = (flags & SkinUI::UIFIND_TOP_FIRST) != 0;
-        const int count = static_cast<int>(children_.size());
-        for (int n = 0; n < count; ++n) {
-            CControlUI* child = children_[topFirst ? count - 1 - n : n];
-            if (CControlUI* found = child->FindControl(proc, data, flags)) {
-                return found;
-            }
-        }
-        if ((flags & SkinUI::UIFIND_ME_FIRST) == 0) {
-            return CControlUI::FindControl(proc, data, flags);
-        }
-        return nullptr;
+        return UiTest::FindInChildren(
+            *this, static_cast<int>(children_.size()), [this](int n) { return children_[n]; }, proc,
+            data, flags);
     }
     void Paint(HDC hDC, const RECT& rcPaint) override {
         RECT paint = {};

@@ -4,14 +4,15 @@
 
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
-#include "ui/WindowWnd.h"
 
 #include "tests/ui/ManagerTestControls.h"
+#include "tests/ui/support/DesktopInput.h"
+#include "tests/ui/support/DesktopPump.h"
+#include "tests/ui/support/HostWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,9 @@ using ManagerTest::EventRecord;
 using ManagerTest::ProbeControl;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
-using SkinUI::CWindowWnd;
 using SkinUI::TInputEventUI;
 using SkinUI::TNoticeUI;
+using namespace UiTest;
 
 namespace {
 
@@ -38,157 +39,33 @@ const UINT kPing = WM_APP + 40;
 std::vector<std::wstring> g_trail;
 
 // The test window: a popup whose messages go through its manager first.
-class HostWnd : public CWindowWnd {
+class HostWnd : public UiTest::HostWindow {
 public:
-    CWindowManagerUI pm;
+    HostWnd() : UiTest::HostWindow(L"ManagerTestHost") {}
     std::vector<UINT> passedOn; // messages the manager left to the window
 
-    LPCWSTR GetWindowClassName() const override { return L"ManagerTestHost"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) {
-            pm.Init(m_hWnd);
-            return 0;
-        }
-        LRESULT result = 0;
-        if (pm.HandleWindowMessage(message, wParam, lParam, result)) {
-            return result;
-        }
+protected:
+    bool PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) override {
         passedOn.push_back(message);
         if (message == kPing) {
             g_trail.push_back(L"window:ping");
-            return 7;
-        }
-        if (message == WM_CLOSE) {
-            return 0; // stays open for the next test
-        }
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
-    }
-};
-
-HostWnd* g_host = nullptr;
-
-class HostEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        if (g_host != nullptr && ::IsWindow(*g_host)) {
-            ::DestroyWindow(*g_host);
-        }
-    }
-};
-
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new HostEnvironment);
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            continue;
-        }
-        if (!CWindowManagerUI::PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-
-template <typename Pred> bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump();
-        if (pred()) {
+            result = 7;
             return true;
         }
-        if (::GetTickCount64() >= end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        return false;
     }
-}
+};
 
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"manager test", kLeft, kTop, kWidth, kHeight);
 
 HostWnd& Host() {
-    if (g_host == nullptr) {
-        CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
-        g_host = new HostWnd();
-        g_host->Create(nullptr, L"manager test", WS_POPUP | WS_VISIBLE, 0, kLeft, kTop, kWidth,
-                       kHeight);
-        ::SetForegroundWindow(*g_host);
-        ::SetFocus(*g_host);
-        PumpFor(50);
-    }
-    return *g_host;
+    return g_shared.Get();
 }
 
 // ---- Real input ------------------------------------------------------------------
 
-void SendMouse(DWORD flags, int screenX = 0, int screenY = 0, DWORD data = 0) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    if ((flags & MOUSEEVENTF_ABSOLUTE) != 0) {
-        const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-        const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = static_cast<LONG>((screenX * 65536LL + cx / 2) / cx);
-        input.mi.dy = static_cast<LONG>((screenY * 65536LL + cy / 2) / cy);
-    }
-    input.mi.mouseData = data;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// Moves the pointer to a screen point and waits until the system has it.
-void MoveScreen(int x, int y) {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    PumpUntil([&] {
-        POINT pt = {};
-        ::GetCursorPos(&pt);
-        return pt.x == x && pt.y == y;
-    });
-    Pump();
-}
-
 void MoveTo(int clientX, int clientY) {
     MoveScreen(kLeft + clientX, kTop + clientY);
-}
-
-ULONGLONG g_lastClickTick = 0;
-POINT g_lastClickPoint = {-100, -100};
-
-// A press that the system cannot take for the second half of a double
-// click: one close in time and place to the previous press waits.
-void LeftDown() {
-    POINT pt = {};
-    ::GetCursorPos(&pt);
-    const ULONGLONG wait = ::GetDoubleClickTime() + 50;
-    const ULONGLONG since = ::GetTickCount64() - g_lastClickTick;
-    if (since < wait && std::abs(pt.x - g_lastClickPoint.x) < 8 &&
-        std::abs(pt.y - g_lastClickPoint.y) < 8) {
-        ::Sleep(static_cast<DWORD>(wait - since));
-    }
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    g_lastClickTick = ::GetTickCount64();
-    g_lastClickPoint = pt;
-}
-void LeftUp() {
-    SendMouse(MOUSEEVENTF_LEFTUP);
-}
-
-void Key(WORD vk, bool up = false) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void Press(WORD vk) {
-    Key(vk);
-    Key(vk, true);
 }
 
 // ---- Listeners and filters ---------------------------------------------------------

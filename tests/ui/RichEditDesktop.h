@@ -3,10 +3,12 @@
 
 #include "ui/ContainerUI.h"
 #include "ui/WindowManagerUI.h"
-#include "ui/WindowWnd.h"
 #include "ui/controls/RichEditUI.h"
 
 #include "tests/support/DibSurface.h"
+#include "tests/ui/support/DesktopInput.h"
+#include "tests/ui/support/DesktopPump.h"
+#include "tests/ui/support/HostWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -29,74 +31,33 @@ constexpr int kTop = 80;
 constexpr int kWidth = 480;
 constexpr int kHeight = 360;
 
-class HostWnd : public SkinUI::CWindowWnd {
+class HostWnd : public UiTest::HostWindow {
 public:
-    CWindowManagerUI pm;
+    HostWnd() : UiTest::HostWindow(L"RichEditTestHost") {}
     // Codes of the WM_NOTIFY messages the window received.
     std::vector<UINT> notifyCodes;
 
-    LPCWSTR GetWindowClassName() const override { return L"RichEditTestHost"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE) {
-            pm.Init(m_hWnd);
-            return 0;
-        }
+protected:
+    void Seen(UINT message, WPARAM, LPARAM lParam) override {
         if (message == WM_NOTIFY && lParam != 0) {
             notifyCodes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
         }
-        LRESULT result = 0;
-        if (pm.HandleWindowMessage(message, wParam, lParam, result)) {
-            return result;
-        }
-        if (message == WM_CLOSE) {
-            return 0;
-        }
-        return SkinUI::CWindowWnd::HandleMessage(message, wParam, lParam);
     }
 };
 
-inline void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            continue;
-        }
-        if (!CWindowManagerUI::PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-}
-
-template <typename Pred> bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        Pump();
-        if (pred()) {
-            return true;
-        }
-        if (::GetTickCount64() >= end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+using UiTest::Key;
+using UiTest::LeftDown;
+using UiTest::LeftUp;
+using UiTest::Pump;
+using UiTest::PumpFor;
+using UiTest::PumpUntil;
+using UiTest::SendMouse;
 
 inline HostWnd& Host() {
     static HostWnd* host = nullptr;
     if (host == nullptr) {
-        CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
         host = new HostWnd();
-        host->Create(nullptr, L"rich edit test", WS_POPUP | WS_VISIBLE, 0, kLeft, kTop, kWidth,
-                     kHeight);
-        ::SetForegroundWindow(*host);
-        ::SetFocus(*host);
-        PumpFor(50);
+        host->Open(L"rich edit test", kLeft, kTop, kWidth, kHeight);
     }
     return *host;
 }
@@ -142,65 +103,25 @@ inline void Settle() {
 
 // ---- Real input ----------------------------------------------------------------------------
 
-inline void SendMouse(DWORD flags, int screenX = 0, int screenY = 0, DWORD data = 0) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    if ((flags & MOUSEEVENTF_ABSOLUTE) != 0) {
-        const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-        const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-        // Rounded up: the system scales back down by truncation.
-        input.mi.dx = static_cast<LONG>((screenX * 65536LL + cx - 1) / cx);
-        input.mi.dy = static_cast<LONG>((screenY * 65536LL + cy - 1) / cy);
-    }
-    input.mi.mouseData = data;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 inline void MoveTo(int clientX, int clientY) {
-    const int x = kLeft + clientX;
-    const int y = kTop + clientY;
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    PumpUntil([&] {
-        POINT pt = {};
-        ::GetCursorPos(&pt);
-        return pt.x == x && pt.y == y;
-    });
-    Pump();
+    UiTest::MoveScreen(kLeft + clientX, kTop + clientY);
 }
 
 // A click that the system never takes for half of a double click.
 inline void Click(int clientX, int clientY) {
-    static ULONGLONG lastTick = 0;
     MoveTo(clientX, clientY);
-    const ULONGLONG wait = ::GetDoubleClickTime() + 50;
-    const ULONGLONG since = ::GetTickCount64() - lastTick;
-    if (since < wait) {
-        ::Sleep(static_cast<DWORD>(wait - since));
-    }
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    lastTick = ::GetTickCount64();
+    LeftDown();
+    LeftUp();
     PumpFor(30);
 }
 
 inline void Wheel(int delta) {
-    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta));
+    UiTest::Wheel(delta);
     PumpFor(30);
 }
 
-inline void Key(WORD vk, bool up = false) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 inline void Press(WORD vk) {
-    Key(vk);
-    Key(vk, true);
+    UiTest::Press(vk);
     PumpFor(20);
 }
 
@@ -245,11 +166,7 @@ inline std::wstring TextOf(const CRichEditUI* edit) {
 // The window's client area as painted now.
 inline std::unique_ptr<TestSupport::DibSurface> Capture() {
     Settle();
-    auto surface = std::make_unique<TestSupport::DibSurface>(kWidth, kHeight);
-    HDC dc = ::GetDC(Host());
-    ::BitBlt(surface->DC(), 0, 0, kWidth, kHeight, dc, 0, 0, SRCCOPY);
-    ::ReleaseDC(Host(), dc);
-    return surface;
+    return UiTest::CaptureClient(Host(), kWidth, kHeight);
 }
 
 // Pixels inside rc that differ between two captures.

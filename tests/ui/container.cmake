@@ -16,4 +16,4 @@ uninst_add_test(ui_scrollbar_paint_tests
 # scroll bar states; needs an X display (DISPLAY).
 uninst_add_test(ui_container_window_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ContainerWindowTests.cpp
-  LIBS skinui)
+  LIBS skinui ui_test_support)

@@ -5,11 +5,11 @@ uninst_add_test(ui_control_tests
           ${CMAKE_CURRENT_LIST_DIR}/ControlAttributeTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ControlBehaviourTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ControlPaintTests.cpp
-  LIBS skinui)
+  LIBS skinui ui_test_support)
 
 # Real windows: invalidation, painting through the manager, focus, timers,
 # delayed deletion and tool tips; needs an X display (DISPLAY).
 uninst_add_test(ui_control_window_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RendererTestUtil.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ControlWindowTests.cpp
-  LIBS skinui comctl32)
+  LIBS skinui ui_test_support comctl32)

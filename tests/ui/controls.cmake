@@ -2,7 +2,7 @@
 # drawn into memory surfaces and driven by synthetic events (no window).
 uninst_add_test(ui_controls_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ControlsTests.cpp
-  LIBS skinui)
+  LIBS skinui ui_test_support)
 
 # The same controls in a shown window under real mouse and keyboard input,
 # and a sample picture (controls_sample.png in the test's working folder) for
@@ -10,4 +10,10 @@ uninst_add_test(ui_controls_tests
 uninst_add_test(ui_controls_window_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ControlsWindowTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ControlsSampleTests.cpp
-  LIBS skinui)
+  LIBS skinui ui_test_support)
+
+# The skin sample program (defined in an earlier fragment) uses the desktop
+# helpers of ControlsDesktop.h, which live in ui_test_support.
+if(TARGET ui_skin_sample_tests)
+  target_link_libraries(ui_skin_sample_tests PRIVATE ui_test_support)
+endif()

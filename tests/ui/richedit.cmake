@@ -4,4 +4,4 @@ uninst_add_test(ui_richedit_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RichEditTextTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RichEditInputTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RichEditViewTests.cpp
-  LIBS skinui)
+  LIBS skinui ui_test_support)
