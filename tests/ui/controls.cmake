@@ -12,8 +12,3 @@ uninst_add_test(ui_controls_window_tests DESKTOP
           ${CMAKE_CURRENT_LIST_DIR}/ControlsSampleTests.cpp
   LIBS skinui ui_test_support)
 
-# The skin sample program (defined in an earlier fragment) uses the desktop
-# helpers of ControlsDesktop.h, which live in ui_test_support.
-if(TARGET ui_skin_sample_tests)
-  target_link_libraries(ui_skin_sample_tests PRIVATE ui_test_support)
-endif()

@@ -1,0 +1,739 @@
+#include <windows.h>
+
+#include "ui/ContainerUI.h"
+#include "ui/DialogBuilder.h"
+#include "ui/WindowWnd.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/CheckBoxUI.h"
+#include "ui/controls/ChildLayoutUI.h"
+#include "ui/controls/HorizontalLayoutUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/controls/RichEditUI.h"
+#include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/SliderUI.h"
+#include "ui/controls/TabLayoutUI.h"
+#include "ui/controls/TextUI.h"
+#include "ui/controls/TileLayoutUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
+
+#include "tests/ui/LayoutTestTree.h"
+#include "tests/ui/SkinBuildTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace SkinBuildTest;
+using namespace SkinUI;
+
+namespace {
+
+// ---- A window for the window-level settings ----------------------------------------
+
+class HostWnd : public CWindowWnd {
+public:
+    CWindowManagerUI pm;
+
+    LPCWSTR GetWindowClassName() const override { return L"BuilderTestHost"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) {
+            pm.Init(m_hWnd);
+            return 0;
+        }
+        LRESULT result = 0;
+        if (pm.HandleWindowMessage(message, wParam, lParam, result)) {
+            return result;
+        }
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+};
+
+struct HostDeleter {
+    void operator()(HostWnd* host) const {
+        if (host->GetHWND() != nullptr) {
+            ::DestroyWindow(host->GetHWND());
+        }
+        delete host;
+    }
+};
+using Host = std::unique_ptr<HostWnd, HostDeleter>;
+
+Host MakeHost() {
+    UseSkinArchive();
+    Host host(new HostWnd());
+    host->Create(nullptr, L"builder test", WS_POPUP, 0, 40, 40, 100, 100);
+    return host;
+}
+
+SIZE WindowSize(HWND hwnd) {
+    RECT rc = {};
+    ::GetWindowRect(hwnd, &rc);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Counts the live instances of a control made by the callback.
+class Tracked : public CControlUI {
+public:
+    Tracked() { ++live; }
+    ~Tracked() override { --live; }
+    static int live;
+};
+int Tracked::live = 0;
+
+class TrackingCallback : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(LPCWSTR className) override {
+        return std::wstring(className) == L"Tracked" ? new Tracked() : nullptr;
+    }
+};
+
+// ---- Window settings ----------------------------------------------------------------
+
+TEST(BuilderWindow, RootAttributesGoToTheWindowManager) {
+    Host host = MakeHost();
+    CWindowManagerUI& pm = host->pm;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        LR"(<Window size="320,240" sizebox="4,5,6,7" caption="0,0,0,110" roundcorner="4,4"
+             mininfo="200,100" maxinfo="900,800" showdirty="true" alpha="200" bktrans="true"
+             disabledfontcolor="#FF010203" defaultfontcolor="#FF040506" linkfontcolor="FF070809"
+             linkhoverfontcolor="#FF0A0B0C" selectedcolor="#FF0D0E0F" unknown="1" Size="9,9">
+             <Control name="c"/></Window>)",
+        nullptr, nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(pm.GetInitSize().cx, 320);
+    EXPECT_EQ(pm.GetInitSize().cy, 240);
+    // No root was attached yet: the window took the size.
+    EXPECT_EQ(WindowSize(host->GetHWND()).cx, 320);
+    EXPECT_EQ(WindowSize(host->GetHWND()).cy, 240);
+    EXPECT_EQ(RectText(pm.GetSizeBox()), L"4,5,6,7");
+    EXPECT_EQ(RectText(pm.GetCaptionRect()), L"0,0,0,110");
+    EXPECT_EQ(pm.GetRoundCorner().cx, 4);
+    EXPECT_EQ(pm.GetRoundCorner().cy, 4);
+    EXPECT_EQ(pm.GetMinInfo().cx, 200);
+    EXPECT_EQ(pm.GetMinInfo().cy, 100);
+    EXPECT_EQ(pm.GetMaxInfo().cx, 900);
+    EXPECT_EQ(pm.GetMaxInfo().cy, 800);
+    EXPECT_TRUE(pm.IsShowUpdateRect());
+    EXPECT_EQ(pm.GetWindowOpacity(), 200);
+    EXPECT_NE(::GetWindowLongPtrW(host->GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_TRUE(pm.IsBackgroundTransparent());
+    EXPECT_EQ(pm.GetDefaultDisabledColor(), 0xFF010203u);
+    EXPECT_EQ(pm.GetDefaultFontColor(), 0xFF040506u);
+    EXPECT_EQ(pm.GetDefaultLinkFontColor(), 0xFF070809u);
+    EXPECT_EQ(pm.GetDefaultLinkHoverFontColor(), 0xFF0A0B0Cu);
+    EXPECT_EQ(pm.GetDefaultSelectedBkColor(), 0xFF0D0E0Fu);
+    delete root;
+}
+
+TEST(BuilderWindow, ShortNumberListsLeaveTheMissingNumbersZero) {
+    Host host = MakeHost();
+    CWindowManagerUI& pm = host->pm;
+    CDialogBuilder builder;
+    CControlUI* root =
+        builder.Create(LR"(<Window sizebox="4" caption="7," roundcorner="abc" mininfo="5,"><Control
+             name="c" padding="10,20" pos="3"/></Window>)",
+                       nullptr, nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(RectText(pm.GetSizeBox()), L"4,0,0,0");
+    EXPECT_EQ(RectText(pm.GetCaptionRect()), L"7,0,0,0");
+    EXPECT_EQ(pm.GetRoundCorner().cx, 0);
+    EXPECT_EQ(pm.GetRoundCorner().cy, 0);
+    EXPECT_EQ(pm.GetMinInfo().cx, 5);
+    EXPECT_EQ(pm.GetMinInfo().cy, 0);
+    EXPECT_EQ(RectText(root->GetPadding()), L"10,20,0,0");
+    EXPECT_EQ(root->GetFixedWidth(), 0);
+    delete root;
+}
+
+TEST(BuilderWindow, WindowSettingsNeedAWindowRootAndAWindow) {
+    Host host = MakeHost();
+    CDialogBuilder other;
+    CControlUI* root = other.Create(LR"(<Page size="300,200" caption="0,0,0,9"><Control/></Page>)",
+                                    nullptr, nullptr, &host->pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(host->pm.GetInitSize().cx, 0);
+    EXPECT_EQ(RectText(host->pm.GetCaptionRect()), L"0,0,0,0");
+    delete root;
+
+    CWindowManagerUI windowless;
+    CDialogBuilder builder;
+    root =
+        builder.Create(LR"(<Window size="300,200"><Font name="DejaVu Sans"/><Control/></Window>)",
+                       nullptr, nullptr, &windowless);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(windowless.GetInitSize().cx, 0);
+    // Fonts, images and defaults still go to the manager.
+    EXPECT_EQ(windowless.GetCustomFontCount(), 1);
+    delete root;
+}
+
+// Size and default font are in place before the first control is made.
+TEST(BuilderWindow, SettingsComeBeforeAnyControl) {
+    Host host = MakeHost();
+    struct Probe : IDialogBuilderCallback {
+        CWindowManagerUI* pm = nullptr;
+        int cx = -1;
+        std::wstring face;
+        CControlUI* CreateControl(LPCWSTR) override {
+            cx = pm->GetInitSize().cx;
+            face = pm->GetDefaultFontInfo()->sFontName.GetData();
+            return new AppControl();
+        }
+    } probe;
+    probe.pm = &host->pm;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(LR"(<Window size="250,150"><AppTag/>
+        <Font name="DejaVu Serif" size="17" default="true"/></Window>)",
+                                      nullptr, &probe, &host->pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(probe.cx, 250);
+    EXPECT_EQ(probe.face, L"DejaVu Serif");
+    EXPECT_EQ(host->pm.GetDefaultFontInfo()->iSize, 17);
+    delete root;
+}
+
+// ---- Fonts, images, default attribute lists ----------------------------------------
+
+TEST(BuilderResources, FontsAreNumberedInDocumentOrder) {
+    BuiltTree t(LR"(<Font name="DejaVu Sans" size="15" bold="true"/>
+                   <Font size="30"/>
+                   <Font name="DejaVu Sans Mono" underline="true" italic="true"/>
+                   <Font name="DejaVu Serif" bold="True"/>
+                   <VerticalLayout><Label name="l" font="1"/>
+                   <Font name="Ignored Inside" size="40"/></VerticalLayout>)");
+    CWindowManagerUI& pm = t.Manager();
+    ASSERT_EQ(pm.GetCustomFontCount(), 3);
+    EXPECT_EQ(pm.GetFontInfo(0)->sFontName, L"DejaVu Sans");
+    EXPECT_EQ(pm.GetFontInfo(0)->iSize, 15);
+    EXPECT_TRUE(pm.GetFontInfo(0)->bBold);
+    EXPECT_EQ(pm.GetFontInfo(1)->sFontName, L"DejaVu Sans Mono");
+    EXPECT_EQ(pm.GetFontInfo(1)->iSize, 12);
+    EXPECT_TRUE(pm.GetFontInfo(1)->bUnderline);
+    EXPECT_TRUE(pm.GetFontInfo(1)->bItalic);
+    EXPECT_FALSE(pm.GetFontInfo(1)->bBold);
+    EXPECT_FALSE(pm.GetFontInfo(2)->bBold); // "True" is not "true"
+    auto* label = t.As<CLabelUI>(L"l");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetFont(), 1);
+}
+
+TEST(BuilderResources, ImagesArePreloaded) {
+    BuiltTree t(LR"(<Image name="red.png"/><Image name="masked.png" mask="#FFFF00FF"/>
+                   <Image name="missing.png"/><Image name="12" restype="TESTIMG"/>
+                   <Image restype="TESTIMG"/><Control/>)");
+    CWindowManagerUI& pm = t.Manager();
+    TImageRecordUI* red = pm.GetImage(L"red.png");
+    ASSERT_NE(red, nullptr);
+    EXPECT_EQ(red->nX, 8);
+    TImageRecordUI* masked = pm.GetImage(L"masked.png");
+    ASSERT_NE(masked, nullptr);
+    EXPECT_EQ(masked->dwMask, 0xFFFF00FFu);
+    EXPECT_TRUE(masked->alphaChannel);
+    EXPECT_EQ(pm.GetImage(L"missing.png"), nullptr);
+    TImageRecordUI* resource = pm.GetImage(L"12");
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(resource->nX, 2);
+    EXPECT_EQ(resource->sResType, L"TESTIMG");
+}
+
+TEST(BuilderResources, DefaultListsApplyBeforeTheElementsOwnAttributes) {
+    RecordingCallback callback;
+    callback.Knows(L"ComputerExamine");
+    BuiltTree t(
+        LR"(<Default name="Button" value="text=&quot;from default&quot; width=&quot;70&quot;"/>
+            <Default name="Button" value="width=&quot;99&quot;"/>
+            <Default name="VScrollBar" value="width=&quot;9&quot; showbutton1=&quot;false&quot;"/>
+            <Default name="HScrollBar" value="height=&quot;7&quot;"/>
+            <Default name="ComputerExamine" value="bkcolor=&quot;#FF00FF00&quot; height=&quot;33&quot;"/>
+            <Default value="text=&quot;nameless&quot;"/>
+            <VerticalLayout name="v" vscrollbar="true" hscrollbar="true">
+              <Button name="b1"/><Button name="b2" text="own"/>
+              <ComputerExamine name="exam" height="44"/>
+            </VerticalLayout>)",
+        RECT{0, 0, 200, 300}, &callback);
+    auto* b1 = t.As<CButtonUI>(L"b1");
+    auto* b2 = t.As<CButtonUI>(L"b2");
+    ASSERT_NE(b1, nullptr);
+    ASSERT_NE(b2, nullptr);
+    EXPECT_EQ(b1->GetText(), L"from default");
+    EXPECT_EQ(b1->GetFixedWidth(), 70); // the first list for a class stays
+    EXPECT_EQ(b2->GetText(), L"own");
+    EXPECT_EQ(b2->GetFixedWidth(), 70);
+    auto* v = t.As<CVerticalLayoutUI>(L"v");
+    ASSERT_NE(v, nullptr);
+    ASSERT_NE(v->GetVerticalScrollBar(), nullptr);
+    EXPECT_EQ(v->GetVerticalScrollBar()->GetFixedWidth(), 9);
+    EXPECT_FALSE(v->GetVerticalScrollBar()->GetShowButton1());
+    ASSERT_NE(v->GetHorizontalScrollBar(), nullptr);
+    EXPECT_EQ(v->GetHorizontalScrollBar()->GetFixedHeight(), 7);
+    CControlUI* exam = t[L"exam"];
+    ASSERT_NE(exam, nullptr);
+    EXPECT_EQ(exam->GetBkColor(), 0xFF00FF00u);
+    EXPECT_EQ(exam->GetFixedHeight(), 44);
+    EXPECT_EQ(t.Manager().GetDefaultAttributeList(L"Button"),
+              std::wstring(L"text=\"from default\" width=\"70\""));
+}
+
+// ---- Every control tag and its attribute families ----------------------------------
+
+TEST(BuilderControls, EveryTagMakesItsClassWithItsAttributes) {
+    BuiltTree t(LR"(<Font name="DejaVu Sans" size="11"/><Font name="DejaVu Sans" size="14"/>
+      <VerticalLayout name="vl" sepheight="-5" sepimm="true" inset="1,2,3,4" childpadding="3"
+                      mousechild="false" bkcolor="#FF102030" bkcolor2="#FF203040"
+                      bkcolor3="#FF304050" bordercolor="#FF405060" focusbordercolor="#FF506070"
+                      bordersize="2" borderround="3,4" bkimage="red.png" colorhsl="true">
+        <Control name="ctl" pos="-60,10,-10,40" float="true" relativepos="10,20,30,40"
+                 padding="1,2,3,4" tooltip="a&lt;n&gt;b" userdata="ud" enabled="false"
+                 mouse="false" keyboard="false" menu="true" shortcut="Q" minwidth="5"
+                 maxwidth="500" minheight="6" maxheight="600" borderstyle="2"
+                 leftbordersize="1" topbordersize="2" rightbordersize="3"
+                 bottombordersize="4" virtualwnd="vw"/>
+        <Container name="cont" inset="5,5,5,5" vscrollbarstyle="width=&quot;11&quot;"/>
+        <HorizontalLayout name="hl" sepwidth="7"/>
+        <TileLayout name="tl" itemsize="50,60" columns="4"/>
+        <TabLayout name="tab" selectedid="1"><Control name="t0"/><Control name="t1"/></TabLayout>
+        <ChildLayout name="cl" xmlfile="page.xml"/>
+        <Label name="lbl" text="label" align="right" font="1" textcolor="#FF112233"
+               disabledtextcolor="#FF445566" textpadding="1,2,3,4" showhtml="true"
+               endellipsis="true" enabledeffect="true" transtext="100" rhaa="3"/>
+        <Text name="txt" text="{a}x{/a}" showhtml="true"/>
+        <Button name="btn" normalimage="red.png" hotimage="green.png" pushedimage="blue.png"
+                focusedimage="a.png" disabledimage="b.png" foreimage="c.png"
+                hotforeimage="d.png" hotbkcolor="#FF010101" hottextcolor="#FF020202"
+                pushedtextcolor="#FF030303" focusedtextcolor="#FF040404"/>
+        <Option name="opt" group="g" selected="true" selectedimage="s.png"
+                selectedhotimage="sh.png" foreimage="f.png" selectedbkcolor="#FF050505"
+                selectedtextcolor="#FF060606"/>
+        <CheckBox name="chk" selected="true"/>
+        <Progress name="prg" min="10" max="90" value="40" hor="false" isstretchfore="false"
+                  foreimage="green.png"/>
+        <Slider name="sld" thumbsize="12,18" step="5" thumbimage="t.png"
+                thumbhotimage="th.png" thumbpushedimage="tp.png" value="20"/>
+        <ScrollBar name="sb" hor="true" range="300" value="120" linesize="9"
+                   showbutton2="false"/>
+      </VerticalLayout>)");
+
+    auto* vl = t.As<CVerticalLayoutUI>(L"vl");
+    ASSERT_NE(vl, nullptr);
+    EXPECT_STREQ(vl->GetClass(), L"VerticalLayoutUI");
+    EXPECT_EQ(vl->GetSepHeight(), -5);
+    EXPECT_TRUE(vl->IsSepImmMode());
+    EXPECT_EQ(RectText(vl->GetInset()), L"1,2,3,4");
+    EXPECT_EQ(vl->GetChildPadding(), 3);
+    EXPECT_FALSE(vl->IsMouseChildEnabled());
+    EXPECT_EQ(vl->GetBkColor(), 0xFF102030u);
+    EXPECT_EQ(vl->GetBkColor2(), 0xFF203040u);
+    EXPECT_EQ(vl->GetBkColor3(), 0xFF304050u);
+    EXPECT_EQ(vl->GetBorderColor(), 0xFF405060u);
+    EXPECT_EQ(vl->GetFocusBorderColor(), 0xFF506070u);
+    EXPECT_EQ(vl->GetBorderSize(), 2);
+    EXPECT_EQ(vl->GetBorderRound().cx, 3);
+    EXPECT_EQ(vl->GetBorderRound().cy, 4);
+    EXPECT_STREQ(vl->GetBkImage(), L"red.png");
+    EXPECT_TRUE(vl->IsColorHSL());
+
+    CControlUI* ctl = t[L"ctl"];
+    ASSERT_NE(ctl, nullptr);
+    EXPECT_STREQ(ctl->GetClass(), L"ControlUI");
+    EXPECT_TRUE(ctl->IsFloating());
+    EXPECT_EQ(ctl->GetFixedXY().cx, -10);
+    EXPECT_EQ(ctl->GetFixedXY().cy, 10);
+    EXPECT_EQ(ctl->GetFixedWidth(), 50);
+    EXPECT_EQ(ctl->GetFixedHeight(), 30);
+    EXPECT_TRUE(ctl->IsRelativePos());
+    EXPECT_EQ(ctl->GetRelativePos().nZoomYPercent, 40);
+    EXPECT_EQ(RectText(ctl->GetPadding()), L"1,2,3,4");
+    EXPECT_EQ(ctl->GetToolTip(), L"a\r\nb");
+    EXPECT_EQ(ctl->GetUserData(), L"ud");
+    EXPECT_FALSE(ctl->IsEnabled());
+    EXPECT_FALSE(ctl->IsMouseEnabled());
+    EXPECT_FALSE(ctl->IsKeyboardEnabled());
+    EXPECT_TRUE(ctl->IsContextMenuUsed());
+    EXPECT_EQ(ctl->GetShortcut(), L'Q');
+    EXPECT_EQ(ctl->GetMinWidth(), 5);
+    EXPECT_EQ(ctl->GetMaxWidth(), 500);
+    EXPECT_EQ(ctl->GetMinHeight(), 6);
+    EXPECT_EQ(ctl->GetMaxHeight(), 600);
+    EXPECT_EQ(ctl->GetVirtualWnd(), L"vw");
+
+    auto* cont = t.As<CContainerUI>(L"cont");
+    ASSERT_NE(cont, nullptr);
+    EXPECT_STREQ(cont->GetClass(), L"ContainerUI");
+    ASSERT_NE(cont->GetVerticalScrollBar(), nullptr);
+    EXPECT_EQ(cont->GetVerticalScrollBar()->GetFixedWidth(), 11);
+
+    auto* hl = t.As<CHorizontalLayoutUI>(L"hl");
+    ASSERT_NE(hl, nullptr);
+    EXPECT_EQ(hl->GetSepWidth(), 7);
+    auto* tl = t.As<CTileLayoutUI>(L"tl");
+    ASSERT_NE(tl, nullptr);
+    EXPECT_EQ(tl->GetItemSize().cx, 50);
+    EXPECT_EQ(tl->GetItemSize().cy, 60);
+    EXPECT_EQ(tl->GetColumns(), 4);
+    auto* tab = t.As<CTabLayoutUI>(L"tab");
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->GetCurSel(), 1);
+    auto* cl = t.As<CChildLayoutUI>(L"cl");
+    ASSERT_NE(cl, nullptr);
+    EXPECT_EQ(cl->GetChildLayoutXML(), L"page.xml");
+    EXPECT_EQ(cl->GetCount(), 1);
+
+    auto* lbl = t.As<CLabelUI>(L"lbl");
+    ASSERT_NE(lbl, nullptr);
+    EXPECT_STREQ(lbl->GetClass(), L"LabelUI");
+    EXPECT_EQ(lbl->GetTextStyle() & DT_RIGHT, static_cast<UINT>(DT_RIGHT));
+    EXPECT_NE(lbl->GetTextStyle() & DT_END_ELLIPSIS, 0u);
+    EXPECT_EQ(lbl->GetFont(), 1);
+    EXPECT_EQ(lbl->GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(lbl->GetDisabledTextColor(), 0xFF445566u);
+    EXPECT_EQ(RectText(lbl->GetTextPadding()), L"1,2,3,4");
+    EXPECT_TRUE(lbl->IsShowHtml());
+    EXPECT_TRUE(lbl->GetEnabledEffect());
+    EXPECT_EQ(lbl->GetTransText(), 100);
+    EXPECT_EQ(lbl->GetTextRenderingHintAntiAlias(), 3);
+
+    auto* txt = t.As<CTextUI>(L"txt");
+    ASSERT_NE(txt, nullptr);
+    EXPECT_STREQ(txt->GetClass(), L"TextUI");
+
+    auto* btn = t.As<CButtonUI>(L"btn");
+    ASSERT_NE(btn, nullptr);
+    EXPECT_STREQ(btn->GetClass(), L"ButtonUI");
+    EXPECT_STREQ(btn->GetNormalImage(), L"red.png");
+    EXPECT_STREQ(btn->GetHotImage(), L"green.png");
+    EXPECT_STREQ(btn->GetPushedImage(), L"blue.png");
+    EXPECT_STREQ(btn->GetFocusedImage(), L"a.png");
+    EXPECT_STREQ(btn->GetDisabledImage(), L"b.png");
+    EXPECT_STREQ(btn->GetForeImage(), L"c.png");
+    EXPECT_STREQ(btn->GetHotForeImage(), L"d.png");
+    EXPECT_EQ(btn->GetHotBkColor(), 0xFF010101u);
+    EXPECT_EQ(btn->GetHotTextColor(), 0xFF020202u);
+    EXPECT_EQ(btn->GetPushedTextColor(), 0xFF030303u);
+    EXPECT_EQ(btn->GetFocusedTextColor(), 0xFF040404u);
+
+    auto* opt = t.As<COptionUI>(L"opt");
+    ASSERT_NE(opt, nullptr);
+    EXPECT_STREQ(opt->GetClass(), L"OptionUI");
+    EXPECT_STREQ(opt->GetGroup(), L"g");
+    EXPECT_TRUE(opt->IsSelected());
+    EXPECT_STREQ(opt->GetSelectedImage(), L"s.png");
+    EXPECT_STREQ(opt->GetSelectedHotImage(), L"sh.png");
+    EXPECT_STREQ(opt->GetForeImage(), L"f.png");
+    EXPECT_EQ(opt->GetSelectedBkColor(), 0xFF050505u);
+    EXPECT_EQ(opt->GetSelectedTextColor(), 0xFF060606u);
+    // Attached with the window: the option is in its group.
+    CUIPtrArray* group = t.Manager().GetOptionGroup(L"g");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->Find(opt), 0);
+
+    auto* chk = t.As<CCheckBoxUI>(L"chk");
+    ASSERT_NE(chk, nullptr);
+    EXPECT_STREQ(chk->GetClass(), L"CheckBoxUI");
+    EXPECT_TRUE(chk->GetCheck());
+
+    auto* prg = t.As<CProgressUI>(L"prg");
+    ASSERT_NE(prg, nullptr);
+    EXPECT_STREQ(prg->GetClass(), L"ProgressUI");
+    EXPECT_EQ(prg->GetMinValue(), 10);
+    EXPECT_EQ(prg->GetMaxValue(), 90);
+    EXPECT_EQ(prg->GetValue(), 40);
+    EXPECT_FALSE(prg->IsHorizontal());
+    EXPECT_FALSE(prg->IsStretchForeImage());
+    EXPECT_STREQ(prg->GetForeImage(), L"green.png");
+
+    auto* sld = t.As<CSliderUI>(L"sld");
+    ASSERT_NE(sld, nullptr);
+    EXPECT_STREQ(sld->GetClass(), L"SliderUI");
+    EXPECT_EQ(sld->GetThumbSize().cx, 12);
+    EXPECT_EQ(sld->GetThumbSize().cy, 18);
+    EXPECT_EQ(sld->GetChangeStep(), 5);
+    EXPECT_STREQ(sld->GetThumbImage(), L"t.png");
+    EXPECT_STREQ(sld->GetThumbHotImage(), L"th.png");
+    EXPECT_STREQ(sld->GetThumbPushedImage(), L"tp.png");
+    EXPECT_EQ(sld->GetValue(), 20);
+
+    auto* sb = t.As<CScrollBarUI>(L"sb");
+    ASSERT_NE(sb, nullptr);
+    EXPECT_STREQ(sb->GetClass(), L"ScrollBarUI");
+    EXPECT_TRUE(sb->IsHorizontal());
+    EXPECT_EQ(sb->GetScrollRange(), 300);
+    EXPECT_EQ(sb->GetScrollPos(), 120);
+    EXPECT_EQ(sb->GetLineSize(), 9);
+    EXPECT_FALSE(sb->GetShowButton2());
+}
+
+TEST(BuilderControls, RichEditTagMakesTheRichEdit) {
+    Host host = MakeHost();
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(LR"(<Window><VerticalLayout name="v"><RichEdit name="re"
+        height="60" text="abc"/></VerticalLayout></Window>)",
+                                      nullptr, nullptr, &host->pm);
+    ASSERT_NE(root, nullptr);
+    host->pm.AttachRootControl(root);
+    auto* re = dynamic_cast<CRichEditUI*>(host->pm.FindControl(L"re"));
+    ASSERT_NE(re, nullptr);
+    EXPECT_STREQ(re->GetClass(), L"RichEditUI");
+    EXPECT_EQ(re->GetFixedHeight(), 60);
+}
+
+// The root element of a skin file is never a control: a page file whose root
+// is itself the page container gives only its first child.
+TEST(BuilderControls, TheRootElementIsNoControl) {
+    CWindowManagerUI pm;
+    CDialogBuilder builder;
+    CControlUI* first =
+        builder.Create(LR"(<Container name="page"><Label name="a"/><Button name="b"/></Container>)",
+                       nullptr, nullptr, &pm);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetName(), L"a");
+    EXPECT_EQ(first->GetParent(), nullptr);
+    delete first;
+
+    CDialogBuilder wrapped;
+    CControlUI* page = wrapped.Create(
+        LR"(<Window><Container name="page"><Label name="a"/><Button name="b"/></Container></Window>)",
+        nullptr, nullptr, &pm);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->GetName(), L"page");
+    EXPECT_NE(Find(page, L"b"), nullptr);
+    delete page;
+}
+
+TEST(BuilderControls, TagsAndAttributeNamesAreCaseSensitive) {
+    RecordingCallback callback;
+    BuiltTree t(LR"(<VerticalLayout name="v"><button name="lower"/>
+                   <Label name="l" Text="x" text="y"/></VerticalLayout>)",
+                RECT{0, 0, 100, 100}, &callback);
+    EXPECT_EQ(Find(t.Root(), L"lower"), nullptr);
+    ASSERT_EQ(callback.asked.size(), 1u);
+    EXPECT_EQ(callback.asked[0], L"button");
+    EXPECT_EQ(t[L"l"]->GetText(), L"y");
+}
+
+// ---- The application's callback -----------------------------------------------------
+
+TEST(BuilderCallback, UnknownTagsGoToTheCallback) {
+    RecordingCallback callback;
+    callback.Knows(L"ComputerExamine");
+    BuiltTree t(LR"(<VerticalLayout name="v">
+                     <ComputerExamine name="exam" height="60"><Label name="under"/></ComputerExamine>
+                     <Mystery name="m"><Label name="lost"/><Mystery2/></Mystery>
+                     <Label name="after" height="10"/>
+                   </VerticalLayout>)",
+                RECT{0, 0, 100, 300}, &callback);
+    CControlUI* exam = t[L"exam"];
+    ASSERT_NE(exam, nullptr);
+    EXPECT_STREQ(exam->GetClass(), L"AppControlUI");
+    EXPECT_EQ(exam->GetFixedHeight(), 60);
+    EXPECT_EQ(exam->GetParent(), t[L"v"]);
+    // A control that is no container keeps no children.
+    EXPECT_EQ(Find(t.Root(), L"under"), nullptr);
+    // A tag the callback refuses is skipped with everything under it.
+    EXPECT_EQ(Find(t.Root(), L"m"), nullptr);
+    EXPECT_EQ(Find(t.Root(), L"lost"), nullptr);
+    EXPECT_NE(Find(t.Root(), L"after"), nullptr);
+    EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"ComputerExamine", L"Mystery"}));
+}
+
+TEST(BuilderCallback, WithoutACallbackUnknownTagsAreSkipped) {
+    BuiltTree t(LR"(<VerticalLayout name="v"><ComputerExamine name="exam"/>
+                   <Label name="after"/></VerticalLayout>)");
+    EXPECT_EQ(Find(t.Root(), L"exam"), nullptr);
+    EXPECT_NE(Find(t.Root(), L"after"), nullptr);
+}
+
+TEST(BuilderCallback, IncludesUseTheCallbackButChildLayoutsDoNot) {
+    RecordingCallback callback;
+    callback.Knows(L"ComputerExamine");
+    BuiltTree t(LR"(<VerticalLayout name="v"><Include source="app_include.xml"/>
+                   <ChildLayout name="cl" xmlfile="page_farewell.xml"/></VerticalLayout>)",
+                RECT{0, 0, 400, 400}, &callback);
+    EXPECT_NE(Find(t.Root(), L"incExam"), nullptr);
+    // The page builds, but without the application's tags.
+    EXPECT_NE(Find(t.Root(), L"farewell"), nullptr);
+    EXPECT_EQ(Find(t.Root(), L"exam"), nullptr);
+}
+
+TEST(BuilderCallback, ControlsWithoutAPlaceAreDeleted) {
+    TrackingCallback callback;
+    Tracked::live = 0;
+    {
+        // A parent that is no container ends its level; what was made there
+        // goes.
+        BuiltTree t(LR"(<VerticalLayout><Label name="l"><Tracked/><Tracked/></Label>
+                       <Button><VerticalLayout><Tracked/></VerticalLayout></Button>
+                       </VerticalLayout>)",
+                    RECT{0, 0, 100, 100}, &callback);
+        EXPECT_EQ(Tracked::live, 0);
+    }
+    {
+        // Only the first top-level control reaches the caller.
+        CWindowManagerUI pm;
+        CDialogBuilder builder;
+        CControlUI* root =
+            builder.Create(L"<Skin><Tracked/><Tracked/><Tracked/></Skin>", nullptr, &callback, &pm);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(Tracked::live, 1);
+        delete root;
+        // An include at the top level has no parent to join.
+        CDialogBuilder included;
+        EXPECT_EQ(included.Create(L"<Skin><Include source=\"app_include.xml\"/></Skin>"), nullptr);
+    }
+    EXPECT_EQ(Tracked::live, 0);
+}
+
+// A tab layout inside a control that is no container selects (and focuses)
+// a child before its subtree is thrown away: the window must not keep a
+// pointer to the deleted child.
+TEST(BuilderCallback, DiscardedSubtreeLeavesNoFocusBehind) {
+    CWindowManagerUI pm;
+    CDialogBuilder builder;
+    CControlUI* root =
+        builder.Create(LR"(<Skin><VerticalLayout><Label><Container><TabLayout selectedid="1">
+             <Button name="b0"/><Button name="b1"/></TabLayout></Container></Label>
+             <Button name="keep"/></VerticalLayout></Skin>)",
+                       nullptr, nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(pm.GetFocus(), nullptr);
+    pm.AttachRootControl(root);
+    pm.SetFocus(Find(root, L"keep"));
+    EXPECT_EQ(pm.GetFocus(), Find(root, L"keep"));
+}
+
+// ---- Loading ------------------------------------------------------------------------
+
+TEST(BuilderLoading, TextFileAndMissingFiles) {
+    UseSkinArchive();
+    CWindowManagerUI pm;
+    {
+        CDialogBuilder builder;
+        CControlUI* root = builder.Create(L"UninstallFrame.xml", nullptr, nullptr, &pm);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->GetName(), L"root");
+        delete root;
+    }
+    struct Case {
+        const wchar_t* skin;
+        const wchar_t* error;
+    };
+    for (const Case& c :
+         {Case{L"no_such_file.xml", L"Could not find ziped file"},
+          Case{L"empty.xml", L"File is empty"}, Case{L"bad.xml", L"Unmatched closing tag"},
+          Case{L" <Window><Control/></Window>", L"Could not find ziped file"},
+          Case{L"", L"Could not find ziped file"}}) {
+        CDialogBuilder builder;
+        EXPECT_EQ(builder.Create(c.skin, nullptr, nullptr, &pm), nullptr)
+            << TestSupport::ToUtf8(c.skin);
+        EXPECT_STREQ(builder.GetDocument()->GetLastErrorMessage(), c.error)
+            << TestSupport::ToUtf8(c.skin);
+    }
+    CDialogBuilder empty;
+    EXPECT_EQ(empty.BuildWindow(nullptr, &pm, nullptr), nullptr);
+    CDialogBuilder noSkin;
+    EXPECT_EQ(noSkin.Create(static_cast<LPCWSTR>(nullptr)), nullptr);
+}
+
+TEST(BuilderLoading, BuildIntoAGivenParent) {
+    BuiltTree t(LR"(<VerticalLayout name="v"><Control name="first" height="5"/></VerticalLayout>)");
+    auto* v = t.As<CVerticalLayoutUI>(L"v");
+    ASSERT_NE(v, nullptr);
+    CDialogBuilder builder;
+    CControlUI* made = builder.Create(L"two_rows.xml", nullptr, nullptr, &t.Manager(), v);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->GetName(), L"first");
+    ASSERT_EQ(v->GetCount(), 3);
+    EXPECT_EQ(v->GetItemAt(2)->GetName(), L"second");
+    // The parent lives in the window: the new controls do too.
+    EXPECT_EQ(v->GetItemAt(2)->GetManager(), &t.Manager());
+    EXPECT_EQ(v->GetItemAt(2)->GetParent(), v);
+    EXPECT_EQ(v->GetItemAt(2)->GetFixedHeight(), 6);
+}
+
+TEST(BuilderLoading, ResourceSkinsResolveIncludesAsResourcesOfTheSameType) {
+    CWindowManagerUI pm;
+    UseSkinArchive();
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(101, L"SKINXML", nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), L"resRoot");
+    auto* container = dynamic_cast<CContainerUI*>(root);
+    ASSERT_NE(container, nullptr);
+    ASSERT_EQ(container->GetCount(), 3);
+    EXPECT_EQ(container->GetItemAt(0)->GetName(), L"fromResource");
+    EXPECT_EQ(container->GetItemAt(1)->GetName(), L"part102");
+    EXPECT_EQ(container->GetItemAt(2)->GetName(), L"part102");
+    delete root;
+
+    // A numeric resource type works the same way.
+    CDialogBuilder numeric;
+    root = numeric.Create(MAKEINTRESOURCEW(103), MAKEINTRESOURCEW(300), nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    container = dynamic_cast<CContainerUI*>(root);
+    ASSERT_NE(container, nullptr);
+    ASSERT_EQ(container->GetCount(), 1);
+    EXPECT_EQ(container->GetItemAt(0)->GetName(), L"part104");
+    delete root;
+
+    CDialogBuilder missing;
+    EXPECT_EQ(missing.Create(999, L"SKINXML", nullptr, &pm), nullptr);
+    CDialogBuilder wrongType;
+    EXPECT_EQ(wrongType.Create(101, L"OTHERTYPE", nullptr, &pm), nullptr);
+}
+
+// ---- Include ------------------------------------------------------------------------
+
+TEST(BuilderInclude, CountBuildsTheFileThatManyTimesUnderTheSameParent) {
+    BuiltTree t(LR"(<VerticalLayout name="v"><Control name="own" height="3"/>
+                   <Include source="row.xml" count="3"/><Include source="two_rows.xml"/>
+                   <Include/><Include count="2"/><Include source="row.xml" count="0"/>
+                   <Include source="row.xml" count="-4"/><Include source="no_such.xml"/>
+                   <Control name="last" height="4"/></VerticalLayout>)",
+                RECT{0, 0, 100, 200});
+    auto* v = t.As<CVerticalLayoutUI>(L"v");
+    ASSERT_NE(v, nullptr);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < v->GetCount(); ++i) {
+        names.push_back(v->GetItemAt(i)->GetName().GetData());
+    }
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"own", L"row", L"row", L"row", L"first", L"second",
+                                                L"last"}));
+    EXPECT_EQ(t.Pos(L"last"), L"0,44,100,48");
+}
+
+TEST(BuilderInclude, IncludedWindowSettingsFontsAndDefaultsApply) {
+    Host host = MakeHost();
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(LR"(<Window><Font name="DejaVu Sans" size="10"/>
+        <VerticalLayout><Include source="include_window.xml"/><Label name="later"/>
+        </VerticalLayout></Window>)",
+                                      nullptr, nullptr, &host->pm);
+    ASSERT_NE(root, nullptr);
+    CWindowManagerUI& pm = host->pm;
+    EXPECT_EQ(pm.GetInitSize().cx, 333);
+    EXPECT_EQ(RectText(pm.GetCaptionRect()), L"0,0,0,17");
+    ASSERT_EQ(pm.GetCustomFontCount(), 2);
+    EXPECT_EQ(pm.GetFontInfo(1)->iSize, 21);
+    auto* fromInclude = FindAs<CLabelUI>(root, L"fromInclude");
+    auto* later = FindAs<CLabelUI>(root, L"later");
+    ASSERT_NE(fromInclude, nullptr);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(fromInclude->GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(later->GetTextColor(), 0xFF112233u);
+    delete root;
+}
+
+TEST(BuilderInclude, LongSourcesAreCutAt499Characters) {
+    const std::wstring longName = std::wstring(499, L'x');
+    BuiltTree t((L"<VerticalLayout name=\"v\"><Include source=\"" + longName + L"yrow.xml\"/>" +
+                 L"<Include source=\"" + std::wstring(5000, L'y') + L"\"/></VerticalLayout>")
+                    .c_str());
+    auto* v = t.As<CVerticalLayoutUI>(L"v");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->GetCount(), 0);
+}
+
+} // namespace
