@@ -330,6 +330,8 @@ TEST_F(WindowlessTest, LabelDrawsItsTextInThePaddedRectangle) {
 }
 
 TEST_F(WindowlessTest, LabelMarkupIsDrawnSingleLine) {
+    // A known face: the prefix's default may map to a CJK font with other metrics.
+    pm_.SetDefaultFont(L"DejaVu Sans", 14, false, false, false);
     CLabelUI* label = Add(new CLabelUI(), RECT{0, 0, 300, 100});
     label->SetShowHtml(true);
     label->SetTextStyle(DT_TOP);
