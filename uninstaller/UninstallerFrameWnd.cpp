@@ -1,5 +1,8 @@
 #include <windows.h>
+#include <shellapi.h>
 
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
 #include "uninstaller/FrameMessages.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
@@ -7,76 +10,262 @@
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+using SkinUI::CControlUI;
+using SkinUI::CWindowManagerUI;
+
 namespace {
 
-const wchar_t kClassName[] = L"UninstallerFrameWnd";
+const wchar_t kSkinFile[] = L"UninstallFrame.xml";
+const wchar_t kTooLongWarning[] = L"其它原因中输入的字数请勿超过140";
+constexpr int kQuestionSlots = 4;
+constexpr int kOptionSlots = 4;
 
-// The plain stand-in pages' buttons, by the names the skin will give them.
-enum ButtonId { kCloseUnistall01 = 101, kUninstallNextStep = 102, kUnistallFinished = 103 };
-
-struct ButtonSpec {
-    ButtonId id;
-    const wchar_t* text;
-    int step; // the page the button belongs to (0 = first page)
-    int x;
-};
-
-const ButtonSpec kButtons[] = {
-    {kCloseUnistall01, L"我再想想", 0, 240},
-    {kUninstallNextStep, L"继续卸载", 0, 440},
-    {kUnistallFinished, L"完成", 4, 340},
-};
-
-bool IsFirstPage(int step) { return step == 0 || step == 1; }
+// The skin archive stays in memory for the life of the process: the manager reads from it
+// whenever a page or image is first needed.
+bool LoadSkinArchive(UINT resourceId) {
+    const HINSTANCE instance = CWindowManagerUI::GetResourceInstance();
+    const HRSRC res = ::FindResourceW(instance, MAKEINTRESOURCEW(resourceId), L"ZIPRES");
+    if (!res)
+        return false;
+    const DWORD size = ::SizeofResource(instance, res);
+    const HGLOBAL global = ::LoadResource(instance, res);
+    if (!global || size == 0)
+        return false;
+    const void* bytes = ::LockResource(global);
+    if (!bytes)
+        return false;
+    BYTE* copy = new BYTE[size];
+    std::memcpy(copy, bytes, size);
+    ::FreeResource(global);
+    CWindowManagerUI::SetResourceZip(copy, size);
+    return true;
+}
 
 } // namespace
 
+ComputerExamineUI::ComputerExamineUI() {
+    SkinUI::CDialogBuilder builder;
+    CControlUI* examine = builder.Create(L"ComputerExamine.xml");
+    if (examine)
+        Add(examine);
+    else
+        RemoveAll();
+}
+
+CControlUI* CDialogBuilderCallbackEx::CreateControl(LPCWSTR className) {
+    if (className && std::wcscmp(className, L"ComputerExamine") == 0)
+        return new ComputerExamineUI();
+    return nullptr;
+}
+
+CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
+    : session_(new UninstallSession(commandLine)) {
+    LoadEmbeddedFont(*session_);
+}
+
+LPCWSTR CUninstallerFrameWnd::GetWindowClassName() const {
+    return L"UIMainFrame";
+}
+
+UINT CUninstallerFrameWnd::GetClassStyle() const {
+    return CS_DBLCLKS;
+}
+
+void CUninstallerFrameWnd::OnWindowDestroyed(HWND) {
+    delete this;
+}
+
+UINT CUninstallerFrameWnd::GetSkinResourceID() const {
+    return 101;
+}
+
+int CUninstallerFrameWnd::GetSkinResourceKind() const {
+    return 4;
+}
+
+CControlUI* CUninstallerFrameWnd::Find(LPCWSTR name) const {
+    return pm_.FindControl(name);
+}
+
+void CUninstallerFrameWnd::OnCreate() {
+    const bool skin = LoadSkinArchive(GetSkinResourceID());
+    if (skin) {
+        LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
+        style &= ~WS_CAPTION;
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        pm_.Init(m_hWnd);
+        SkinUI::CDialogBuilder builder;
+        CControlUI* root = builder.Create(kSkinFile, nullptr, &builderCallback_, &pm_);
+        if (root)
+            pm_.AttachRootControl(root);
+        pm_.AddNotifyListener(this);
+    }
+    // Without a skin there is nothing to click, but the session still learns its window and
+    // the exit message is still registered, so a removal started by other means reports back.
+    InitFrame();
+}
+
+void CUninstallerFrameWnd::InitFrame() {
+    session_->SetFrameWindow(m_hWnd);
+    StartSurveyFetch(*session_);
+    btnClose_ = Find(L"UninstallBtnClose");
+    btnMin_ = Find(L"UninstallBtnMin");
+    logo_ = Find(L"UninstallLogo");
+    if (logo_ && session_->GetGameConfig())
+        logo_->SetToolTip((session_->GetGameConfig()->chsName + L"官网").c_str());
+    closeStep1_ = Find(L"CloseUnistall01");
+    nextStep_ = Find(L"UninstallNextStep");
+    closeStep2_ = Find(L"CloseUnistall02");
+    beginUninstall_ = Find(L"BeginUnistall");
+    finished_ = Find(L"UnistallFinished");
+    progressBar_ = Find(L"UninstallProgressBar");
+    percentCtl_ = Find(L"UninstallPercentText");
+    wchar_t name[32];
+    for (int i = 0; i < 4; ++i) {
+        std::swprintf(name, 32, L"Uninstall_Step_%02d", i + 1);
+        pages_[i] = Find(name);
+    }
+    for (int i = 0; i < 4; ++i) {
+        std::swprintf(name, 32, L"Game%02d", i + 1);
+        games_[i] = Find(name);
+    }
+    HideEmptyAdButtons();
+    RegisterUninstExitMessage();
+}
+
+void CUninstallerFrameWnd::HideEmptyAdButtons() {
+    wchar_t name[32];
+    for (int n = 1; n <= 4; ++n) {
+        std::swprintf(name, 32, L"Game%02d", n);
+        CControlUI* game = Find(name);
+        if (!game || !game->GetUserData().IsEmpty())
+            continue;
+        game->SetVisible(false);
+        std::swprintf(name, 32, L"Game%02dControl", n);
+        if (CControlUI* spacer = Find(name))
+            spacer->SetVisible(false);
+    }
+}
+
 void CUninstallerFrameWnd::SetStep(int step) {
+    for (int i = 0; i < 4; ++i) {
+        if (pages_[i])
+            pages_[i]->SetVisible(i + 1 == step);
+    }
     wizardStep_ = step;
-    if (!hwnd_)
+}
+
+void CUninstallerFrameWnd::BuildQuestionnaire() {
+    wchar_t name[32];
+    const int count = static_cast<int>(survey_.questions.size());
+    for (int n = 1; n <= kQuestionSlots; ++n) {
+        std::swprintf(name, 32, L"surveyType%d", n);
+        CControlUI* label = Find(name);
+        std::swprintf(name, 32, L"Questionnaire%d", n);
+        CControlUI* row = Find(name);
+        if (n > count) {
+            if (row)
+                row->SetVisible(false);
+            continue;
+        }
+        const SurveyQuestion& question = survey_.questions[n - 1];
+        if (label)
+            label->SetText(question.title.c_str());
+        for (int m = 1; m <= kOptionSlots; ++m) {
+            std::swprintf(name, 32, L"%d-%d", n, m);
+            CControlUI* option = Find(name);
+            if (!option)
+                continue;
+            if (m <= static_cast<int>(question.options.size()))
+                option->SetText(question.options[m - 1].c_str());
+            else
+                option->SetVisible(false);
+        }
+    }
+}
+
+void CUninstallerFrameWnd::CollectSurveyAnswers(uint32_t& mask, std::wstring& text) {
+    wchar_t name[32];
+    mask = 0;
+    const int count = static_cast<int>(survey_.questions.size());
+    for (int n = 1; n <= kQuestionSlots; ++n) {
+        if (n > count) {
+            mask *= 16;
+            continue;
+        }
+        for (int m = 1; m <= kOptionSlots; ++m) {
+            std::swprintf(name, 32, L"%d-%d", n, m);
+            auto* option = dynamic_cast<SkinUI::COptionUI*>(Find(name));
+            mask = mask * 2 + ((option && option->IsSelected()) ? 1 : 0);
+        }
+    }
+    mask &= 0xFFFF;
+    CControlUI* other = Find(L"OtherReason");
+    text = other ? std::wstring(other->GetText().GetData()) : std::wstring();
+    answerMask_ = mask;
+    otherReasonText_ = text;
+}
+
+void CUninstallerFrameWnd::CopySurveyFromSession(const SurveyInfo& survey) {
+    survey_.active = survey.active;
+    survey_.surveyId = survey.surveyId;
+    survey_.questions = survey.questions;
+}
+
+void CUninstallerFrameWnd::StartRemoval() {
+    StartUninstallWorker(*this);
+}
+
+void CUninstallerFrameWnd::Notify(SkinUI::TNoticeUI& msg) {
+    if (!(msg.sType == L"click"))
         return;
-    for (const ButtonSpec& b : kButtons) {
-        const bool onPage = b.step == step || (b.step == 0 && IsFirstPage(step));
-        ShowWindow(GetDlgItem(hwnd_, b.id), onPage ? SW_SHOW : SW_HIDE);
-    }
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void CUninstallerFrameWnd::CreatePageButtons() {
-    for (const ButtonSpec& b : kButtons) {
-        CreateWindowExW(0, L"BUTTON", b.text, WS_CHILD | BS_PUSHBUTTON, b.x, 400, 120, 32, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    }
-    SetStep(wizardStep_);
-}
-
-// The wizard's buttons. The questionnaire page is not offered by the plain
-// pages: the removal starts from the first page.
-void CUninstallerFrameWnd::OnButton(int id) {
-    switch (id) {
-    case kCloseUnistall01:
+    CControlUI* sender = msg.pSender;
+    if (!sender)
+        return;
+    if (sender == btnClose_) {
+        if (IsFirstPage())
+            SendEvent(*session_, EVENT_USER_STAYED, nullptr, 0, nullptr);
+        CloseAndExit();
+    } else if (sender == btnMin_) {
+        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (sender == logo_) {
+        if (const GameConfig* config = session_->GetGameConfig())
+            ::ShellExecuteW(m_hWnd, L"open", config->website.c_str(), L"", nullptr, 0);
+    } else if (sender == closeStep1_ || sender == closeStep2_) {
         SendEvent(*session_, EVENT_USER_STAYED, nullptr, 0, nullptr);
         CloseAndExit();
-        break;
-    case kUninstallNextStep:
-        SendEvent(*session_, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
-        SetStep(3);
-        StartUninstallWorker(*this);
-        break;
-    case kUnistallFinished:
+    } else if (sender == nextStep_) {
+        if (survey_.questions.empty()) {
+            SendEvent(*session_, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
+            SetStep(3);
+            StartRemoval();
+        } else {
+            BuildQuestionnaire();
+            SetStep(2);
+        }
+    } else if (sender == beginUninstall_) {
+        uint32_t mask = 0;
+        std::wstring text;
+        CollectSurveyAnswers(mask, text);
+        if (text.size() <= kMaxOtherReasonLength) {
+            SetStep(3);
+            StartRemoval();
+            SendEvent(*session_, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
+        } else {
+            ::MessageBoxW(m_hWnd, kTooLongWarning, L"warning", MB_OK);
+        }
+    } else if (sender == finished_) {
         CloseAndExit();
-        break;
-    default:
-        break;
+    } else {
+        for (CControlUI* game : games_) {
+            if (game && sender == game)
+                ::ShellExecuteW(m_hWnd, L"open", game->GetUserData().GetData(), L"", nullptr, 0);
+        }
     }
-}
-
-// The title-bar close: a stay on the first page, a plain close elsewhere.
-void CUninstallerFrameWnd::OnCloseButton() {
-    if (IsFirstPage(wizardStep_))
-        SendEvent(*session_, EVENT_USER_STAYED, nullptr, 0, nullptr);
-    CloseAndExit();
 }
 
 void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
@@ -104,103 +293,143 @@ std::wstring CUninstallerFrameWnd::CleanOtherReasonText(const std::wstring& text
 }
 
 void CUninstallerFrameWnd::PostProgress(int percentage) {
-    if (lastPostedProgress_.exchange(percentage) != percentage && hwnd_)
-        PostMessageW(hwnd_, WM_UNINST_PROGRESS, static_cast<WPARAM>(percentage), 0);
+    if (lastPostedProgress_.exchange(percentage) != percentage && m_hWnd)
+        ::PostMessageW(m_hWnd, WM_UNINST_PROGRESS, static_cast<WPARAM>(percentage), 0);
 }
 
 void CUninstallerFrameWnd::PostStep(int step) {
     // A null window would make PostMessageW queue the message on the calling thread.
-    if (hwnd_)
-        PostMessageW(hwnd_, WM_UNINST_SET_STEP, static_cast<WPARAM>(step), 0);
+    if (m_hWnd)
+        ::PostMessageW(m_hWnd, WM_UNINST_SET_STEP, static_cast<WPARAM>(step), 0);
 }
 
 void CUninstallerFrameWnd::PostConfigError() {
-    if (hwnd_)
-        PostMessageW(hwnd_, WM_UNINST_CONFIG_ERROR, 0, 0);
+    if (m_hWnd)
+        ::PostMessageW(m_hWnd, WM_UNINST_CONFIG_ERROR, 0, 0);
 }
 
 void CUninstallerFrameWnd::OnProgress(WPARAM percentage) {
     progressValue_ = percentage > 100 ? 100 : static_cast<int>(percentage);
     percentText_ = std::to_wstring(progressValue_) + L"%";
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void CUninstallerFrameWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    if (!percentText_.empty()) {
-        RECT rc;
-        GetClientRect(hwnd_, &rc);
-        DrawTextW(dc, percentText_.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
-    EndPaint(hwnd_, &ps);
-}
-
-CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
-    : session_(new UninstallSession(commandLine)) {
-    LoadEmbeddedFont(*session_);
-}
-
-HWND CUninstallerFrameWnd::Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle,
-                                  int x, int y, int cx, int cy) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    if (!GetClassInfoW(instance, kClassName, &wc)) {
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassW(&wc))
-            return nullptr;
-    }
-    return CreateWindowExW(exStyle, kClassName, title, style, x, y, cx, cy, parent, nullptr,
-                           instance, this);
-}
-
-void CUninstallerFrameWnd::CenterWindow() {
-    RECT rc, work;
-    GetWindowRect(hwnd_, &rc);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
-                 work.top + (work.bottom - work.top - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (auto* bar = dynamic_cast<SkinUI::CProgressUI*>(progressBar_))
+        bar->SetValue(progressValue_);
+    if (percentCtl_)
+        percentCtl_->SetText(percentText_.c_str());
 }
 
 void CUninstallerFrameWnd::CloseAndExit() {
-    OrderlyClose(hwnd_, *session_, wizardStep_);
+    OrderlyClose(m_hWnd, *session_, wizardStep_);
 }
 
-LRESULT CALLBACK CUninstallerFrameWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CUninstallerFrameWnd* self;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<CUninstallerFrameWnd*>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<CUninstallerFrameWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+void CUninstallerFrameWnd::OnSize() {
+    const SIZE corner = pm_.GetRoundCorner();
+    if (::IsIconic(m_hWnd) || (corner.cx == 0 && corner.cy == 0))
+        return;
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    ::OffsetRect(&rc, -rc.left, -rc.top);
+    const HRGN region =
+        ::CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, corner.cx, corner.cy);
+    ::SetWindowRgn(m_hWnd, region, TRUE);
+    ::DeleteObject(region);
+}
+
+void CUninstallerFrameWnd::OnGetMinMaxInfo(LPARAM lParam) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
+    mmi->ptMaxPosition.x = info.rcWork.left - info.rcMonitor.left;
+    mmi->ptMaxPosition.y = info.rcWork.top - info.rcMonitor.top;
+    mmi->ptMaxSize.x = info.rcWork.right - info.rcMonitor.left;
+    mmi->ptMaxSize.y = info.rcWork.bottom - info.rcMonitor.top;
+}
+
+LRESULT CUninstallerFrameWnd::OnNcHitTest(LPARAM lParam) {
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ::ScreenToClient(m_hWnd, &pt);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const RECT caption = pm_.GetCaptionRect();
+    if (pt.x >= client.left + caption.left && pt.x < client.right - caption.right &&
+        pt.y >= caption.top && pt.y < caption.bottom) {
+        CControlUI* control = pm_.FindControlAt(pt);
+        if (control) {
+            const LPCWSTR cls = control->GetClass();
+            if (std::wcscmp(cls, L"ButtonUI") != 0 && std::wcscmp(cls, L"OptionUI") != 0 &&
+                std::wcscmp(cls, L"TextUI") != 0)
+                return HTCAPTION;
+        }
     }
-    if (!self)
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->HandleMessage(msg, wParam, lParam);
+    return HTCLIENT;
+}
+
+LRESULT CUninstallerFrameWnd::OnNcActivate(WPARAM wParam, LPARAM, bool& handled) {
+    if (::IsIconic(m_hWnd)) {
+        handled = false;
+        return 0;
+    }
+    handled = true;
+    return wParam == 0 ? TRUE : FALSE;
+}
+
+LRESULT CUninstallerFrameWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    const BOOL wasZoomed = ::IsZoomed(m_hWnd);
+    const LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
+    const BOOL zoomed = ::IsZoomed(m_hWnd);
+    if (wasZoomed != zoomed) {
+        CControlUI* maxBtn = Find(L"maxbtn");
+        CControlUI* restoreBtn = Find(L"restorebtn");
+        if (maxBtn)
+            maxBtn->SetVisible(!zoomed);
+        if (restoreBtn)
+            restoreBtn->SetVisible(zoomed != FALSE);
+    }
+    return result;
+}
+
+LRESULT CUninstallerFrameWnd::PassOn(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (pm_.HandleWindowMessage(msg, wParam, lParam, result))
+        return result;
+    return CWindowWnd::HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        session_->SetFrameWindow(hwnd_);
-        StartSurveyFetch(*session_);
-        RegisterUninstExitMessage();
-        CreatePageButtons();
+        OnCreate();
         return 0;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED)
-            OnButton(LOWORD(wParam));
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        break;
+    case WM_SIZE:
+        OnSize();
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(lParam);
+        break;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
         return 0;
-    case WM_CLOSE:
-        OnCloseButton();
+    case WM_NCHITTEST:
+        return OnNcHitTest(lParam);
+    case WM_NCACTIVATE: {
+        bool handled = false;
+        const LRESULT result = OnNcActivate(wParam, lParam, handled);
+        if (handled)
+            return result;
+        break;
+    }
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam, lParam);
+    case WM_UNINST_SURVEY_READY:
+        // The survey lives in the session this window holds; wParam is not trusted.
+        CopySurveyFromSession(CopySurveyState(*session_));
         return 0;
     case WM_UNINST_PROGRESS:
         OnProgress(wParam);
@@ -209,16 +438,11 @@ LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         SetStep(static_cast<int>(wParam));
         return 0;
     case WM_UNINST_CONFIG_ERROR:
-        MessageBoxW(hwnd_, L"配置文件读取错误", L"Error", MB_OK);
+        ::MessageBoxW(m_hWnd, L"配置文件读取错误", L"Error", MB_OK);
         CloseAndExit();
         return 0;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     default:
-        return DefWindowProcW(hwnd_, msg, wParam, lParam);
+        break;
     }
+    return PassOn(msg, wParam, lParam);
 }

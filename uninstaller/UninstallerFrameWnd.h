@@ -1,24 +1,44 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/ContainerUI.h"
+#include "ui/DialogBuilder.h"
+#include "ui/WindowManagerUI.h"
+#include "ui/WindowWnd.h"
+#include "uninstaller/SurveyInfo.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
 
 class UninstallSession;
 
-// The uninstaller's main window. Until the skinned wizard replaces it, this
-// is a plain window that owns the session and closes in the orderly way.
-class CUninstallerFrameWnd {
+// A container filled from "ComputerExamine.xml"; offered to skins that use the tag.
+class ComputerExamineUI : public SkinUI::CContainerUI {
+public:
+    ComputerExamineUI();
+};
+
+// Makes the application's own skin tags.
+class CDialogBuilderCallbackEx : public SkinUI::IDialogBuilderCallback {
+public:
+    SkinUI::CControlUI* CreateControl(LPCWSTR className) override;
+};
+
+// The uninstaller's only window: the borderless, skinned four-page wizard.
+class CUninstallerFrameWnd : public SkinUI::CWindowWnd, public SkinUI::INotifyUI {
 public:
     explicit CUninstallerFrameWnd(const wchar_t* commandLine);
-    CUninstallerFrameWnd(const CUninstallerFrameWnd&) = delete;
-    CUninstallerFrameWnd& operator=(const CUninstallerFrameWnd&) = delete;
 
-    HWND Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int cx,
-                int cy);
-    void CenterWindow();
-    HWND GetHWND() const { return hwnd_; }
+    LPCWSTR GetWindowClassName() const override;
+    UINT GetClassStyle() const override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnWindowDestroyed(HWND hWnd) override;
+    virtual UINT GetSkinResourceID() const;
+    virtual int GetSkinResourceKind() const;
+
+    void Notify(SkinUI::TNoticeUI& msg) override;
+
     int GetWizardStep() const { return wizardStep_; }
     UninstallSession* GetSession() const { return session_; }
 
@@ -51,21 +71,47 @@ public:
     int GetProgressValue() const { return progressValue_; }
     const std::wstring& GetPercentText() const { return percentText_; }
 
-private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnProgress(WPARAM percentage);
-    void OnPaint();
-    void CreatePageButtons();
-    void OnButton(int id);
-    void OnCloseButton();
+    // The questionnaire's free text may hold at most this many UTF-16 code units.
+    static constexpr size_t kMaxOtherReasonLength = 140;
 
-    HWND hwnd_ = nullptr;
+private:
+    void OnCreate();
+    void InitFrame();
+    void HideEmptyAdButtons();
+    void BuildQuestionnaire();
+    void CollectSurveyAnswers(uint32_t& mask, std::wstring& text);
+    void CopySurveyFromSession(const SurveyInfo& survey);
+    void StartRemoval();
+    void OnProgress(WPARAM percentage);
+    void OnSize();
+    void OnGetMinMaxInfo(LPARAM lParam);
+    LRESULT OnNcHitTest(LPARAM lParam);
+    LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam);
+    SkinUI::CControlUI* Find(LPCWSTR name) const;
+    bool IsFirstPage() const { return wizardStep_ == 0 || wizardStep_ == 1; }
+
+    SkinUI::CWindowManagerUI pm_;
+    SkinUI::CControlUI* progressBar_ = nullptr;
+    SkinUI::CControlUI* percentCtl_ = nullptr;
     UninstallSession* session_ = nullptr;
     std::atomic<uint32_t> fileTotal_{0};
     int wizardStep_ = 0;
+    SkinUI::CControlUI* btnClose_ = nullptr;
+    SkinUI::CControlUI* btnMin_ = nullptr;
+    SkinUI::CControlUI* logo_ = nullptr;
+    SkinUI::CControlUI* closeStep1_ = nullptr;
+    SkinUI::CControlUI* nextStep_ = nullptr;
+    SkinUI::CControlUI* closeStep2_ = nullptr;
+    SkinUI::CControlUI* beginUninstall_ = nullptr;
+    SkinUI::CControlUI* finished_ = nullptr;
+    SkinUI::CControlUI* games_[4] = {};
+    SkinUI::CControlUI* pages_[4] = {};
+    SurveyInfo survey_;
     uint32_t answerMask_ = 0;
     std::wstring otherReasonText_;
+    CDialogBuilderCallbackEx builderCallback_;
     std::atomic<int> lastPostedProgress_{-1};
     int progressValue_ = -1;
     std::wstring percentText_;

@@ -2,18 +2,21 @@
 #include <objbase.h>
 
 #include "statistics/HttpTransport.h"
+#include "ui/WindowManagerUI.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 #include <new>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (!lpCmdLine || lpCmdLine[0] == L'\0')
         RelaunchFromLocalAppData();
+    SkinUI::CWindowManagerUI::SetInstance(hInstance);
+    SkinUI::CWindowManagerUI::SetResourcePath(SkinUI::CWindowManagerUI::GetInstancePath());
     // libcurl's global set-up is not thread-safe: done here, before any thread can send.
     InitHttpTransport();
 
-    if (FAILED(CoInitialize(nullptr)))
+    if (FAILED(::CoInitialize(nullptr)))
         return 0;
     // The frame and its session live until the process ends.
     CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(lpCmdLine);
@@ -21,13 +24,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int) {
         return 0;
     if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {
         frame->CenterWindow();
-        ShowWindow(frame->GetHWND(), SW_SHOW);
+        ::ShowWindow(frame->GetHWND(), SW_SHOW);
     }
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    CoUninitialize();
+    SkinUI::CWindowManagerUI::RunMessageLoop();
+    ::CoUninitialize();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "tests/e2e/SkinInput.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 #include "tests/support/SampleInstall.h"
@@ -159,18 +160,33 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowThreadProcessId(frame, &pid);
     ChildProcess copy = OpenProcessById(pid);
 
-    // The plain stand-in pages: "继续卸载" starts the removal, "完成" closes.
-    const HWND next = GetDlgItem(frame, 102);
-    const HWND finish = GetDlgItem(frame, 103);
-    WaitUntil([&] { return IsWindowVisible(next) != FALSE; }, 10000);
-    PostMessageW(next, BM_CLICK, 0, 0);
-    Sleep(200);
-    Screenshot(frame, L"02-progress-page");
-    const bool finished = WaitUntil([&] { return IsWindowVisible(finish) != FALSE; }, 120000);
-    Say(std::string("- removal finished: ") + (finished ? "yes" : "no"));
+    // A player's clicks and key strokes, at the skin's fixed button positions.
+    SetForegroundWindow(frame);
     Sleep(500);
-    Screenshot(frame, L"03-final-page");
-    PostMessageW(finish, BM_CLICK, 0, 0);
+    SkinInput::Click(frame, SkinInput::kUninstallNextStep);
+    Sleep(800);
+    Screenshot(frame, L"02-questionnaire-page");
+    SkinInput::Click(frame, SkinInput::Option(1, 1));
+    SkinInput::Click(frame, SkinInput::Option(2, 2));
+    SkinInput::Click(frame, SkinInput::kOtherReason);
+    SkinInput::Type(L"画面很好，只是最近没有时间玩了。");
+    Sleep(300);
+    Screenshot(frame, L"02b-questionnaire-answered");
+    SkinInput::Click(frame, SkinInput::kBeginUnistall);
+    Sleep(100);
+    Screenshot(frame, L"03-progress-page");
+    const bool finished =
+        WaitUntil([&] { return !FileExists(install.InstallDir() + L"\\game.exe"); }, 120000);
+    Say(std::string("- removal finished: ") + (finished ? "yes" : "no"));
+    Sleep(1500);
+    Screenshot(frame, L"04-final-page");
+    // The final page appears once the worker is done: click until the window closes.
+    WaitUntil(
+        [&] {
+            SkinInput::Click(frame, SkinInput::kUnistallFinished);
+            return copy.Wait(500);
+        },
+        60000);
     Say(std::string("- closed: ") + (copy.Wait(30000) ? "yes" : "no"));
     const std::wstring relaunched = SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe";
     const bool copyGone = WaitUntil([&] { return !FileExists(relaunched); }, 20000);

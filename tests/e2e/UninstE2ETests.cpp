@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "tests/e2e/SkinInput.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/Process.h"
@@ -9,6 +10,10 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace TestSupport;
 
@@ -100,8 +105,19 @@ protected:
         EXPECT_EQ(code, 0u);
     }
 
-    // The relaunched copy's main window.
-    HWND WaitForFrame() { return WaitForTopWindow(nullptr, L"卸载程序", 0, kStartMs); }
+    // The relaunched copy's main window, once it is on screen: the skin is built while the
+    // window is created, so a visible window has its buttons in place.
+    HWND WaitForFrame() {
+        const HWND frame = WaitForTopWindow(nullptr, L"卸载程序", 0, kStartMs);
+        if (frame != nullptr) {
+            WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 10000);
+            // Lets the first paint and the first hover settle before any input arrives.
+            Sleep(300);
+        }
+        return frame;
+    }
+
+    static void Click(HWND frame, SkinInput::ClientPoint point) { SkinInput::Click(frame, point); }
 
     ChildProcess ProcessOf(HWND hwnd) {
         DWORD pid = 0;
@@ -144,7 +160,7 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     EXPECT_EQ(log.find(L"OnUninstallComplete"), std::wstring::npos);
 
     // Closing on the first page keeps the copy and tells other programs.
-    PostMessageW(frame, WM_CLOSE, 0, 0);
+    Click(frame, SkinInput::kBtnClose);
     DWORD code = 99;
     ASSERT_TRUE(relaunched.Wait(30000, &code));
     EXPECT_EQ(code, 0u);
@@ -180,7 +196,7 @@ TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
     ChildProcess relaunched = ProcessOf(frame);
     EXPECT_TRUE(FileExists(temp_ / L"Serverlist.ini"));
     EXPECT_FALSE(FileExists(temp_ / L"InstallerChannelPlugin.log"));
-    PostMessageW(frame, WM_CLOSE, 0, 0);
+    Click(frame, SkinInput::kBtnClose);
     EXPECT_TRUE(relaunched.Wait(30000));
 }
 
@@ -189,11 +205,49 @@ TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
 class PlayerRun : public UninstallerRun {
 protected:
     LoopbackHttpServer server_;
+    std::string surveyReply_ = "{\"active\":false}";
 
     void SetUp() override {
         UninstallerRun::SetUp();
-        server_.SetReplyForPath("/survey/1001", ScriptedReply::Ok("{\"active\":false}"));
+        server_.SetReplyForPath("/survey/1001", ScriptedReply::Ok(surveyReply_));
         ASSERT_TRUE(server_.Start(47080));
+    }
+
+    // The reply reaches the window as a posted message once the request is answered; the
+    // survey request is the first one the server sees.
+    void WaitForSurveyReply() {
+        ASSERT_TRUE(server_.WaitForRequests(1, 20000));
+        ASSERT_EQ(server_.Requests()[0].method, "GET");
+        Sleep(2000);
+    }
+
+    bool WaitForCode(const std::string& code, DWORD timeoutMs) const {
+        return WaitUntil(
+            [&] {
+                const std::vector<std::string> codes = PostedCodes();
+                return std::find(codes.begin(), codes.end(), code) != codes.end();
+            },
+            timeoutMs);
+    }
+
+    // The decoded JSON report of the first event with the code.
+    std::string ReportOf(const std::string& code) const {
+        for (const RecordedRequest& r : server_.Requests()) {
+            if (r.method == "POST" && PercentDecode(FormField(r.body, "code")) == code)
+                return PercentDecode(FormField(r.body, "info"));
+        }
+        return std::string();
+    }
+
+    // The final page shows once the removal worker is done; clicking where its finish button
+    // lies does nothing on the progress page, so the click is repeated until the window closes.
+    void FinishAndWait(HWND frame, ChildProcess& relaunched) {
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                Click(frame, SkinInput::kUnistallFinished);
+                return relaunched.Wait(500);
+            },
+            60000));
     }
 
     // The event codes posted so far, in arrival order.
@@ -205,18 +259,6 @@ protected:
         }
         return codes;
     }
-
-    // The window may be found while it is still creating its buttons.
-    static void Click(HWND frame, int id) {
-        HWND button = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                button = GetDlgItem(frame, id);
-                return button && IsWindowVisible(button);
-            },
-            10000));
-        PostMessageW(button, BM_CLICK, 0, 0);
-    }
 };
 
 TEST_F(PlayerRun, StayingSendsTheStayEventAndRemovesNothing) {
@@ -224,7 +266,7 @@ TEST_F(PlayerRun, StayingSendsTheStayEventAndRemovesNothing) {
     const HWND frame = WaitForFrame();
     ASSERT_NE(frame, nullptr);
     ChildProcess relaunched = ProcessOf(frame);
-    Click(frame, 101); // CloseUnistall01
+    Click(frame, SkinInput::kCloseUnistall01);
     ASSERT_TRUE(relaunched.Wait(30000));
     EXPECT_EQ(PostedCodes(), std::vector<std::string>{"12050000"});
     EXPECT_TRUE(FileExists(LocalAppDataCopy()));
@@ -242,21 +284,19 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     EXPECT_EQ(server_.Requests()[0].method, "GET");
     EXPECT_EQ(server_.Requests()[0].target, "/survey/1001?token=token123");
 
-    Click(frame, 102); // UninstallNextStep
-    const HWND finish = GetDlgItem(frame, 103);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(finish) != FALSE; }, 60000));
+    Click(frame, SkinInput::kUninstallNextStep);
+    ASSERT_TRUE(WaitForCode("12060000", 60000));
 
     const std::wstring dir = install_->InstallDir();
     EXPECT_FALSE(FileExists(dir + L"\\game.exe"));
     EXPECT_FALSE(DirExists(dir + L"\\data"));
-    EXPECT_TRUE(FileExists(dir + L"\\Save\\slot1.sav"));    // kept folder
-    EXPECT_TRUE(FileExists(dir + L"\\config\\user.cfg"));   // kept file
+    EXPECT_TRUE(FileExists(dir + L"\\Save\\slot1.sav"));  // kept folder
+    EXPECT_TRUE(FileExists(dir + L"\\config\\user.cfg")); // kept file
     EXPECT_FALSE(FileExists(dir + L"\\config\\default.cfg"));
     EXPECT_FALSE(DirExists(install_->StartMenuFolder()));
     EXPECT_FALSE(FileExists(install_->DesktopFolder() + L"\\" + install_->Game().shortcuts[0]));
 
-    Click(frame, 103); // UnistallFinished
-    ASSERT_TRUE(relaunched.Wait(30000));
+    FinishAndWait(frame, relaunched);
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
     const std::vector<std::string> codes = PostedCodes();
     ASSERT_EQ(codes.size(), 2u);
@@ -264,6 +304,115 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     EXPECT_EQ(codes[1], "12060000");
     const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
     EXPECT_NE(log.find(L"OnUninstallComplete"), std::wstring::npos);
+}
+
+// The survey service offers two questions; the second has three options.
+class QuestionnaireRun : public PlayerRun {
+protected:
+    QuestionnaireRun() {
+        surveyReply_ = ToUtf8(
+            L"{\"active\":true,\"surveyId\":7,\"survey\":["
+            L"{\"title\":\"为什么离开？\",\"options\":[\"没时间\",\"不好玩\",\"太卡\",\"其他\"]},"
+            L"{\"title\":\"还会回来吗？\",\"options\":[\"会\",\"不会\",\"不确定\"]}]}");
+    }
+
+    // Starts the uninstaller and goes on to the questionnaire.
+    HWND OpenQuestionnaire() {
+        StartLikeAPlayer();
+        const HWND frame = WaitForFrame();
+        if (frame == nullptr)
+            return nullptr;
+        WaitForSurveyReply();
+        Click(frame, SkinInput::kUninstallNextStep);
+        return frame;
+    }
+};
+
+TEST_F(QuestionnaireRun, TheAnswersAndTheFreeTextReachTheFinalEvent) {
+    const HWND frame = OpenQuestionnaire();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    // The questionnaire replaced the removal: nothing was sent, nothing removed.
+    Sleep(500);
+    EXPECT_TRUE(PostedCodes().empty());
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+
+    Click(frame, SkinInput::Option(1, 1));
+    Click(frame, SkinInput::Option(2, 2));
+    Click(frame, SkinInput::kOtherReason);
+    SkinInput::Type(L"no time");
+    Click(frame, SkinInput::kBeginUnistall);
+    ASSERT_TRUE(WaitForCode("12060000", 60000));
+    EXPECT_FALSE(FileExists(install_->InstallDir() + L"\\game.exe"));
+    const std::vector<std::string> codes = PostedCodes();
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_EQ(codes[0], "12040000");
+    const std::string report = ReportOf("12060000");
+    // Question 1 option 1 is bit 15, question 2 option 2 bit 10.
+    EXPECT_NE(report.find("\"survey\":\"00001000010000000000\""), std::string::npos) << report;
+    EXPECT_NE(report.find("\"surveyid\":\"7\""), std::string::npos) << report;
+    EXPECT_NE(report.find("no time"), std::string::npos) << report;
+    FinishAndWait(frame, relaunched);
+}
+
+TEST_F(QuestionnaireRun, MoreThan140CharactersWarnAndKeepThePage) {
+    const HWND frame = OpenQuestionnaire();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    Click(frame, SkinInput::kOtherReason);
+    SkinInput::Type(std::wstring(141, L'字'));
+    Click(frame, SkinInput::kBeginUnistall);
+
+    const HWND box = WaitForTopWindow(L"#32770", L"warning", 0, 10000);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"其它原因中输入的字数请勿超过140");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
+    Sleep(300);
+    EXPECT_TRUE(PostedCodes().empty());
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+
+    // One character less is accepted: the removal starts and no warning shows.
+    Click(frame, SkinInput::kOtherReason);
+    INPUT back[2] = {};
+    back[0].type = back[1].type = INPUT_KEYBOARD;
+    back[0].ki.wVk = back[1].ki.wVk = VK_END;
+    back[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, back, sizeof back[0]);
+    back[0].ki.wVk = back[1].ki.wVk = VK_BACK;
+    SendInput(2, back, sizeof back[0]);
+    Sleep(200);
+    Click(frame, SkinInput::kBeginUnistall);
+    ASSERT_TRUE(WaitForCode("12040000", 20000));
+    EXPECT_EQ(WaitForTopWindow(L"#32770", L"warning", 0, 1000), nullptr);
+    ASSERT_TRUE(WaitForCode("12060000", 60000));
+    const std::string kept = "\"ErrorMsg\":\"" + ToUtf8(std::wstring(140, L'字')) + "\"";
+    EXPECT_NE(ReportOf("12060000").find(kept), std::string::npos);
+    FinishAndWait(frame, relaunched);
+}
+
+TEST_F(QuestionnaireRun, StayingOnTheQuestionnaireSendsTheStayEvent) {
+    const HWND frame = OpenQuestionnaire();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    Click(frame, SkinInput::kCloseUnistall02);
+    ASSERT_TRUE(relaunched.Wait(30000));
+    EXPECT_EQ(PostedCodes(), std::vector<std::string>{"12050000"});
+    EXPECT_TRUE(FileExists(LocalAppDataCopy()));
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
+}
+
+TEST_F(QuestionnaireRun, TheTitleBarCloseOnTheQuestionnaireSendsNoEvent) {
+    const HWND frame = OpenQuestionnaire();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    Click(frame, SkinInput::kBtnClose);
+    ASSERT_TRUE(relaunched.Wait(30000));
+    EXPECT_TRUE(PostedCodes().empty());
+    EXPECT_TRUE(FileExists(LocalAppDataCopy()));
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
 }
 
 class ConfigErrorRun : public UninstallerRun,
