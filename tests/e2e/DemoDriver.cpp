@@ -136,6 +136,17 @@ int wmain(int argc, wchar_t** argv) {
     game.folderName = L"Velmora Demo Game";
     SampleInstall install(gamesRoot, game);
     install.CreateAll();
+    // A read-only file (the removal's second attempt deletes it) and a file
+    // that this driver keeps open while the uninstaller runs (it stays and is
+    // reported with "12990201").
+    const std::wstring readOnly = install.InstallDir() + L"\\data\\readonly.dat";
+    WriteFileBytes(readOnly, "read-only");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::wstring lockedPath = install.InstallDir() + L"\\logs\\locked.log";
+    CreateDirs(install.InstallDir() + L"\\logs");
+    WriteFileBytes(lockedPath, "in use");
+    HANDLE locked = CreateFileW(lockedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     CopyFileW(uninst.c_str(), (install.InstallDir() + L"\\uninst.exe").c_str(), FALSE);
     const std::wstring temp = SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\Temp\\uninst-demo";
     RemoveTree(temp);
@@ -200,6 +211,8 @@ int wmain(int argc, wchar_t** argv) {
     Say("## Channel plug-in log");
     Say("```\n" + ReadFileBytes(temp + L"\\InstallerChannelPlugin.log") + "```");
     Report("After", Take(install));
+    if (locked != INVALID_HANDLE_VALUE)
+        CloseHandle(locked);
 
     WriteFileBytes(g_out + L"\\report.md", g_report);
     return frame ? 0 : 1;

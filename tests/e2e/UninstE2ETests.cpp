@@ -274,6 +274,24 @@ TEST_F(PlayerRun, StayingSendsTheStayEventAndRemovesNothing) {
     EXPECT_TRUE(DirExists(install_->StartMenuFolder()));
 }
 
+TEST_F(PlayerRun, TheTitleBarCloseOnTheFinalPageDeletesTheCopyToo) {
+    BroadcastListener listener;
+    StartLikeAPlayer();
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    Click(frame, SkinInput::kUninstallNextStep);
+    ASSERT_TRUE(WaitForCode("12060000", 60000));
+    // The final page is posted before the final event reaches the server.
+    Sleep(500);
+    Click(frame, SkinInput::kBtnClose);
+    ASSERT_TRUE(relaunched.Wait(30000));
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
+    // Broadcast when the removal started and again at the close.
+    EXPECT_TRUE(WaitUntil([&] { return listener.Count() >= 2; }, 5000));
+    EXPECT_EQ(PostedCodes(), (std::vector<std::string>{"12040000", "12060000"}));
+}
+
 TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     StartLikeAPlayer();
     const HWND frame = WaitForFrame();
