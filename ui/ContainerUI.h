@@ -121,6 +121,10 @@ protected:
     CScrollBarUI* m_pVerticalScrollBar;
     CScrollBarUI* m_pHorizontalScrollBar;
 
+    // Paints the visible children that meet rcPaint: ordinary ones clipped to
+    // the inner rectangle, floating ones only to the item rectangle.
+    void PaintChildren(HDC hDC, const RECT& rcPaint);
+
 private:
     bool InsertChild(CControlUI* control, int index);
     void DisposeChild(CControlUI* control);
@@ -128,7 +132,6 @@ private:
     void DeleteScrollBar(CScrollBarUI*& bar);
     bool IsActiveBar(const CScrollBarUI* bar) const;
     int VerticalLineStep() const;
-    void PaintChildren(HDC hDC, const RECT& rcPaint);
 };
 
 } // namespace SkinUI

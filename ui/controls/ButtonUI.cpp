@@ -187,10 +187,7 @@ bool CButtonUI::DrawStateImage(HDC hDC, CUIString& image, LPCWSTR modify) {
     return true;
 }
 
-void CButtonUI::PaintStateImages(HDC hDC) {
-    if (m_pManager == nullptr || hDC == nullptr) {
-        return; // drawing would fail and empty every image
-    }
+void CButtonUI::SyncFocusAndEnabledState() {
     if (IsFocused()) {
         m_uButtonState |= UISTATE_FOCUSED;
     } else {
@@ -201,6 +198,13 @@ void CButtonUI::PaintStateImages(HDC hDC) {
     } else {
         m_uButtonState &= ~UISTATE_DISABLED;
     }
+}
+
+void CButtonUI::PaintStateImages(HDC hDC) {
+    if (m_pManager == nullptr || hDC == nullptr) {
+        return; // drawing would fail and empty every image
+    }
+    SyncFocusAndEnabledState();
 
     bool drawn = false;
     if ((m_uButtonState & UISTATE_DISABLED) != 0) {

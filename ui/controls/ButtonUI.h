@@ -72,6 +72,9 @@ protected:
     bool DrawStateImage(HDC hDC, CUIString& image, LPCWSTR modify = nullptr);
     // Mark-up or plain text in the given colour, with the text style as is.
     void DrawButtonText(HDC hDC, DWORD color);
+    // Brings the focused and disabled bits of the state in line with the
+    // control before a state image is chosen.
+    void SyncFocusAndEnabledState();
 
     UINT m_uButtonState;
     DWORD m_dwHotBkColor;

@@ -165,16 +165,7 @@ void COptionUI::PaintStateImages(HDC hDC) {
     }
     // Options never show pushed.
     m_uButtonState &= ~UISTATE_PUSHED;
-    if (IsFocused()) {
-        m_uButtonState |= UISTATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= UISTATE_DISABLED;
-    } else {
-        m_uButtonState &= ~UISTATE_DISABLED;
-    }
+    SyncFocusAndEnabledState();
 
     if ((m_uButtonState & UISTATE_HOT) != 0 && m_bSelected && !m_sSelectedHotImage.IsEmpty()) {
         if (!DrawStateImage(hDC, m_sSelectedHotImage)) {

@@ -111,7 +111,6 @@ private:
     LONG NaturalHeight(LONG width) const;
     void LayoutText(RECT& rcText);
     void PlaceChildren(const RECT& rcText);
-    void PaintChildren(HDC hDC, const RECT& rcPaint);
     void SendScroll(UINT msg, WORD code, int pos = 0);
     void ScrollTo(bool vertical, int pos);
     void ApplyStyleAttribute(LPCWSTR name, LPCWSTR value);

@@ -148,39 +148,6 @@ void CRichEditUI::Paint(HDC hDC, const RECT& rcPaint) {
     }
 }
 
-void CRichEditUI::PaintChildren(HDC hDC, const RECT& rcPaint) {
-    if (m_items.IsEmpty()) {
-        return;
-    }
-    const RECT inner = GetInnerRect();
-    RECT innerPaint = {};
-    const bool meetsInner = ::IntersectRect(&innerPaint, &rcPaint, &inner) != FALSE;
-    CClipRegionUI childClip;
-    if (meetsInner) {
-        CClipRegionUI::ClipToRect(hDC, innerPaint, childClip);
-    }
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible() || !Meets(rcPaint, child->GetPos())) {
-            continue;
-        }
-        if (child->IsFloating()) {
-            if (!Meets(m_rcItem, child->GetPos())) {
-                continue;
-            }
-            if (meetsInner) {
-                CClipRegionUI::UseOuterClipBegin(hDC, childClip);
-                child->Paint(hDC, rcPaint);
-                CClipRegionUI::UseOuterClipEnd(hDC, childClip);
-            } else {
-                child->Paint(hDC, rcPaint);
-            }
-        } else if (meetsInner && Meets(inner, child->GetPos())) {
-            child->Paint(hDC, rcPaint);
-        }
-    }
-}
-
 // ---- Scrolling ---------------------------------------------------------------------------
 
 void CRichEditUI::SendScroll(UINT msg, WORD code, int pos) {
