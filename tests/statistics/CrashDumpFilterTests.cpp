@@ -55,16 +55,6 @@ void ExpectMinidump(const std::wstring& path) {
     EXPECT_EQ(bytes.substr(0, 4), "MDMP");
 }
 
-void CrashHere() {
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
-}
-
-DWORD WINAPI CrashingThread(void*) {
-    CrashHere();
-    return 0;
-}
-
 // Runs only inside the child that the tests below start.
 TEST(CrashDumpChild, CrashesWhenAsked) {
     const char* mode = std::getenv("UNINST_CRASH_CHILD");
@@ -73,28 +63,22 @@ TEST(CrashDumpChild, CrashesWhenAsked) {
     }
     ::SetUnhandledExceptionFilter(&CrashDumpExceptionFilter);
     if (std::string(mode) == "thread") {
-        const HANDLE thread = ::CreateThread(nullptr, 0, &CrashingThread, nullptr, 0, nullptr);
+        const HANDLE thread =
+            ::CreateThread(nullptr, 0, &TestSupport::CrashingThreadProc, nullptr, 0, nullptr);
         ::WaitForSingleObject(thread, 30000);
     } else {
-        CrashHere();
+        TestSupport::CrashHere();
     }
     FAIL() << "still alive after the crash";
-}
-
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
 }
 
 void RunCrashingChild(const std::wstring& mode) {
     TestSupport::TempDir folder(L"crash");
     SYSTEMTIME before = {};
     ::GetLocalTime(&before);
-    const std::wstring program = OwnPath();
-    TestSupport::ChildProcess child = TestSupport::StartProcess(
-        program, L"\"" + program + L"\" --gtest_filter=CrashDumpChild.* --gtest_catch_exceptions=0",
-        folder.Path(), {{kChildModeVariable, mode}});
+    TestSupport::ChildProcess child =
+        TestSupport::StartTestChild(TestSupport::OwnProgramPath(), L"CrashDumpChild.*",
+                                    folder.Path(), {{kChildModeVariable, mode}});
     ASSERT_TRUE(child);
     DWORD code = 0;
     ASSERT_TRUE(child.Wait(60000, &code));
@@ -127,7 +111,7 @@ TEST(CrashDumpExceptionFilter, CalledDirectlyWritesADumpAndAsksToEnd) {
     ::RtlCaptureContext(&context);
     EXCEPTION_RECORD record = {};
     record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
-    record.ExceptionAddress = reinterpret_cast<void*>(&CrashHere);
+    record.ExceptionAddress = reinterpret_cast<void*>(&TestSupport::CrashHere);
     EXCEPTION_POINTERS pointers = {&record, &context};
     SYSTEMTIME before = {};
     ::GetLocalTime(&before);

@@ -316,22 +316,6 @@ TEST_F(ExceptionTest, SettersSwallowExhaustionAndKeepTheirValue) {
 
 const wchar_t kChildVariable[] = L"UNINST_COMPONENT_CHILD";
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-void CrashHere() {
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
-}
-
-DWORD WINAPI CrashingThread(void*) {
-    CrashHere();
-    return 0;
-}
-
 // Runs only inside the copies that the tests below start.
 TEST(ComponentChild, Run) {
     const char* mode = std::getenv("UNINST_COMPONENT_CHILD");
@@ -361,10 +345,11 @@ TEST(ComponentChild, Run) {
     ObjectHolder object;
     object->SetServerListPath(L"C:\\unused\\Serverlist.ini");
     if (which == "crash-thread") {
-        const HANDLE thread = ::CreateThread(nullptr, 0, &CrashingThread, nullptr, 0, nullptr);
+        const HANDLE thread =
+            ::CreateThread(nullptr, 0, &TestSupport::CrashingThreadProc, nullptr, 0, nullptr);
         ::WaitForSingleObject(thread, 30000);
     } else {
-        CrashHere();
+        TestSupport::CrashHere();
     }
     FAIL() << "still alive after the crash";
 }
@@ -372,16 +357,15 @@ TEST(ComponentChild, Run) {
 TempDir* MakeChildFolder(const std::wstring& hint, std::wstring& program) {
     TempDir* folder = new TempDir(hint);
     program = folder->Path() + L"\\component_child.exe";
-    EXPECT_TRUE(::CopyFileW(OwnPath().c_str(), program.c_str(), FALSE));
+    EXPECT_TRUE(::CopyFileW(TestSupport::OwnProgramPath().c_str(), program.c_str(), FALSE));
     return folder;
 }
 
 DWORD RunChild(const std::wstring& program, const std::wstring& folder, const std::wstring& mode,
                std::map<std::wstring, std::wstring> env = {}) {
     env[kChildVariable] = mode;
-    TestSupport::ChildProcess child = TestSupport::StartProcess(
-        program, L"\"" + program + L"\" --gtest_filter=ComponentChild.* --gtest_catch_exceptions=0",
-        folder, env);
+    TestSupport::ChildProcess child =
+        TestSupport::StartTestChild(program, L"ComponentChild.*", folder, env);
     EXPECT_TRUE(child);
     DWORD code = 0xFFFFFFFF;
     EXPECT_TRUE(child.Wait(120000, &code));

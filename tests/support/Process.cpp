@@ -89,6 +89,37 @@ ChildProcess StartProcess(const std::wstring& program, const std::wstring& comma
     return ChildProcess(pi.hProcess, pi.dwProcessId);
 }
 
+ChildProcess StartTestChild(const std::wstring& program, const std::wstring& testFilter,
+                            const std::wstring& workDir,
+                            const std::map<std::wstring, std::wstring>& env) {
+    return StartProcess(program,
+                        L"\"" + program + L"\" --gtest_filter=" + testFilter +
+                            L" --gtest_catch_exceptions=0",
+                        workDir, env);
+}
+
+std::wstring OwnProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void CrashHere() {
+    volatile int* nowhere = nullptr;
+    *nowhere = 1;
+}
+
+DWORD WINAPI CrashingThreadProc(void*) {
+    CrashHere();
+    return 0;
+}
+
 ChildProcess OpenProcessById(DWORD pid) {
     HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
     return h ? ChildProcess(h, pid) : ChildProcess();

@@ -35,6 +35,21 @@ ChildProcess StartProcess(const std::wstring& program, const std::wstring& comma
                           const std::wstring& workDir,
                           const std::map<std::wstring, std::wstring>& env = {});
 
+// Starts a test program (by default this one) again, running only the test
+// group given (e.g. L"CrashDumpChild.*") with gtest's own exception catching
+// off, so a crash in the child really ends it.
+ChildProcess StartTestChild(const std::wstring& program, const std::wstring& testFilter,
+                            const std::wstring& workDir,
+                            const std::map<std::wstring, std::wstring>& env = {});
+
+// The full path of the running program.
+std::wstring OwnProgramPath();
+
+// Writes through a null pointer: an access violation on the calling thread.
+void CrashHere();
+// A thread procedure that does the same on its own thread.
+DWORD WINAPI CrashingThreadProc(void*);
+
 // Opens a running process by id for waiting.
 ChildProcess OpenProcessById(DWORD pid);
 
