@@ -3,6 +3,7 @@
 #include "ui/ContainerUI.h"
 
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>

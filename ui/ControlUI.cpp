@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "ui/ControlUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

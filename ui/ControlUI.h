@@ -4,11 +4,12 @@
 #include "ui/DelegateListUI.h"
 #include "ui/UIRect.h"
 #include "ui/UIString.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/UIEventTypes.h"
 
 namespace SkinUI {
 
 class CControlUI;
+class CWindowManagerUI;
 
 // The test operation of CControlUI::FindControl: a control that matches, or
 // null to go on searching.

@@ -1,8 +1,9 @@
 #include <windows.h>
 
 #include "ui/GdiHandles.h"
+#include "ui/RenderResourcesUI.h"
 #include "ui/RendererUI.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/SkinSourceUI.h"
 #include "ui/ZipArchive.h"
 
 #include "stb_image.h"
@@ -18,7 +19,7 @@ namespace {
 
 typedef std::vector<BYTE> Bytes;
 
-const DWORD kMaxFileBytes = CWindowManagerUI::MAX_IMAGE_FILE_SIZE;
+const DWORD kMaxFileBytes = CSkinSourceUI::MAX_IMAGE_FILE_SIZE;
 
 bool ReadWholeFile(const CUIString& path, Bytes& bytes) {
     const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -39,7 +40,7 @@ bool ReadWholeFile(const CUIString& path, Bytes& bytes) {
 }
 
 bool ReadResource(LPCWSTR name, LPCWSTR type, Bytes& bytes) {
-    const HINSTANCE instance = CWindowManagerUI::GetResourceInstance();
+    const HINSTANCE instance = CSkinSourceUI::GetResourceInstance();
     const HRSRC resource = ::FindResourceW(instance, name, type);
     if (resource == nullptr) {
         return false;
@@ -73,11 +74,11 @@ bool ReadArchiveItem(ZipHandle archive, LPCWSTR name, Bytes& bytes) {
 }
 
 bool ReadFromSkinArchive(LPCWSTR name, Bytes& bytes) {
-    if (CWindowManagerUI::IsCachedResourceZip()) {
-        const ZipHandle archive = CWindowManagerUI::GetResourceZipHandle();
+    if (CSkinSourceUI::IsCachedResourceZip()) {
+        const ZipHandle archive = CSkinSourceUI::GetResourceZipHandle();
         return archive != nullptr && ReadArchiveItem(archive, name, bytes);
     }
-    const CUIString path = CWindowManagerUI::GetResourcePath() + CWindowManagerUI::GetResourceZip();
+    const CUIString path = CSkinSourceUI::GetResourcePath() + CSkinSourceUI::GetResourceZip();
     const ZipHandle archive = ZipArchiveOpen(path.GetData(), 0, ZIP_FILENAME);
     if (archive == nullptr) {
         return false;
@@ -95,8 +96,8 @@ bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, Bytes& bytes) {
         return false; // a resource id is no name of a file
     }
     if (type == nullptr) {
-        const bool found = CWindowManagerUI::GetResourceZip().IsEmpty()
-                               ? ReadWholeFile(CWindowManagerUI::GetResourcePath() + bitmap, bytes)
+        const bool found = CSkinSourceUI::GetResourceZip().IsEmpty()
+                               ? ReadWholeFile(CSkinSourceUI::GetResourcePath() + bitmap, bytes)
                                : ReadFromSkinArchive(bitmap, bytes);
         if (found) {
             return true;

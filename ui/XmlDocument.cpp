@@ -3,7 +3,6 @@
 #include "ui/XmlDocument.h"
 
 #include "ui/UIString.h"
-#include "ui/WindowManagerUI.h"
 
 #include <climits>
 #include <cstdint>
@@ -204,20 +203,6 @@ bool CXmlDocument::LoadFromMem(const BYTE* bytes, DWORD size, int encoding) {
         return false;
     }
     return true;
-}
-
-bool CXmlDocument::LoadFromFile(LPCWSTR fileName, int encoding) {
-    Release();
-    ClearError();
-    if (fileName == nullptr) {
-        return Fail(L"Error opening file", nullptr);
-    }
-    if (!CWindowManagerUI::GetResourceZip().IsEmpty()) {
-        return LoadFromSkinArchive(fileName, encoding);
-    }
-    CUIString path(CWindowManagerUI::GetResourcePath());
-    path += fileName;
-    return LoadFromPath(path, encoding);
 }
 
 bool CXmlDocument::LoadFromPath(LPCWSTR path, int encoding) {

@@ -4,6 +4,7 @@
 
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/RangeArithmetic.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,6 +5,7 @@
 #include "ui/controls/RichEditUI.h"
 
 #include "ui/controls/TextHost.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

@@ -4,6 +4,7 @@
 
 #include "ui/ContainerUI.h"
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>

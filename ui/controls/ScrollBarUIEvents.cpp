@@ -3,6 +3,7 @@
 #include "ui/controls/ScrollBarUI.h"
 
 #include "ui/ContainerUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,6 +5,7 @@
 #include "ui/controls/ButtonUI.h"
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/RangeArithmetic.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>

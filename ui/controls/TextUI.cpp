@@ -3,6 +3,7 @@
 #include "ui/controls/TextUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <cwchar>
