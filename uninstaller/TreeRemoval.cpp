@@ -5,7 +5,7 @@
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
-#include "uninstaller/UninstallerFrameWnd.h"
+#include "uninstaller/UninstallSession.h"
 
 #include <string>
 #include <vector>
@@ -125,10 +125,10 @@ void ReportUndeletedFile(UninstallSession* session, const std::wstring& lowerNam
 
 class TreeRemover {
 public:
-    TreeRemover(CUninstallerFrameWnd& frame, unsigned& counter, const PathSet& skipDirs,
-                const PathSet& skipFiles)
-        : frame_(frame), counter_(counter), total_(frame.GetFileTotal()), skipDirs_(skipDirs),
-          skipFiles_(skipFiles) {}
+    TreeRemover(IRemovalObserver& observer, UninstallSession* session, unsigned& counter,
+                unsigned total, const PathSet& skipDirs, const PathSet& skipFiles)
+        : observer_(observer), session_(session), counter_(counter), total_(total),
+          skipDirs_(skipDirs), skipFiles_(skipFiles) {}
 
     bool Enter(const std::wstring&, const std::wstring& lower) {
         return skipDirs_.count(lower) == 0;
@@ -144,7 +144,7 @@ public:
         if (skipFiles_.count(lower) == 0) {
             DeleteOneFile(path, lowerName);
         }
-        frame_.PostProgress(ProgressPercentage(counter_, total_));
+        observer_.OnRemovalProgress(ProgressPercentage(counter_, total_));
         ++counter_;
     }
 
@@ -171,10 +171,13 @@ private:
         if (::DeleteFileW(api.c_str())) {
             return;
         }
-        ReportUndeletedFile(frame_.GetSession(), lowerName, ::GetLastError());
+        const DWORD error = ::GetLastError();
+        ReportUndeletedFile(session_, lowerName, error);
+        observer_.OnFileNotDeleted(lowerName, error);
     }
 
-    CUninstallerFrameWnd& frame_;
+    IRemovalObserver& observer_;
+    UninstallSession* const session_;
     unsigned& counter_;
     const unsigned total_;
     const PathSet& skipDirs_;
@@ -200,11 +203,12 @@ unsigned CountFiles(UninstallSession& /*session*/, const wchar_t* directory) {
     return counter.count;
 }
 
-void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned* counter,
-                const PathSet& skipDirs, const PathSet& skipFiles) {
+void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wchar_t* directory,
+                unsigned* counter, unsigned total, const PathSet& skipDirs,
+                const PathSet& skipFiles) {
     if (directory == nullptr || counter == nullptr || !IsSafeInstallDir(directory)) {
         return;
     }
-    TreeRemover remover(frame, *counter, skipDirs, skipFiles);
+    TreeRemover remover(observer, session, *counter, total, skipDirs, skipFiles);
     WalkTree(NormalizeInstallDir(directory), remover);
 }

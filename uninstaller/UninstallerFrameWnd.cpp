@@ -7,6 +7,7 @@
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/StatisticsEvents.h"
+#include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
@@ -216,8 +217,37 @@ void CUninstallerFrameWnd::CopySurveyFromSession(const SurveyInfo& survey) {
     survey_.questions = survey.questions;
 }
 
+RemovalRequest CUninstallerFrameWnd::GetRemovalRequest() const {
+    RemovalRequest request;
+    request.session = session_;
+    request.answerMask = answerMask_;
+    request.otherReasonText = otherReasonText_;
+    return request;
+}
+
 void CUninstallerFrameWnd::StartRemoval() {
-    StartUninstallWorker(*this);
+    // Without its worker the progress page would never move: report the configuration error.
+    if (!StartUninstallWorker(GetRemovalRequest(), *this)) {
+        PostConfigError();
+    }
+}
+
+void CUninstallerFrameWnd::OnRemovalProgress(int percentage) {
+    PostProgress(percentage);
+}
+
+void CUninstallerFrameWnd::OnRemovalStep(RemovalStep, unsigned fileTotal) {
+    fileTotal_ = fileTotal;
+}
+
+void CUninstallerFrameWnd::OnFileNotDeleted(const std::wstring&, DWORD) {}
+
+void CUninstallerFrameWnd::OnConfigError() {
+    PostConfigError();
+}
+
+void CUninstallerFrameWnd::OnRemovalFinished() {
+    PostStep(kFinalWizardStep);
 }
 
 void CUninstallerFrameWnd::Notify(SkinUI::TNoticeUI& msg) {
@@ -275,21 +305,7 @@ void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
 }
 
 std::wstring CUninstallerFrameWnd::CleanOtherReasonText(const std::wstring& text) {
-    std::wstring cleaned;
-    cleaned.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        wchar_t c = text[i];
-        if (c == L'\r') {
-            // Only a line feed belongs to the line end; anything else after a lone CR is text.
-            if (i + 1 < text.size() && text[i + 1] == L'\n')
-                ++i;
-            c = L' ';
-        }
-        if (c == L' ' && !cleaned.empty() && cleaned.back() == L' ')
-            continue;
-        cleaned += c;
-    }
-    return cleaned;
+    return ::CleanOtherReasonText(text);
 }
 
 void CUninstallerFrameWnd::PostProgress(int percentage) {
