@@ -320,7 +320,10 @@ void StartSurveyFetch(UninstallSession& session) {
     static const HttpResultCallback kCallbacks[] = {&OnSurveyReply, nullptr};
     const std::string data = "token=" + config->surveytoken;
     const std::string url = config->surveyurl + config->Gameid;
-    EnqueueHttpRequest(data.c_str(), url.c_str(), kCallbacks, 0, "", 0, "");
+    // The reply reaches the session through its link, handed over to the callback.
+    std::unique_ptr<std::shared_ptr<SessionLink>> link(
+        new std::shared_ptr<SessionLink>(session.Link()));
+    EnqueueHttpRequest(data.c_str(), url.c_str(), kCallbacks, 0, "", 0, "", link.release());
 }
 
 bool ParseSurvey(SurveyInfo& survey, const std::string& reply) {
@@ -375,13 +378,19 @@ void HandleSurveyReply(UninstallSession& session, const std::string& reply) {
     }
 }
 
-void OnSurveyReply(const char* reply, const char* /*data*/, const char* /*tag*/) {
-    UninstallSession* const session = g_pUninstallSession;
-    if (session == nullptr || reply == nullptr) {
+void OnSurveyReply(const char* reply, const char* /*data*/, const char* /*tag*/, void* context) {
+    const std::unique_ptr<std::shared_ptr<SessionLink>> link(
+        static_cast<std::shared_ptr<SessionLink>*>(context));
+    if (link == nullptr || *link == nullptr || reply == nullptr) {
+        return;
+    }
+    // Held while the reply is handled, so that the session cannot go meanwhile.
+    const std::lock_guard<std::mutex> guard((*link)->lock);
+    if ((*link)->session == nullptr) {
         return;
     }
     try {
-        HandleSurveyReply(*session, reply);
+        HandleSurveyReply(*(*link)->session, reply);
     } catch (...) {
         // Copying the reply failed; nothing may end the dispatcher thread.
     }

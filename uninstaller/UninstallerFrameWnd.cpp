@@ -68,6 +68,11 @@ CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
     LoadEmbeddedFont(*session_);
 }
 
+CUninstallerFrameWnd::~CUninstallerFrameWnd() {
+    if (!removalRunning_ && session_->EventThreads().AllFinished())
+        delete session_;
+}
+
 LPCWSTR CUninstallerFrameWnd::GetWindowClassName() const {
     return L"UIMainFrame";
 }
@@ -226,8 +231,10 @@ RemovalRequest CUninstallerFrameWnd::GetRemovalRequest() const {
 }
 
 void CUninstallerFrameWnd::StartRemoval() {
+    removalRunning_ = true;
     // Without its worker the progress page would never move: report the configuration error.
     if (!StartUninstallWorker(GetRemovalRequest(), *this)) {
+        removalRunning_ = false;
         PostConfigError();
     }
 }
@@ -244,10 +251,12 @@ void CUninstallerFrameWnd::OnFileNotDeleted(const std::wstring&, DWORD) {}
 
 void CUninstallerFrameWnd::OnConfigError() {
     PostConfigError();
+    removalRunning_ = false;
 }
 
 void CUninstallerFrameWnd::OnRemovalFinished() {
     PostStep(kFinalWizardStep);
+    removalRunning_ = false;
 }
 
 void CUninstallerFrameWnd::Notify(SkinUI::TNoticeUI& msg) {

@@ -32,6 +32,9 @@ class CUninstallerFrameWnd : public SkinUI::CWindowWnd,
                              public IRemovalObserver {
 public:
     explicit CUninstallerFrameWnd(const wchar_t* commandLine);
+    // Frees the session, unless a thread still works with it (a removal in its middle, an event
+    // still being sent): then the process is ending, and the session stays with it.
+    ~CUninstallerFrameWnd();
 
     LPCWSTR GetWindowClassName() const override;
     UINT GetClassStyle() const override;
@@ -107,6 +110,7 @@ private:
     SkinUI::CControlUI* percentCtl_ = nullptr;
     UninstallSession* session_ = nullptr;
     std::atomic<uint32_t> fileTotal_{0};
+    std::atomic<bool> removalRunning_{false};
     int wizardStep_ = 0;
     SkinUI::CControlUI* btnClose_ = nullptr;
     SkinUI::CControlUI* btnMin_ = nullptr;

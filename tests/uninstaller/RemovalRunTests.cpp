@@ -175,7 +175,7 @@ TEST_F(RemovalRunTest, FinalEventCarriesTheAnswersAndTheCleanedFreeText) {
 TEST_F(RemovalRunTest, TheWizardOnlyPostsTheReportsToItsWindow) {
     Install(PlainGame({L"a.dat"}));
     CUninstallerFrameWnd* frame = new CUninstallerFrameWnd(install->InstallDir().c_str());
-    session->SetServerListPath(listPath);
+    frame->GetSession()->SetServerListPath(listPath);
     ASSERT_NE(frame->Create(nullptr, L"removal test", WS_OVERLAPPEDWINDOW, 0, 0, 0, 320, 200),
               nullptr);
     // On this thread, without pumping: nothing of the window changes until its messages run.
@@ -185,8 +185,10 @@ TEST_F(RemovalRunTest, TheWizardOnlyPostsTheReportsToItsWindow) {
     EXPECT_TRUE(WaitUntil([&] { return recorder.Take(), frame->GetWizardStep() == 4; }, 10000));
     EXPECT_EQ(frame->GetProgressValue(), 50);
     EXPECT_EQ(frame->GetPercentText(), L"50%");
-    session->EventThreads().WaitAll(30000);
+    frame->GetSession()->EventThreads().WaitAll(30000);
+    const std::shared_ptr<SessionLink> link = frame->GetSession()->Link();
     ::DestroyWindow(frame->GetHWND());
+    EXPECT_EQ(link->session, nullptr) << "the window frees its session when it goes";
 }
 
 TEST_F(RemovalRunTest, RegistryEntriesAndShortcutsGoWithTheFiles) {
