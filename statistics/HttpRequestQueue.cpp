@@ -139,7 +139,7 @@ void CHttpRequestQueue::RunWorkerCycle(std::list<HttpRequest>& work) {
 int CHttpRequestQueue::PerformGet(const HttpRequest& request, std::string& reply) {
     const std::string target =
         request.data.empty() ? request.url : request.url + "?" + request.data;
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     if (curl == nullptr) {
         return CURLE_FAILED_INIT;
@@ -161,7 +161,7 @@ int CHttpRequestQueue::PerformPost(const char* url, const char* body, size_t bod
     const std::string cookieFile = CookieFilePath();
     const CurlHeaderList headers(
         curl_slist_append(nullptr, "Content-Type:application/x-www-form-urlencoded;charset=UTF-8"));
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     if (curl == nullptr) {
         return CURLE_FAILED_INIT;
