@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "bench/BenchClock.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/UninstallSession.h"
@@ -17,17 +18,6 @@ namespace {
 
 constexpr int kFilesPerFolder = 10;
 constexpr int kSubFoldersPerTop = 49;
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::wstring TempFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};
@@ -148,13 +138,13 @@ int RunEngine(int files, const std::wstring& resultPath) {
     request.session = session;
     CountingObserver observer;
     const Memory before = PeakMemory();
-    const double start = Now();
+    const double start = BenchSeconds();
     if (!StartUninstallWorker(request, observer) || !observer.Wait(600000)) {
         std::printf("the removal did not finish\n");
         return 1;
     }
     const int progressMessages = observer.Changes();
-    const double seconds = Now() - start;
+    const double seconds = BenchSeconds() - start;
     const Memory after = PeakMemory();
     session->EventThreads().WaitAll(30000);
     const Memory afterEvents = PeakMemory();
@@ -188,12 +178,12 @@ double TimeProcess(const std::wstring& application, const std::wstring& commandL
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    const double start = Now();
+    const double start = BenchSeconds();
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), &line[0], nullptr,
                         nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     WaitForSingleObject(pi.hProcess, INFINITE);
-    const double seconds = Now() - start;
+    const double seconds = BenchSeconds() - start;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return seconds;

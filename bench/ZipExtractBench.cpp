@@ -3,6 +3,7 @@
 // read from an archive held in memory.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/ZipArchive.h"
 #include "tests/support/ZipWriter.h"
 
@@ -16,17 +17,6 @@ using namespace SkinUI;
 using namespace TestSupport;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Entry {
     std::wstring name;
@@ -109,18 +99,18 @@ int main() {
         printf("extraction failed\n");
         return 1;
     }
-    double start = Now();
+    double start = BenchSeconds();
     for (int i = 0; i < rounds; ++i)
         ExtractWithReader(image, entries, buffer);
-    const double readerSeconds = Now() - start;
-    start = Now();
+    const double readerSeconds = BenchSeconds() - start;
+    start = BenchSeconds();
     for (int i = 0; i < rounds; ++i)
         InflateWithZlib(image, entries, buffer, false);
-    const double zlibSeconds = Now() - start;
-    start = Now();
+    const double zlibSeconds = BenchSeconds() - start;
+    start = BenchSeconds();
     for (int i = 0; i < rounds; ++i)
         InflateWithZlib(image, entries, buffer, true);
-    const double zlibCrcSeconds = Now() - start;
+    const double zlibCrcSeconds = BenchSeconds() - start;
 
     const double megabytes = static_cast<double>(total) * rounds / (1024.0 * 1024.0);
     printf("archive: %u entries, %.1f MB of data, %.2f MB compressed, %d rounds\n",
