@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include "bench/BenchClock.h"
+#include "statistics/TextHelpers.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/UninstallSession.h"
@@ -167,9 +168,7 @@ int RunEngine(int files, const std::wstring& resultPath) {
 }
 
 std::wstring OwnPath() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return buffer;
+    return ModulePath(nullptr);
 }
 
 // Runs a command line and returns its wall time in seconds, or a negative value.

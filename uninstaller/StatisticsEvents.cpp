@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "statistics/TextHelpers.h"
 #include "statistics/DataStatistics.h"
 #include "statistics/HttpRequestQueue.h"
 #include "uninstaller/StatisticsEvents.h"
@@ -58,25 +59,6 @@ bool IsWizardEvent(const char* event) {
 
 std::wstring Member(const wchar_t* name, const std::wstring& value) {
     return std::wstring(L",\"") + name + L"\":\"" + JsonEscape(value) + L"\"";
-}
-
-std::wstring RunningModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], size);
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < size) {
-            path.resize(length);
-            return path;
-        }
-        if (size >= 32768) {
-            return std::wstring();
-        }
-        path.assign(size * 2, L'\0');
-    }
 }
 
 // A moveable global memory block, locked while the object lives.
@@ -195,7 +177,7 @@ std::string AnswerString(uint32_t answerMask) {
 }
 
 std::string GetProductVersionString(const wchar_t* path) {
-    const std::wstring file = path != nullptr ? std::wstring(path) : RunningModulePath();
+    const std::wstring file = path != nullptr ? std::wstring(path) : ModulePath(nullptr);
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) {
