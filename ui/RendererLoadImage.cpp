@@ -73,19 +73,11 @@ bool ReadArchiveItem(ZipHandle archive, LPCWSTR name, Bytes& bytes) {
     return result == ZR_OK || result == ZR_MORE;
 }
 
+// The only skin archive is the one held in memory: a zip name is set only
+// together with it.
 bool ReadFromSkinArchive(LPCWSTR name, Bytes& bytes) {
-    if (CSkinSourceUI::IsCachedResourceZip()) {
-        const ZipHandle archive = CSkinSourceUI::GetResourceZipHandle();
-        return archive != nullptr && ReadArchiveItem(archive, name, bytes);
-    }
-    const CUIString path = CSkinSourceUI::GetResourcePath() + CSkinSourceUI::GetResourceZip();
-    const ZipHandle archive = ZipArchiveOpen(path.GetData(), 0, ZIP_FILENAME);
-    if (archive == nullptr) {
-        return false;
-    }
-    const bool ok = ReadArchiveItem(archive, name, bytes);
-    ZipArchiveClose(archive);
-    return ok;
+    const ZipHandle archive = CSkinSourceUI::GetResourceZipHandle();
+    return archive != nullptr && ReadArchiveItem(archive, name, bytes);
 }
 
 bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, Bytes& bytes) {

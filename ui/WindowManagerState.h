@@ -10,9 +10,6 @@ namespace SkinUI {
 // It lives in a function-local object so that static initialisers of other
 // files may already use it, and it outlives every manager made after it.
 struct WindowManagerState {
-    int hue = 180;
-    int saturation = 100;
-    int lightness = 100;
     // Every manager after Init, in that order.
     CUIPtrArray managers;
     // Outlines the update rectangle when a skin asks for it; made by the

@@ -64,16 +64,16 @@ CWindowManagerUI::ReadResourceZipItem(LPCWSTR name, DWORD maxSize, std::vector<B
     return CSkinSourceUI::ReadResourceZipItem(name, maxSize, bytes);
 }
 
+// Nothing changes the colour adjustment: it stays at the values that leave colours unchanged.
 void CWindowManagerUI::GetHSL(int* hue, int* saturation, int* lightness) {
-    const WindowManagerState& state = ManagerState();
     if (hue != nullptr) {
-        *hue = state.hue;
+        *hue = 180;
     }
     if (saturation != nullptr) {
-        *saturation = state.saturation;
+        *saturation = 100;
     }
     if (lightness != nullptr) {
-        *lightness = state.lightness;
+        *lightness = 100;
     }
 }
 

