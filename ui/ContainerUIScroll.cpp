@@ -269,10 +269,8 @@ void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired
 }
 
 void CContainerUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CControlUI::HandleEvent(event);
         }
         return;

@@ -206,6 +206,18 @@ bool CControlUI::IsMouseEnabled() const {
     return m_bMouseEnabled;
 }
 
+bool CControlUI::IsIgnoredMouseEvent(const TInputEventUI& event) const {
+    return !IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND;
+}
+
+bool CControlUI::PassEventToParent(TInputEventUI& event) {
+    if (m_pParent == nullptr) {
+        return false;
+    }
+    m_pParent->HandleEvent(event);
+    return true;
+}
+
 void CControlUI::SetMouseEnabled(bool enable) {
     m_bMouseEnabled = enable;
 }

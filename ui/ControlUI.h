@@ -160,6 +160,12 @@ public:
     CDelegateListUI NotifyDelegates;
 
 protected:
+    // A control that ignores the mouse hands its mouse events on: IsIgnoredMouseEvent tells
+    // such an event, PassEventToParent gives it to the parent (false without one, when the
+    // caller's base class takes it instead).
+    bool IsIgnoredMouseEvent(const TInputEventUI& event) const;
+    bool PassEventToParent(TInputEventUI& event);
+
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;

@@ -24,10 +24,6 @@ bool IsKeyMessage(UINT msg) {
     return msg >= kFirstKeyMessage && msg <= kLastKeyMessage;
 }
 
-bool IsMouseEvent(int type) {
-    return type > UIEVENT__MOUSEBEGIN && type < UIEVENT__MOUSEEND;
-}
-
 // Engine notices that go on to the window as WM_NOTIFY.
 bool IsForwardedNotice(DWORD code) {
     return code == EN_MSGFILTER || (code >= EN_SELCHANGE && code <= EN_PROTECTED) ||
@@ -175,10 +171,8 @@ LRESULT CRichEditUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 // ---- Events ------------------------------------------------------------------------------
 
 void CRichEditUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CControlUI::HandleEvent(event);
         }
         return;

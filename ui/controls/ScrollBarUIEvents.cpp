@@ -12,7 +12,7 @@
 namespace SkinUI {
 
 void CScrollBarUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
+    if (IsIgnoredMouseEvent(event)) {
         PassOn(event);
         return;
     }
