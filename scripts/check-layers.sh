@@ -15,7 +15,7 @@ set -euo pipefail
 layer_of() {
   case "$1" in
   ui/UIString.* | ui/UIPtrArray.* | ui/UIStringPtrMap.* | ui/UIRect.* | ui/Delegate.* | \
-    ui/DelegateListUI.* | ui/UIAttributeValue.* | ui/UIEventTypes.h | ui/GdiHandles.h | \
+    ui/DelegateListUI.* | ui/UIAttributeValue.* | ui/UIEventTypes.h | \
     ui/Win32Handles.h | ui/SaturatingMath.h) echo 0 ;;
   ui/Zip*) echo 1 ;;
   # Reading a skin file by name asks the skin source where the skin is.

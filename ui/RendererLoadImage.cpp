@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/RenderResourcesUI.h"
 #include "ui/RendererUI.h"
 #include "ui/SkinSourceUI.h"
@@ -22,21 +22,20 @@ typedef std::vector<BYTE> Bytes;
 const DWORD kMaxFileBytes = CSkinSourceUI::MAX_IMAGE_FILE_SIZE;
 
 bool ReadWholeFile(const CUIString& path, Bytes& bytes) {
-    const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
-    bool ok = false;
     LARGE_INTEGER size;
-    if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxFileBytes) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-             read == bytes.size();
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > kMaxFileBytes) {
+        return false;
     }
-    ::CloseHandle(file);
-    return ok;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
 }
 
 bool ReadResource(LPCWSTR name, LPCWSTR type, Bytes& bytes) {

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "ui/ClipRegionUI.h"
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/RendererUI.h"
 #include "ui/RenderResourcesUI.h"
 
