@@ -206,13 +206,25 @@ TEST_F(DeviceInfoReportTest, MissingOrBrokenListStillReports) {
     }
 }
 
+namespace {
+
+// Every way out of the report closes WMI: this thread's COM is uninitialised again.
+void ExpectComBalanced() {
+    EXPECT_EQ(::CoInitialize(nullptr), S_OK);
+    ::CoUninitialize();
+}
+
+} // namespace
+
 TEST_F(DeviceInfoReportTest, MissingKeywordsSendNothing) {
     int mask = 0;
     EXPECT_EQ(object.SubmitEventInst(L"0", L",\"Game_ID\":\"1\"", &mask),
               STAT_DEVICE_INPUT_KEY_MISSING);
+    ExpectComBalanced();
     ASSERT_TRUE(StatsTest::WriteServerList(
         listPath, "[SubmitDeviceInfo]\nSubmitUrl=" + server.Url(kDevicePath) +
                       "\nSubmitDataKeyWord=Client_Info;Nope\n"));
     EXPECT_EQ(object.SubmitEventInst(L"0", kFragment, &mask), STAT_DEVICE_BODY_FAILED);
+    ExpectComBalanced();
     EXPECT_EQ(server.RequestCount(), 0u);
 }
