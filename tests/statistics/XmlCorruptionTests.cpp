@@ -16,34 +16,20 @@ namespace {
 constexpr unsigned kSeed = 20261207;
 constexpr int kCases = 100000;
 
+using namespace std::string_literals;
+
 const std::vector<std::string> kGeneralXml = {
     "<?xml version='1.0' encoding='gb2312'?><!DOCTYPE r [<!ENTITY e 'x'>]><r a=\"&amp;&#x4E2D;\">"
     "<![CDATA[ <x> ]]><!-- c --><b c='>'/>t&lt;</r>",
-    "\xFF\xFE<\0r\0>\0<\0/\0r\0>\0",
+    "\xFF\xFE<\0r\0>\0<\0/\0r\0>\0"s,
     "<html><head><meta http-equiv='Content-Type' content='text/html; charset=utf-8'></head></html>",
-    "<a><b><c></b></a><d/></x>",
-};
-const char* const kInserts[] = {"<",
-                                ">",
-                                "&",
-                                "\"",
-                                "'",
-                                "/",
-                                "<!--",
-                                "-->",
-                                "]]>",
-                                "<![CDATA[",
-                                "<!DOCTYPE [",
-                                "<?",
-                                "?>",
-                                "&#x110000;",
-                                "&#55296;",
-                                "\xFF\xFE",
-                                "\xEF\xBB\xBF",
-                                "" /* a zero byte */,
-                                "\xC3",
-                                "</a>",
-                                "encoding='utf-16'"};
+    "<a><b><c></b></a><d/></x>"};
+// clang-format off
+const std::vector<std::string> kInserts = {
+    "<", ">", "&", "\"", "'", "/", "<!--", "-->", "]]>", "<![CDATA[", "<!DOCTYPE [", "<?", "?>",
+    "&#x110000;", "&#55296;", "\xFF\xFE", "\xEF\xBB\xBF", "\0"s, "\xC3", "</a>",
+    "encoding='utf-16'"};
+// clang-format on
 
 std::string Corrupt(std::string bytes, std::mt19937& random) {
     const int steps = 1 + static_cast<int>(random() % 6);
@@ -56,11 +42,9 @@ std::string Corrupt(std::string bytes, std::mt19937& random) {
                 bytes[at] = static_cast<char>(bytes[at] ^ (1 + random() % 255));
             }
             break;
-        case 1: {
-            const char* insert = kInserts[random() % (sizeof(kInserts) / sizeof(kInserts[0]))];
-            bytes.insert(at, *insert == '\0' ? std::string(1, '\0') : std::string(insert));
+        case 1:
+            bytes.insert(at, kInserts[random() % kInserts.size()]);
             break;
-        }
         case 2: // cut a span out
             bytes.erase(at, span);
             break;
