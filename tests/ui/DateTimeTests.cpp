@@ -77,8 +77,7 @@ TEST(DateTime, CalendarPickKeepsThePickerOpenThenSetsTheDate) {
     CDateTimeUI* date = OpenPicker();
     const HWND picker = Native(L"DateTimeWnd");
     ASSERT_NE(picker, nullptr);
-    const RECT rc = date->GetPos();
-    Click(POINT{rc.right - 6, (rc.top + rc.bottom) / 2}); // the drop-down button
+    ClickOn(L"d", 6); // the drop-down button
     const auto calendar = reinterpret_cast<HWND>(::SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
     ASSERT_TRUE(PumpUntil([&] { return calendar != nullptr && ::IsWindowVisible(calendar); }));
     EXPECT_TRUE(::IsWindow(picker));

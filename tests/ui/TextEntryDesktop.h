@@ -42,15 +42,14 @@ inline HWND Native(LPCWSTR className) {
     return ::FindWindowExW(Host(), nullptr, className, nullptr);
 }
 
-inline void Click(POINT client) {
-    MoveTo(client);
+// A click in the middle of the control, or fromRight pixels left of its right edge.
+inline void ClickOn(LPCWSTR name, int fromRight = -1) {
+    const RECT rc = Find(name)->GetPos();
+    MoveTo(fromRight < 0 ? (rc.left + rc.right) / 2 : rc.right - fromRight,
+           (rc.top + rc.bottom) / 2);
     LeftDown();
     LeftUp();
     PumpFor(60);
-}
-
-inline void ClickOn(LPCWSTR name) {
-    Click(CenterPoint(Find(name)->GetPos()));
 }
 
 // Keys, or letters and digits as the keys a person presses.
