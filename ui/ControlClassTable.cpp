@@ -17,6 +17,7 @@
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
+#include "ui/controls/WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -51,6 +52,8 @@ const TControlClassUI kControlClasses[] = {
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 } // namespace
