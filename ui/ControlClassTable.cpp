@@ -19,6 +19,7 @@
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
+#include "ui/controls/WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -55,6 +56,8 @@ const TControlClassUI kControlClasses[] = {
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
     {L"DateTime", &Make<CDateTimeUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 } // namespace
