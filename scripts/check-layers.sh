@@ -25,7 +25,8 @@ layer_of() {
   ui/Renderer* | ui/RenderResourcesUI.h | ui/ClipRegionUI.* | ui/Msimg32.* | \
     ui/SoftwareAlphaBlend.cpp | ui/StbImage.cpp | ui/ImageDescriptionUI.*) echo 4 ;;
   ui/WindowWnd.*) echo 5 ;;
-  ui/WindowManager* | ui/ControlUI*) echo 6 ;;
+  # The state images that buttons, options and scroll bars share.
+  ui/WindowManager* | ui/ControlUI* | ui/controls/ControlStateUI.*) echo 6 ;;
   # Every container may own two scroll bars.
   ui/ContainerUI* | ui/controls/ScrollBarUI*) echo 7 ;;
   # The child layout builds its child from a skin file.

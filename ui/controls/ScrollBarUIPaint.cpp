@@ -4,6 +4,7 @@
 
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
+#include "ui/controls/ControlStateUI.h"
 
 namespace SkinUI {
 
@@ -97,17 +98,8 @@ bool CScrollBarUI::DrawState(HDC hDC, UINT state, StateImages& images, LPCWSTR m
     return DrawOne(hDC, images.normal, modify);
 }
 
-// An image that fails to draw is forgotten, so it is not tried again. Without
-// a manager nothing can be drawn yet, and nothing is forgotten either.
 bool CScrollBarUI::DrawOne(HDC hDC, CUIString& image, LPCWSTR modify) {
-    if (image.IsEmpty() || m_pManager == nullptr) {
-        return false;
-    }
-    if (DrawImage(hDC, image, modify)) {
-        return true;
-    }
-    image.Empty();
-    return false;
+    return DrawStateImage(*this, hDC, image, modify);
 }
 
 } // namespace SkinUI
