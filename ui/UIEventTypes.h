@@ -116,7 +116,8 @@ protected:
 };
 
 // Answered by a control that may keep the Tab key for itself (the rich edit):
-// its QueryInterfaceByName(L"WantTab") returns this interface.
+// its QueryInterfaceByName(L"WantTab") returns this interface. A control
+// whose class name contains "RichEditUI" without it counts as wanting Tab.
 class IWantTabUI {
 public:
     virtual bool IsWantTab() = 0;

@@ -69,14 +69,13 @@ CControlUI* CALLBACK FindControlFromShortcut(CControlUI* control, LPVOID data) {
     return search->pickNext ? control : nullptr;
 }
 
-// Asked through the capability, never the class name: a control that may keep Tab answers
-// "WantTab" (the rich edit and what derives from it).
 bool WantsTab(CControlUI* control) {
-    if (control == nullptr || !control->IsVisible() || !control->IsEnabled()) {
+    if (control == nullptr || !control->IsVisible() || !control->IsEnabled() ||
+        std::wcsstr(control->GetClass(), L"RichEditUI") == nullptr) {
         return false;
     }
     auto* wantTab = static_cast<IWantTabUI*>(control->QueryInterfaceByName(L"WantTab"));
-    return wantTab != nullptr && wantTab->IsWantTab();
+    return wantTab == nullptr || wantTab->IsWantTab();
 }
 
 } // namespace
