@@ -21,10 +21,6 @@ std::wstring Text141() {
     return text;
 }
 
-DWORD Bits(const CRichEditUI* edit) {
-    return edit->GetTextHost() != nullptr ? edit->GetTextHost()->GetPropertyBits() : 0;
-}
-
 } // namespace
 
 // ---- Identity and lifecycle -----------------------------------------------------------------
