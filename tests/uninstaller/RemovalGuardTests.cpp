@@ -264,6 +264,33 @@ protected:
         EXPECT_EQ(server.RequestCount(), 0u) << "no event for a removal that did not happen";
     }
 
+    // A frame whose configuration reading shows the error box, closed as a player would; the
+    // quit message it queues for this thread is taken out.
+    static CUninstallerFrameWnd* NewFrameAfterErrorBox(const std::wstring& commandLine) {
+        std::thread closer([] {
+            WaitUntil(
+                [] {
+                    const HWND box = ::FindWindowW(L"#32770", L"Error");
+                    return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                },
+                20000);
+        });
+        CUninstallerFrameWnd* const broken = new CUninstallerFrameWnd(commandLine.c_str());
+        closer.join();
+        MSG quit;
+        EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        return broken;
+    }
+
+    // A refused folder is a configuration error as soon as the configuration is read; the
+    // worker, started all the same, refuses too.
+    void OpenRefusedFrame(const std::wstring& commandLine) {
+        frame = NewFrameAfterErrorBox(commandLine);
+        ASSERT_FALSE(frame->GetSession()->IsConfigValid());
+        ASSERT_NE(frame->Create(nullptr, L"refused", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100),
+                  nullptr);
+    }
+
     void MakeInstallation() {
         SampleGame game = PlainGame({L"a.dat", L"data\\b.dat"});
         game.shortcuts = {L"Game.lnk"};
@@ -278,7 +305,7 @@ TEST_F(RefusalTest, RelativeInstallationDirectoryRemovesNothing) {
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path().c_str()));
     // The configuration is found relative to the current folder; the removal still refuses.
-    OpenFrame(install->Game().folderName);
+    OpenRefusedFrame(install->Game().folderName);
     const RunRecord run = RunRemoval();
     ::SetCurrentDirectoryW(previous);
     ExpectNothingRemoved(run);
@@ -306,7 +333,7 @@ TEST_F(RefusalTest, DriveRootRemovesNothing) {
     ASSERT_TRUE(RunUnixProgram("/bin/ln", {"-s", UnixPathOf(install->InstallDir()), device}));
     const std::wstring root = std::wstring(1, letter) + L":\\";
     ASSERT_TRUE(WaitUntil([&] { return FileExists(root + L"a.dat"); }, 10000));
-    OpenFrame(root);
+    OpenRefusedFrame(root);
     const RunRecord run = RunRemoval();
     RunUnixProgram("/bin/rm", {"-f", device});
     ExpectNothingRemoved(run);
@@ -317,21 +344,7 @@ TEST_F(RefusalTest, AHalfReadConfigurationRemovesNothing) {
     OpenFrame(install->InstallDir());
     // The keep lists would be missing: a session whose configuration failed must not remove.
     install->WriteConfig(L"[game]\r\nchsName=x\r\n");
-    // Reading it shows the configuration error's box; close it as a player would.
-    std::thread closer([] {
-        WaitUntil(
-            [] {
-                const HWND box = ::FindWindowW(L"#32770", L"Error");
-                return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            },
-            20000);
-    });
-    CUninstallerFrameWnd* broken = new CUninstallerFrameWnd(install->InstallDir().c_str());
-    closer.join();
-    // Reading failed: the session queued a quit message for this thread.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    CUninstallerFrameWnd* broken = NewFrameAfterErrorBox(install->InstallDir());
     install->WriteConfig(install->ConfigText());
     ASSERT_FALSE(broken->GetSession()->IsConfigValid());
     ASSERT_NE(broken->Create(nullptr, L"broken", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100), nullptr);
