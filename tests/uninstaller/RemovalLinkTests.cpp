@@ -21,8 +21,8 @@ TEST_F(RemovalFixture, AnInstallationFolderThatIsALinkIsRemovedThroughItsTarget)
         ASSERT_TRUE(MakeUnixLink(moved, install->InstallDir()));
         const RunRecord run = RunRemoval();
         // The configuration is the fourth file.
-        EXPECT_EQ(run.progress,
-                  keep ? std::vector<int>{0, 25, 50} : std::vector<int>{0, 25, 50, 75});
+        const std::vector<int> progress = {0, 25, 50, 75};
+        EXPECT_EQ(run.progress, std::vector<int>(progress.begin(), progress.end() - keep));
         EXPECT_FALSE(FileExists(moved + L"\\a.dat") || DirExists(moved + L"\\data"));
         EXPECT_EQ(FileExists(moved + L"\\Save\\s.sav"), keep);
         EXPECT_EQ(DirExists(install->InstallDir()), keep);
