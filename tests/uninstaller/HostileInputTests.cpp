@@ -162,8 +162,8 @@ TEST(HostileConfig, ListsAreBoundedByTheSectionAndTextIsDecodedAsTheInstallerWro
 
 TEST(HostileConfig, SeededDamageToTheConfigurationIsReadWithoutFault) {
     TempDir dir(L"cfgfuzz");
-    const std::vector<std::string> seeds = {Config("测试", "存档"), Config("\xB2\xE2", "\xB4\xE6")},
-                                   tokens = {"[SkipDir]",
+    const std::vector<std::string> seeds = {Config("测试", "存档"), Config("\xB2\xE2", "\xB4\xE6")};
+    const std::vector<std::string> tokens = {"[SkipDir]",
                                              "[shortcut]",
                                              "=",
                                              "\r\n",

@@ -4,7 +4,6 @@ uninst_add_test(removal_tests CP936 DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RemovalRunTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RemovalGuardTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RemovalRegistryTests.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/RemovalLinkTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RemovalTestUtil.cpp
           ${PROJECT_SOURCE_DIR}/tests/statistics/StatisticsTestUtil.cpp
   LIBS uninstaller_core
