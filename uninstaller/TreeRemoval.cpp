@@ -301,7 +301,7 @@ void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned*
     if (!walked.empty()) {
         WalkTree(walked, remover);
     }
-    if (walked != root) {
+    if (!walked.empty() && walked != root) {
         remover.RemoveInstallLink(root);
     }
     remover.ReportIfUnexplained(root);
