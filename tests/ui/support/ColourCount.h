@@ -8,18 +8,16 @@
 
 namespace TestSupport {
 
-// Pixels of rc where the colour's strong channels clearly outweigh its weak
-// ones: anti-aliased text never reaches the pure colour, and how close it
-// gets depends on the face the platform picked.
+// Pixels of rc where the colour's strong channels outweigh its weak ones by
+// the margin: anti-aliased text never reaches the pure colour, and how close
+// it gets depends on the face the platform picked.
 inline int CountDominant(const DibSurface& surface, RECT rc, uint32_t color, int margin = 60) {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
         for (int x = rc.left; x < rc.right; ++x) {
-            const uint32_t p = surface.Pixel(x, y);
-            int strong = 255;
-            int weak = 0;
+            int strong = 255, weak = 0;
             for (int shift = 0; shift < 24; shift += 8) {
-                const int channel = (p >> shift) & 0xFF;
+                const int channel = (surface.Pixel(x, y) >> shift) & 0xFF;
                 if (((color >> shift) & 0xFF) >= 0x80) {
                     strong = std::min(strong, channel);
                 } else {
