@@ -13,6 +13,11 @@ namespace {
 const SIZE_T kPage = 4096, kAlign = 16;
 BYTE* g_base = nullptr;
 SIZE_T g_slots = 0, g_used = 0;
+// Regions of larger guarded blocks (each holds 64 KB of address space):
+// beyond the limit blocks come from the heap, so that the platform itself
+// still finds address space.
+LONG g_regions = 0;
+const LONG kMaxRegions = 2048;
 BYTE* g_free = nullptr;
 CRITICAL_SECTION g_lock;
 
@@ -22,7 +27,7 @@ bool Guarded() {
         if (::GetEnvironmentVariableA("UNINST_GUARD_PAGES", value, 2) != 1 || value[0] != '1')
             return false;
         ::InitializeCriticalSection(&g_lock);
-        for (SIZE_T mb = 1024; g_base == nullptr && mb >= 64; mb /= 2) {
+        for (SIZE_T mb = 512; g_base == nullptr && mb >= 64; mb /= 2) {
             g_base =
                 static_cast<BYTE*>(::VirtualAlloc(nullptr, mb << 20, MEM_RESERVE, PAGE_NOACCESS));
             g_slots = g_base != nullptr ? (mb << 20) / (2 * kPage) : 0;
@@ -61,8 +66,10 @@ void* GuardedAlloc(SIZE_T size) {
             return slot + kPage - rounded;
     }
     const SIZE_T pages = (rounded + sizeof(Header) + kPage - 1) / kPage;
-    auto* region = static_cast<BYTE*>(
-        ::VirtualAlloc(nullptr, (pages + 1) * kPage, MEM_COMMIT, PAGE_READWRITE));
+    auto* region = ::InterlockedIncrement(&g_regions) <= kMaxRegions
+                       ? static_cast<BYTE*>(::VirtualAlloc(nullptr, (pages + 1) * kPage, MEM_COMMIT,
+                                                           PAGE_READWRITE))
+                       : nullptr;
     DWORD old = 0;
     BYTE* block = region + pages * kPage - rounded;
     bool heap = false;
@@ -70,6 +77,7 @@ void* GuardedAlloc(SIZE_T size) {
         !::VirtualProtect(region + pages * kPage, kPage, PAGE_NOACCESS, &old)) {
         if (region != nullptr)
             ::VirtualFree(region, 0, MEM_RELEASE);
+        ::InterlockedDecrement(&g_regions);
         region = static_cast<BYTE*>(std::malloc(rounded + sizeof(Header)));
         block = region + sizeof(Header);
         heap = true;
@@ -93,8 +101,8 @@ void GuardedFree(void* block) {
     const Header header = static_cast<Header*>(block)[-1];
     if (header.heap)
         std::free(header.region);
-    else
-        ::VirtualFree(header.region, 0, MEM_RELEASE);
+    else if (::VirtualFree(header.region, 0, MEM_RELEASE))
+        ::InterlockedDecrement(&g_regions);
 }
 
 } // namespace
