@@ -116,7 +116,10 @@ TEST(SkinCorruptionRun, DamagedShippedSkinsNeverCrashOrHang) {
     std::printf("skin XML corruption: seed %lu, %lu cases, guard pages %d\n", seed, cases, guarded);
     std::mt19937 random(seed);
     unsigned long built = 0, tooBig = 0;
+    const bool trace = EnvNumber("UNINST_CORRUPTION_TRACE", 0) == 1;
     for (unsigned long i = 0; i < cases; ++i) {
+        if (trace) // the case a stalled or crashed run was in
+            std::fprintf(stderr, "case %lu\n", i);
         std::wstring text = sources[i % sources.size()];
         for (unsigned op = 1 + random() % 3; op > 0; --op)
             Damage(text, random);

@@ -17,7 +17,7 @@ SIZE_T g_slots = 0, g_used = 0;
 // beyond the limit blocks come from the heap, so that the platform itself
 // still finds address space.
 LONG g_regions = 0;
-const LONG kMaxRegions = 2048;
+const LONG kMaxRegions = 1024;
 BYTE* g_free = nullptr;
 CRITICAL_SECTION g_lock;
 
@@ -27,7 +27,7 @@ bool Guarded() {
         if (::GetEnvironmentVariableA("UNINST_GUARD_PAGES", value, 2) != 1 || value[0] != '1')
             return false;
         ::InitializeCriticalSection(&g_lock);
-        for (SIZE_T mb = 512; g_base == nullptr && mb >= 64; mb /= 2) {
+        for (SIZE_T mb = 256; g_base == nullptr && mb >= 64; mb /= 2) {
             g_base =
                 static_cast<BYTE*>(::VirtualAlloc(nullptr, mb << 20, MEM_RESERVE, PAGE_NOACCESS));
             g_slots = g_base != nullptr ? (mb << 20) / (2 * kPage) : 0;
