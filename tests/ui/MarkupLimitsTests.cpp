@@ -3,6 +3,7 @@
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
 #include "tests/support/DibSurface.h"
+#include "tests/ui/support/ColourCount.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,20 @@ TEST_P(HostileMarkupTest, DrawsAndMeasuresOnlyWhatTheRectangleHolds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FuzzFound, HostileMarkupTest, ::testing::ValuesIn(kHostileTexts));
+
+// Colour tags with the manager's own default face, whatever the platform maps
+// it to; single-line text ignores the line break.
+TEST(MarkupColour, ColourTagDrawsItsColourOnOneLine) {
+    CWindowManagerUI manager;
+    DibSurface surface(300, 100);
+    RECT rc = {0, 0, 300, 100};
+    int links = 0;
+    CRendererUI::DrawMarkupText(surface.DC(), &manager, rc,
+                                L"<c #FF00FF00>WWWW</c><n>second line WWWW", 0xFFFF0000, nullptr,
+                                nullptr, links, DT_SINGLELINE);
+    EXPECT_GT(TestSupport::CountDominant(surface, RECT{0, 0, 300, 30}, 0xFF00FF00), 5);
+    EXPECT_EQ(0, TestSupport::CountDominant(surface, RECT{0, 30, 300, 100}, 0xFFFF0000));
+}
 
 // A 1-pixel mark-up font is laid out at the smallest readable size.
 TEST(SkinFontSize, MarkupFontSizeIsClamped) {
