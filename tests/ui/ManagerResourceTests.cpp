@@ -193,10 +193,6 @@ LOGFONTW LogFontOf(HFONT font) {
     return lf;
 }
 
-LOGFONTW StockLogFont() {
-    return LogFontOf(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
-}
-
 } // namespace
 
 TEST(ManagerFonts, FontTableByIndexAndByLook) {
