@@ -29,8 +29,9 @@ wine "$build/tests/support/loopback_server.exe" --port 47080 \
   >"$out/server.out" 2>&1 &
 server_pid=$!
 
+status=0
 wine "$build/tests/e2e/uninst_demo.exe" "Z:${build//\//\\}\\uninstaller\\uninst.exe" \
-  "Z:${out//\//\\}" || echo "the demo run reported a failure" >&2
+  "Z:${out//\//\\}" || status=$?
 
 for bmp in "$out"/*.bmp; do
   [ -e "$bmp" ] || continue
@@ -41,6 +42,11 @@ done
   echo
   echo "## Posted to the statistics server"
   if [ -s "$out/posted.jsonl" ]; then
+    echo
+    echo "### Events, decoded"
+    python3 "$UNINST_ROOT/scripts/posted-table.py" "$out/posted.jsonl"
+    echo
+    echo "### Raw log"
     echo '```'
     cat "$out/posted.jsonl"
     echo '```'
@@ -52,3 +58,7 @@ done
 echo
 echo "Report: $out/report.md"
 ls "$out"/*.png 2>/dev/null || true
+if [ "$status" -ne 0 ]; then
+  echo "the demo run reported a failure (see the checks in the report)" >&2
+  exit "$status"
+fi

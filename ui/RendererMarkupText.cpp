@@ -8,13 +8,49 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
-#include <vector>
+#include <deque>
 
 namespace SkinUI {
 
 namespace {
 
 const int kMaxTextLength = 0x7FFFFFFF;
+
+// Fonts that a mark-up text may add to a manager: beyond them the current
+// font stays, so that a text full of invented faces neither fills the
+// platform's font table nor slows every later lookup.
+const int kMaxManagerFonts = 256;
+
+// Characters measured first for a run, beyond what the room holds at the
+// average character width; more are measured only while all of them fit.
+const int kRunMeasureSlack = 16;
+
+// A stack whose copies share their nodes: a line's start state is saved and
+// restored in constant time however deep the styles are nested. Nodes live
+// in the renderer's arena until the text is done.
+template <typename T> class SharedStack {
+public:
+    struct Node {
+        T value;
+        const Node* below;
+    };
+    using Arena = std::deque<Node>;
+
+    bool empty() const { return m_top == nullptr; }
+    const T& back() const { return m_top->value; }
+    void push_back(Arena& arena, const T& value) {
+        arena.push_back(Node{value, m_top});
+        m_top = &arena.back();
+    }
+    void pop_back() {
+        if (m_top != nullptr) {
+            m_top = m_top->below;
+        }
+    }
+
+private:
+    const Node* m_top = nullptr;
+};
 
 // One font on the mark-up's font stack, with its metrics on this device.
 struct MarkupFont {
@@ -27,9 +63,9 @@ struct MarkupFont {
 // again from where the measuring run started.
 struct MarkupState {
     LPCWSTR p;
-    std::vector<MarkupFont> fonts;
-    std::vector<DWORD> colors;
-    std::vector<int> spacings;
+    SharedStack<MarkupFont> fonts;
+    SharedStack<DWORD> colors;
+    SharedStack<int> spacings;
     bool raw = false;
     bool selected = false;
 };
@@ -98,11 +134,12 @@ public:
         }
     }
 
+    // Lines are laid out until the text ends or the rectangle is full (also
+    // when only measuring: nothing below the rectangle is ever looked at).
     void Run(LPCWSTR text) {
         MarkupState state;
         state.p = text;
         int y = m_rc.top;
-        int lastHeight = 0;
         for (;;) {
             const MarkupState lineStart = state;
             MarkupLine line = Layout(state, y, 0, false);
@@ -113,16 +150,13 @@ public:
                 Layout(drawState, y, line.height, true, shift);
             }
             m_maxRight = std::max<int>(m_maxRight, m_rc.left + line.width);
-            lastHeight = line.height;
-            if (line.textEnded || (m_style & DT_SINGLELINE) != 0) {
-                break;
-            }
             y += line.height;
-            if ((!m_measureOnly && y >= m_rc.bottom) || m_rc.right <= m_rc.left) {
+            if (line.textEnded || (m_style & DT_SINGLELINE) != 0 || y >= m_rc.bottom ||
+                m_rc.right <= m_rc.left) {
                 break;
             }
         }
-        m_bottom = std::max(y + lastHeight, m_imageBottom);
+        m_bottom = std::max(y, m_imageBottom);
     }
 
     int LinksMade() const { return m_linkCount; }
@@ -161,7 +195,10 @@ private:
 
     HFONT FindOrAddFont(LPCWSTR face, int size, bool bold, bool underline, bool italic) const {
         const HFONT found = m_manager->GetFont(face, size, bold, underline, italic);
-        return found != nullptr ? found : m_manager->AddFont(face, size, bold, underline, italic);
+        if (found != nullptr || m_manager->GetCustomFontCount() >= kMaxManagerFonts) {
+            return found;
+        }
+        return m_manager->AddFont(face, size, bold, underline, italic);
     }
 
     // The current font with one more style. Always pushes (the same font
@@ -180,7 +217,7 @@ private:
                 hFont = styled;
             }
         }
-        s.fonts.push_back(hFont == current.hFont ? current : MakeFont(hFont));
+        s.fonts.push_back(m_fontArena, hFont == current.hFont ? current : MakeFont(hFont));
         SelectCurrent(s);
     }
 
@@ -205,7 +242,7 @@ private:
     }
 
     void PushColor(MarkupState& s, DWORD color) {
-        s.colors.push_back(color);
+        s.colors.push_back(m_colorArena, color);
         SelectCurrent(s);
     }
 
@@ -321,12 +358,48 @@ private:
             s.p += OutputText(s, ctx, p, 1);
             return;
         }
-        LPCWSTR end = p + 1;
-        while (*end != L'\0' && *end != L'\n' && (s.raw ? !IsRawEnd(end) : !IsTagOpener(*end))) {
-            ++end;
+        s.p += OutputRun(s, ctx, p);
+    }
+
+    bool IsRunEnd(const MarkupState& s, LPCWSTR p) const {
+        return *p == L'\0' || *p == L'\n' || (s.raw ? IsRawEnd(p) : IsTagOpener(*p));
+    }
+
+    // Outputs the run of text at p (up to the next tag, line feed or end)
+    // as far as it fits. Only what can fit is scanned and measured: a first
+    // guess from the average character width, doubled while all of it fits,
+    // so a line costs about what it shows however long the run is.
+    int OutputRun(const MarkupState& s, LineContext& ctx, LPCWSTR p) {
+        const TEXTMETRICW& tm = Font(s).tm;
+        const int room = std::max<int>(m_rc.right - ctx.penX, 0);
+        int limit = room / std::max<int>(tm.tmAveCharWidth, 1) + kRunMeasureSlack;
+        for (;;) {
+            int length = 1;
+            while (length < limit && !IsRunEnd(s, p + length)) {
+                ++length;
+            }
+            const bool whole = IsRunEnd(s, p + length);
+            if (whole || MeasureFit(tm, ctx, p, length) < length) {
+                return OutputText(s, ctx, p, length);
+            }
+            limit = limit > kMaxTextLength / 2 ? kMaxTextLength : limit * 2;
         }
-        s.p +=
-            OutputText(s, ctx, p, static_cast<int>(std::min<ptrdiff_t>(end - p, kMaxTextLength)));
+    }
+
+    // How many of the characters fit in the rest of the line.
+    int MeasureFit(const TEXTMETRICW& tm, const LineContext& ctx, LPCWSTR text, int length) const {
+        const int room = m_rc.right - ctx.penX;
+        // Runs that cannot reach the right edge need no per-character fit.
+        if (static_cast<long long>(length) * tm.tmMaxCharWidth <= room) {
+            return length;
+        }
+        int fit = 0;
+        SIZE size;
+        if (room <= 0 ||
+            !::GetTextExtentExPointW(m_hDC, text, length, room, &fit, nullptr, &size)) {
+            fit = 0;
+        }
+        return fit;
     }
 
     bool TryEscape(MarkupState& s, LineContext& ctx) {
@@ -357,10 +430,7 @@ private:
         if (!(p[1] >= L'a' && p[1] <= L'z') || !(p[2] == L' ' || IsTagCloser(p[2]))) {
             return false;
         }
-        LPCWSTR close = p + 2;
-        while (*close != L'\0' && !IsTagCloser(*close)) {
-            ++close;
-        }
+        LPCWSTR close = NextCloser(p + 2);
         if (*close == L'\0') {
             return false; // never closed: not a tag
         }
@@ -371,6 +441,33 @@ private:
             s.p = close + 1;
         }
         return true;
+    }
+
+    // The first tag closer at or after p (or the terminator). Remembers the
+    // last answer, so that a text of '<' never closed is scanned about once,
+    // not once per '<'; a line read again goes back at most a line.
+    LPCWSTR NextCloser(LPCWSTR p) {
+        if (m_closerFrom != nullptr && p < m_closerFrom) {
+            LPCWSTR q = p;
+            while (q < m_closerFrom && !IsTagCloser(*q)) {
+                ++q;
+            }
+            if (q < m_closerFrom) {
+                m_closer = q;
+            }
+            m_closerFrom = p;
+            return m_closer;
+        }
+        if (m_closerFrom != nullptr && p <= m_closer) {
+            return m_closer;
+        }
+        LPCWSTR q = p;
+        while (*q != L'\0' && !IsTagCloser(*q)) {
+            ++q;
+        }
+        m_closerFrom = p;
+        m_closer = q;
+        return q;
     }
 
     // Returns false when the tag must be read again on the next line.
@@ -409,7 +506,7 @@ private:
                 ctx.ended = true;
                 return false;
             }
-            s.spacings.push_back(std::wcstol(params, nullptr, 10));
+            s.spacings.push_back(m_spacingArena, std::wcstol(params, nullptr, 10));
             GrowLine(ctx, Spacing(s) + FontHeight(s));
             return true;
         case L'r':
@@ -517,7 +614,7 @@ private:
             hFont = FindOrAddFont(face, size, words.Find(L"bold") >= 0,
                                   words.Find(L"underline") >= 0, words.Find(L"italic") >= 0);
         }
-        s.fonts.push_back(hFont != nullptr ? MakeFont(hFont) : Font(s));
+        s.fonts.push_back(m_fontArena, hFont != nullptr ? MakeFont(hFont) : Font(s));
         SelectCurrent(s);
     }
 
@@ -643,19 +740,8 @@ private:
     // Outputs as much of text as fits on the line; returns the characters
     // consumed. A run that overflows ends the line.
     int OutputText(const MarkupState& s, LineContext& ctx, LPCWSTR text, int length) {
-        const TEXTMETRICW& tm = Font(s).tm;
         GrowLine(ctx, Spacing(s) + FontHeight(s));
-        const int room = m_rc.right - ctx.penX;
-        int fit = length;
-        // Runs that cannot reach the right edge need no per-character fit.
-        if (static_cast<long long>(length) * tm.tmMaxCharWidth > room) {
-            SIZE size;
-            fit = 0;
-            if (room <= 0 ||
-                !::GetTextExtentExPointW(m_hDC, text, length, room, &fit, nullptr, &size)) {
-                fit = 0;
-            }
-        }
+        const int fit = MeasureFit(Font(s).tm, ctx, text, length);
         if (fit >= length) {
             DrawRun(s, ctx, ctx.penX, text, length);
             ctx.penX += TextWidth(text, length);
@@ -698,6 +784,11 @@ private:
     const UINT m_style;
     const bool m_measureOnly;
     MarkupFont m_defaultFont = {};
+    SharedStack<MarkupFont>::Arena m_fontArena;
+    SharedStack<DWORD>::Arena m_colorArena;
+    SharedStack<int>::Arena m_spacingArena;
+    LPCWSTR m_closerFrom = nullptr;
+    LPCWSTR m_closer = nullptr;
     CUIString m_hoverName;
     bool m_hasHover = false;
     int m_linkCount = 0;
@@ -712,7 +803,9 @@ private:
 // Moves rc so that the measured text sits as the alignment bits ask.
 void AlignToMeasured(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text, DWORD color,
                      UINT style) {
-    RECT rcText = {0, 0, 9999, 100};
+    // As tall as the rectangle: a text taller than that is drawn from its
+    // start, and measuring stops where the rectangle is full.
+    RECT rcText = {0, 0, 9999, std::max<LONG>(rc.bottom - rc.top, 100)};
     int links = 0;
     CRendererUI::DrawMarkupText(hDC, manager, rcText, text, color, nullptr, nullptr, links,
                                 style | DT_CALCRECT);
@@ -762,7 +855,12 @@ void CRendererUI::DrawMarkupText(HDC hDC, IRenderResourcesUI* manager, RECT& rc,
 
     // Drawing works on a copy: only measuring hands a rectangle back.
     RECT rcLayout = rc;
-    if (!measureOnly && (style & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) != 0) {
+    // Without DT_SINGLELINE centring is per line: only vertical placement
+    // needs the text measured first.
+    const bool alignsWhole =
+        (style & (DT_VCENTER | DT_BOTTOM)) != 0 ||
+        ((style & DT_SINGLELINE) != 0 && (style & (DT_CENTER | DT_RIGHT)) != 0);
+    if (!measureOnly && alignsWhole) {
         AlignToMeasured(hDC, manager, rcLayout, text, color, style);
     }
     CMarkupRenderer renderer(hDC, manager, rcLayout, color, links, linkNames, capacity, style);

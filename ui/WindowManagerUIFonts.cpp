@@ -1,40 +1,17 @@
 #include <windows.h>
 
+#include "ui/SkinFont.h"
 #include "ui/WindowManagerUI.h"
-
-#include <cwchar>
 
 namespace SkinUI {
 
 namespace {
 
-// The stock GUI font with the given face, size and style. The face name
-// keeps at most 31 characters, so the LOGFONT always holds its terminator.
-HFONT CreateSkinFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) {
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    std::wmemset(lf.lfFaceName, 0, LF_FACESIZE);
-    if (fontName != nullptr) {
-        ::lstrcpynW(lf.lfFaceName, fontName, CWindowManagerUI::MAX_FACE_NAME + 1);
-    }
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -size;
-    if (bold) {
-        lf.lfWeight += FW_BOLD;
-    }
-    if (underline) {
-        lf.lfUnderline = TRUE;
-    }
-    if (italic) {
-        lf.lfItalic = TRUE;
-    }
-    return ::CreateFontIndirectW(&lf);
-}
-
 bool SameFont(const TFontRecordUI* font, LPCWSTR fontName, int size, bool bold, bool underline,
               bool italic) {
-    return font->sFontName == (fontName != nullptr ? fontName : L"") && font->iSize == size &&
-           font->bBold == bold && font->bUnderline == underline && font->bItalic == italic;
+    return font->sFontName == (fontName != nullptr ? fontName : L"") &&
+           font->iSize == ClampFontSize(size) && font->bBold == bold &&
+           font->bUnderline == underline && font->bItalic == italic;
 }
 
 } // namespace
@@ -90,7 +67,7 @@ void CWindowManagerUI::SetDefaultFont(LPCWSTR fontName, int size, bool bold, boo
     }
     m_DefaultFontInfo.hFont = hFont;
     m_DefaultFontInfo.sFontName = fontName != nullptr ? fontName : L"";
-    m_DefaultFontInfo.iSize = size;
+    m_DefaultFontInfo.iSize = ClampFontSize(size);
     m_DefaultFontInfo.bBold = bold;
     m_DefaultFontInfo.bUnderline = underline;
     m_DefaultFontInfo.bItalic = italic;
@@ -121,7 +98,7 @@ HFONT CWindowManagerUI::AddFont(LPCWSTR fontName, int size, bool bold, bool unde
     auto* font = new TFontRecordUI();
     font->hFont = hFont;
     font->sFontName = fontName != nullptr ? fontName : L"";
-    font->iSize = size;
+    font->iSize = ClampFontSize(size);
     font->bBold = bold;
     font->bUnderline = underline;
     font->bItalic = italic;

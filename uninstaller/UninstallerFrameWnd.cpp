@@ -123,6 +123,12 @@ void CUninstallerFrameWnd::InitFrame() {
     logo_ = Find(L"UninstallLogo");
     if (logo_ && session_->GetGameConfig())
         logo_->SetToolTip((session_->GetGameConfig()->chsName + L"官网").c_str());
+    // The progress page's label ("正在卸载：") announces what is removed: the game.
+    CControlUI* progressText = Find(L"ProgressText");
+    if (progressText && session_->GetGameConfig())
+        progressText->SetText(
+            (std::wstring(progressText->GetText().GetData()) + session_->GetGameConfig()->chsName)
+                .c_str());
     closeStep1_ = Find(L"CloseUnistall01");
     nextStep_ = Find(L"UninstallNextStep");
     closeStep2_ = Find(L"CloseUnistall02");
@@ -145,16 +151,22 @@ void CUninstallerFrameWnd::InitFrame() {
 
 void CUninstallerFrameWnd::HideEmptyAdButtons() {
     wchar_t name[32];
+    int shown = 0;
     for (int n = 1; n <= 4; ++n) {
         std::swprintf(name, 32, L"Game%02d", n);
         CControlUI* game = Find(name);
-        if (!game || !game->GetUserData().IsEmpty())
+        if (!game || !game->GetUserData().IsEmpty()) {
+            shown += game ? 1 : 0;
             continue;
+        }
         game->SetVisible(false);
         std::swprintf(name, 32, L"Game%02dControl", n);
         if (CControlUI* spacer = Find(name))
             spacer->SetVisible(false);
     }
+    // No title above an empty row.
+    if (shown == 0 && Find(L"ADTitle"))
+        Find(L"ADTitle")->SetVisible(false);
 }
 
 void CUninstallerFrameWnd::SetStep(int step) {

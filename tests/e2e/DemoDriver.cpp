@@ -13,7 +13,10 @@
 #include "tests/support/TempDir.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace TestSupport;
@@ -29,38 +32,167 @@ void Say(const std::string& line) {
     fflush(stdout);
 }
 
-// Writes the screen area of a window as a 24-bit BMP.
-void Screenshot(HWND hwnd, const std::wstring& name) {
+// The screen area of a window, 24-bit, rows bottom-up as in a BMP.
+struct Shot {
+    int w = 0, h = 0;
+    DWORD stride = 0;
+    std::string bits;
+    // 0xRRGGBB of a client point; the borderless window's client area is the window.
+    uint32_t Rgb(int x, int y) const {
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            return 0;
+        const auto* p =
+            reinterpret_cast<const unsigned char*>(bits.data()) + (h - 1 - y) * stride + x * 3;
+        return p[2] << 16 | p[1] << 8 | p[0];
+    }
+};
+
+Shot Capture(HWND hwnd) {
+    Shot shot;
     RECT rc;
     if (!hwnd || !GetWindowRect(hwnd, &rc))
-        return;
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+        return shot;
+    shot.w = rc.right - rc.left;
+    shot.h = rc.bottom - rc.top;
+    shot.stride = ((shot.w * 3 + 3) & ~3u);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biWidth = shot.w;
+    bi.bmiHeader.biHeight = shot.h;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    BitBlt(mem, 0, 0, shot.w, shot.h, screen, rc.left, rc.top, SRCCOPY);
     SelectObject(mem, old);
-    const DWORD stride = ((w * 3 + 3) & ~3u);
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
-    bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    bytes.append(static_cast<const char*>(bits), stride * h);
-    WriteFileBytes(g_out + L"\\" + name + L".bmp", bytes);
+    shot.bits.assign(static_cast<const char*>(bits), shot.stride * shot.h);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+// Writes a shot as a BMP (the script turns it into a PNG).
+void Save(const Shot& shot, const std::wstring& name) {
+    if (shot.w == 0)
+        return;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = shot.w;
+    ih.biHeight = shot.h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + shot.stride * shot.h;
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
+    bytes += shot.bits;
+    WriteFileBytes(g_out + L"\\" + name + L".bmp", bytes);
     Say("screenshot: " + ToUtf8(name) + ".png");
+}
+
+Shot Screenshot(HWND hwnd, const std::wstring& name) {
+    Shot shot = Capture(hwnd);
+    Save(shot, name);
+    return shot;
+}
+
+// ---- What a player sees -----------------------------------------------------------
+// Client points of the shipped skin: pages 2 and 3 lie at y 75, pages 1 and 4 at y 110.
+
+bool g_checksFailed = false;
+
+void Check(const std::string& what, bool ok) {
+    Say(std::string(ok ? "- [x] " : "- [ ] ") + what + (ok ? "" : "  (FAILED)"));
+    g_checksFailed = g_checksFailed || !ok;
+}
+
+int Channel(uint32_t rgb, int shift) {
+    return (rgb >> shift) & 0xFF;
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(Channel(a, shift) - Channel(b, shift)) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+// Light text on the dark pages.
+bool IsInk(uint32_t rgb) {
+    return Channel(rgb, 16) + Channel(rgb, 8) + Channel(rgb, 0) > 3 * 0x70;
+}
+
+int Count(const Shot& s, RECT rc, const std::function<bool(uint32_t)>& test) {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += test(s.Rgb(x, y)) ? 1 : 0;
+    return n;
+}
+
+// Rows of rc holding ink: first and last, or -1.
+std::pair<int, int> InkRows(const Shot& s, RECT rc) {
+    int first = -1, last = -1;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        if (Count(s, RECT{rc.left, y, rc.right, y + 1}, IsInk) > 0) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    }
+    return {first, last};
+}
+
+const uint32_t kAccent = 0xF08A24, kTrack = 0x2A313F, kThumb = 0x4A566C;
+
+// Percentage of the progress bar filled, or -1 when the bar isn't shown.
+int BarFill(const Shot& s) {
+    const RECT row = {100, 75 + 180 + 38, 700, 75 + 180 + 39};
+    const int fore = Count(s, row, [](uint32_t c) { return Near(c, kAccent, 24); });
+    const int back = Count(s, row, [](uint32_t c) { return Near(c, kTrack, 12); });
+    return fore + back < 500 ? -1 : fore * 100 / 600;
+}
+
+void CheckQuestionnaire(const Shot& s) {
+    // Option 1-1: the box is drawn at rows 5..23 of its 28-pixel row, the label right of it.
+    const int rowTop = 75 + 48 + 24;
+    const std::pair<int, int> ink = InkRows(s, RECT{86, rowTop, 226, rowTop + 28});
+    const int boxCentre = rowTop + 14;
+    const int textCentre = (ink.first + ink.second + 1) / 2;
+    Check("option labels line up with their check boxes (text centre " +
+              std::to_string(textCentre - rowTop) + ", box centre 14 of the row)",
+          ink.first >= 0 && std::abs(textCentre - boxCentre) <= 2);
+    // The free-text box (60,306,740,358 on the page), inside its border.
+    const RECT bar = {724, 75 + 308, 739, 75 + 356};
+    Check("the empty free-text box shows no scroll thumb",
+          Count(s, bar, [](uint32_t c) { return Near(c, kThumb, 8); }) == 0);
+}
+
+void CheckProgress(const Shot& s, const std::vector<int>& fills) {
+    int moving = 0;
+    for (int f : fills)
+        moving += f > 0 && f < 100 ? 1 : 0;
+    const std::string seen = std::to_string(moving) + " fills between 0 and 100 %, shot at " +
+                             std::to_string(BarFill(s)) + " %";
+    Check("the progress page was taken while the bar moved (" + seen + ")",
+          moving >= 2 && BarFill(s) > 0 && BarFill(s) < 100);
+    Check("the progress page shows a percentage",
+          Count(s, RECT{560, 255, 700, 279}, [](uint32_t c) { return Near(c, 0xFFA345, 60); }) >
+              10);
+    // "正在卸载：" takes the first 80 pixels of its label; what is removed follows it.
+    Check("the progress page shows what its label announces",
+          Count(s, RECT{182, 255, 400, 279}, IsInk) > 20);
+}
+
+void CheckFinalPage(const Shot& s) {
+    Check("the final page shows no title above an empty row of advertisements",
+          Count(s, RECT{100, 110 + 124, 700, 110 + 148}, IsInk) == 0);
 }
 
 void ListTree(const std::wstring& dir, const std::wstring& rel, std::vector<std::wstring>& out) {
@@ -114,8 +246,15 @@ void Report(const char* title, const Snapshot& s) {
     Say(std::string("- Start-menu folder: ") + (s.startMenu ? "present" : "gone"));
     Say(std::string("- desktop shortcut: ") + (s.desktopLink ? "present" : "gone"));
     Say("- files (" + std::to_string(s.files.size()) + "):");
-    for (const std::wstring& f : s.files)
-        Say("  - " + ToUtf8(f));
+    int packs = 0;
+    for (const std::wstring& f : s.files) {
+        if (f.rfind(L"data\\packs\\p", 0) == 0)
+            ++packs;
+        else
+            Say("  - " + ToUtf8(f));
+    }
+    if (packs > 0)
+        Say("  - data\\packs\\*.pak: " + std::to_string(packs) + " files");
 }
 
 } // namespace
@@ -134,6 +273,9 @@ int wmain(int argc, wchar_t** argv) {
     CreateDirs(gamesRoot);
     SampleGame game;
     game.folderName = L"Velmora Demo Game";
+    // Enough files that the removal runs for a moment a player can watch.
+    for (int i = 0; i < 4000; ++i)
+        game.files.push_back(L"data\\packs\\p" + std::to_wstring(10000 + i) + L".pak");
     SampleInstall install(gamesRoot, game);
     install.CreateAll();
     // A read-only file (the removal's second attempt deletes it) and a file
@@ -176,7 +318,8 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(500);
     SkinInput::Click(frame, SkinInput::kUninstallNextStep);
     Sleep(800);
-    Screenshot(frame, L"02-questionnaire-page");
+    Say("## What the player sees");
+    CheckQuestionnaire(Screenshot(frame, L"02-questionnaire-page"));
     SkinInput::Click(frame, SkinInput::Option(1, 1));
     SkinInput::Click(frame, SkinInput::Option(2, 2));
     SkinInput::Click(frame, SkinInput::kOtherReason);
@@ -184,13 +327,28 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(300);
     Screenshot(frame, L"02b-questionnaire-answered");
     SkinInput::Click(frame, SkinInput::kBeginUnistall);
-    Sleep(100);
-    Screenshot(frame, L"03-progress-page");
+    // Screens taken while the removal runs; the one with the bar part-way is kept.
+    std::vector<int> fills;
+    Shot progress;
+    const DWORD started = GetTickCount();
+    while (GetTickCount() - started < 120000) {
+        Shot shot = Capture(frame);
+        const int fill = BarFill(shot);
+        if (fill < 0 && !fills.empty())
+            break; // the final page
+        if (fills.empty() || fills.back() != fill)
+            fills.push_back(fill);
+        if (progress.w == 0 && fill >= 15 && fill <= 85)
+            progress = std::move(shot);
+        Sleep(15);
+    }
+    Save(progress, L"03-progress-page");
+    CheckProgress(progress, fills);
     const bool finished =
         WaitUntil([&] { return !FileExists(install.InstallDir() + L"\\game.exe"); }, 120000);
-    Say(std::string("- removal finished: ") + (finished ? "yes" : "no"));
     Sleep(1500);
-    Screenshot(frame, L"04-final-page");
+    CheckFinalPage(Screenshot(frame, L"04-final-page"));
+    Say(std::string("- removal finished: ") + (finished ? "yes" : "no"));
     // The final page appears once the worker is done: click until the window closes.
     WaitUntil(
         [&] {
@@ -215,5 +373,5 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(locked);
 
     WriteFileBytes(g_out + L"\\report.md", g_report);
-    return frame ? 0 : 1;
+    return frame && !g_checksFailed ? 0 : 1;
 }

@@ -71,6 +71,14 @@ void CRichEditUI::LayoutText(RECT& rcText) {
             m_pVerticalScrollBar->SetVisible(false);
             m_bVScrollBarFixing = false;
         }
+    } else if (vertical &&
+               NaturalHeight(rcText.right - rcText.left) <= rcText.bottom - rcText.top) {
+        // Nothing to scroll (a range the engine set against an earlier view
+        // size may linger): the bar would be all thumb. The engine shows it
+        // again when the text outgrows the view.
+        m_pVerticalScrollBar->SetScrollPos(0);
+        m_pVerticalScrollBar->SetScrollRange(0);
+        m_pVerticalScrollBar->SetVisible(false);
     }
 }
 

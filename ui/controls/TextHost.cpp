@@ -103,11 +103,16 @@ WINBOOL CTxtWinHost::TxShowScrollBar(INT fnBar, WINBOOL fShow) {
     if (m_pOwner == nullptr) {
         return FALSE;
     }
+    // A bar with nothing to scroll stays hidden (its thumb would fill the
+    // whole track); the range setter shows it once the text outgrows the view.
+    const auto wanted = [fShow](const CScrollBarUI* bar) {
+        return fShow != FALSE && bar != nullptr && bar->GetScrollRange() > 0;
+    };
     if (fnBar == SB_HORZ || fnBar == SB_BOTH) {
-        ShowBar(m_pOwner->GetHorizontalScrollBar(), fShow != FALSE);
+        ShowBar(m_pOwner->GetHorizontalScrollBar(), wanted(m_pOwner->GetHorizontalScrollBar()));
     }
     if (fnBar == SB_VERT || fnBar == SB_BOTH) {
-        ShowBar(m_pOwner->GetVerticalScrollBar(), fShow != FALSE);
+        ShowBar(m_pOwner->GetVerticalScrollBar(), wanted(m_pOwner->GetVerticalScrollBar()));
     }
     return TRUE;
 }
