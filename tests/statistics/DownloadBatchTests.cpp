@@ -4,7 +4,7 @@
 #include "statistics/DataStatistics.h"
 #include "statistics/DataStatisticsImp.h"
 #include "statistics/TextHelpers.h"
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/JsonText.h"
 #include "tests/support/LoopbackHttpServer.h"

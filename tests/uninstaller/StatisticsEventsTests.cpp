@@ -3,8 +3,8 @@
 
 #include "statistics/DataStatistics.h"
 #include "statistics/TextHelpers.h"
-#include "tests/statistics/HttpTestUtil.h"
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/HttpTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/JsonText.h"
 #include "tests/uninstaller/EventsTestUtil.h"
