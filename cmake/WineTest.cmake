@@ -17,9 +17,10 @@
 # DESKTOP marks a program that shows windows or sends real input: such
 # programs run one at a time, so that no other program's window takes their
 # clicks or focus.
-# HEAPCHECK runs the program with Wine's heap checks (a checked tail on every
-# heap block) and validates the heaps after every test: a write past a block
-# fails the entry.
+# HEAPCHECK links a checking allocator (a guard before and after every C++
+# heap block, checked when the block is freed), runs the program with Wine's
+# heap checks (a checked tail on every C runtime block) and validates the heaps
+# after every test: a write past a block fails the entry.
 set(UNINST_GTEST_PASSED "\\[  PASSED  \\] [0-9]+ tests?\\.")
 set(UNINST_GTEST_FAILED "\\[  FAILED  \\]")
 
@@ -49,7 +50,7 @@ function(uninst_add_test name)
   set(check)
   if(T_HEAPCHECK)
     set(check HEAPCHECK)
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/HeapCheckListener.cpp)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/CheckingAllocator.cpp)
   endif()
   set(entries ${name})
   if(T_CP936)

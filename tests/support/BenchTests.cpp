@@ -49,11 +49,11 @@ TEST(EntryCheck, DISABLED_StackOverflow) {
 }
 
 TEST(EntryCheck, DISABLED_HeapOverrun) {
-    char* const block = static_cast<char*>(std::malloc(24));
-    ASSERT_NE(block, nullptr);
+    char* volatile block = new char[24];
+    volatile std::size_t length = 32;
     // Eight bytes past the end: the test itself sees nothing wrong.
-    std::memset(block, 'x', 32);
-    std::free(block);
+    std::memset(block, 'x', length);
+    delete[] block;
     SUCCEED();
 }
 
