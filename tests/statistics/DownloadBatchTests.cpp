@@ -189,14 +189,6 @@ TEST_F(DownloadBatchTest, DuplicatesAreSentOnceAndItemsAreNumberedAcrossBatches)
     EXPECT_EQ(object.Sequence(), 4u);
 }
 
-TEST_F(DownloadBatchTest, GoesToTheFirstRealUrlOfTheBatchSection) {
-    EXPECT_EQ(Add(L"1", Info()), STAT_OK);
-    EXPECT_EQ(object.SubmitEventDownloadSeveral(), STAT_OK);
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].path, kBatchPath);
-    EXPECT_EQ(server.Requests()[0].method, "POST");
-}
-
 TEST_F(DownloadBatchTest, ABatchNoServerTakesIsDropped) {
     server.SetDefaultReply(ScriptedReply::Failure());
     EXPECT_EQ(Add(L"1", Info()), STAT_OK);
