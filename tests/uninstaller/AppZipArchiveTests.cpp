@@ -2,6 +2,7 @@
 
 #include "uninstaller/AppZipArchive.h"
 #include "ui/ZipReader.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/HeapCheck.h"
 #include "tests/support/TempDir.h"
@@ -113,73 +114,6 @@ bool UnpackAll(ZipHandle zip, const std::wstring& folder, std::vector<int>* resu
             return false;
     }
     return true;
-}
-
-// Every path below root, relative to it, except what lies below `skip`.
-void Snapshot(const std::wstring& root, const std::wstring& relative, const std::wstring& skip,
-              std::set<std::wstring>& out) {
-    WIN32_FIND_DATAW fd;
-    const std::wstring dir = relative.empty() ? root : root + L"\\" + relative;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-        out.insert(rel + L"|" + std::to_wstring(fd.nFileSizeLow));
-        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && rel != skip &&
-            !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            Snapshot(root, rel, skip, out);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-}
-
-std::set<std::wstring> SnapshotOf(const std::wstring& root, const std::wstring& skip = L"") {
-    std::set<std::wstring> out;
-    Snapshot(root, L"", skip, out);
-    return out;
-}
-
-std::set<std::wstring> TopLevelOf(const std::wstring& root) {
-    std::set<std::wstring> out;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((root + L"\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return out;
-    do {
-        out.insert(fd.cFileName);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return out;
-}
-
-FILETIME FileTimeOf(int y, int mo, int d, int h, int mi, int s) {
-    SYSTEMTIME st = {};
-    st.wYear = static_cast<WORD>(y);
-    st.wMonth = static_cast<WORD>(mo);
-    st.wDay = static_cast<WORD>(d);
-    st.wHour = static_cast<WORD>(h);
-    st.wMinute = static_cast<WORD>(mi);
-    st.wSecond = static_cast<WORD>(s);
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    return ft;
-}
-
-FILETIME LocalToUtc(const FILETIME& local) {
-    FILETIME utc;
-    LocalFileTimeToFileTime(&local, &utc);
-    return utc;
-}
-
-bool SameTime(const FILETIME& a, const FILETIME& b) {
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
-bool IsZero(const FILETIME& t) {
-    return t.dwLowDateTime == 0 && t.dwHighDateTime == 0;
 }
 
 bool IsCodePage936Run() {
