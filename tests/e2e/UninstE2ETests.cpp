@@ -370,6 +370,8 @@ TEST_F(QuestionnaireRun, TheAnswersAndTheFreeTextReachTheFinalEvent) {
     SkinInput::Type(L"no time");
     Click(frame, SkinInput::kBeginUnistall);
     ASSERT_TRUE(WaitForCode("12060000", 60000));
+    // Each event has a thread of its own: the confirmation may still be on its way.
+    ASSERT_TRUE(WaitForCode("12040000", 20000));
     EXPECT_FALSE(FileExists(install_->InstallDir() + L"\\game.exe"));
     const std::vector<std::string> codes = PostedCodes();
     ASSERT_EQ(codes.size(), 2u);
