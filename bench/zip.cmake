@@ -1,2 +1,0 @@
-add_executable(zip_extract_bench ${CMAKE_CURRENT_LIST_DIR}/ZipExtractBench.cpp)
-target_link_libraries(zip_extract_bench PRIVATE skinui test_support)
