@@ -23,15 +23,21 @@ cat >"$out/survey-reply.json" <<'JSON'
   {"title": "您还会再来玩吗？", "options": ["会", "不会", "不确定"]}]}
 JSON
 
-# The statistics and survey server on the address the build embedded.
-wine "$build/tests/support/loopback_server.exe" --port 47080 \
+# The statistics and survey server on a free port; the driver points the
+# installed copy's embedded server list at it.
+wine "$build/tests/support/loopback_server.exe" --port 0 --port-file "Z:${out//\//\\}\\port.txt" \
   --log "Z:${out//\//\\}\\posted.jsonl" --survey-reply "Z:${out//\//\\}\\survey-reply.json" \
   >"$out/server.out" 2>&1 &
 server_pid=$!
+for _ in $(seq 300); do
+  [ -s "$out/port.txt" ] && break
+  sleep 0.1
+done
+port=$(tr -dc '0-9' <"$out/port.txt")
 
 status=0
 wine "$build/tests/e2e/uninst_demo.exe" "Z:${build//\//\\}\\uninstaller\\uninst.exe" \
-  "Z:${out//\//\\}" || status=$?
+  "Z:${out//\//\\}" "http://127.0.0.1:$port" || status=$?
 
 for bmp in "$out"/*.bmp; do
   [ -e "$bmp" ] || continue

@@ -34,10 +34,12 @@ uninst_make_prefix() {
   rm -rf "$WINEPREFIX"
   # No Mono or Gecko installer prompts: neither is used.
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-  # Chinese skin fonts map to the CJK font that the setup installs.
+  # Chinese skin fonts map to the CJK font that the setup installs. `wine reg`
+  # reads a non-ASCII name through the Unix locale: it must be a UTF-8 one, or
+  # the name is stored garbled.
   local face
   for face in "微软雅黑" "宋体" "SimSun" "Microsoft YaHei"; do
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    LC_ALL=C.UTF-8 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
       /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   done
   # A crash ends the program at once instead of waiting in the debugger.

@@ -10,6 +10,7 @@
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 #include "tests/support/SampleInstall.h"
+#include "tests/support/ServerListPatch.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdio>
@@ -260,12 +261,13 @@ void Report(const char* title, const Snapshot& s) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) {
-        fprintf(stderr, "usage: uninst_demo <uninst.exe> <output folder>\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: uninst_demo <uninst.exe> <output folder> <server base URL>\n");
         return 2;
     }
     const std::wstring uninst = argv[1];
     g_out = argv[2];
+    const std::string server = ToUtf8(argv[3]);
     CreateDirs(g_out);
 
     const std::wstring gamesRoot = L"C:\\VelmoraGames";
@@ -276,6 +278,7 @@ int wmain(int argc, wchar_t** argv) {
     // Enough files that the removal runs for a moment a player can watch.
     for (int i = 0; i < 4000; ++i)
         game.files.push_back(L"data\\packs\\p" + std::to_wstring(10000 + i) + L".pak");
+    game.surveyUrl = FromUtf8(server + "/survey/");
     SampleInstall install(gamesRoot, game);
     install.CreateAll();
     // A read-only file (the removal's second attempt deletes it) and a file
@@ -290,6 +293,10 @@ int wmain(int argc, wchar_t** argv) {
     HANDLE locked = CreateFileW(lockedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     CopyFileW(uninst.c_str(), (install.InstallDir() + L"\\uninst.exe").c_str(), FALSE);
+    if (PointServerListAt(install.InstallDir() + L"\\uninst.exe", server).empty()) {
+        fprintf(stderr, "the copy's server list could not be pointed at %s\n", server.c_str());
+        return 1;
+    }
     const std::wstring temp = SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\Temp\\uninst-demo";
     RemoveTree(temp);
     CreateDirs(temp);

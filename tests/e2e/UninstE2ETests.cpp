@@ -7,6 +7,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/Process.h"
 #include "tests/support/SampleInstall.h"
+#include "tests/support/ServerListPatch.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -69,17 +70,27 @@ private:
     int count_ = 0;
 };
 
+// The statistics and survey server, on a free port that the installed copy's embedded server
+// list and the sample configuration name.
 class UninstallerRun : public ::testing::Test {
 protected:
     TempDir root_{L"e2e"};
     TempDir temp_{L"e2etmp"}; // the uninstaller's TEMP
     std::unique_ptr<SampleInstall> install_;
+    LoopbackHttpServer server_;
+    std::string serverList_; // the installed copy's
 
     void SetUp() override {
-        install_.reset(new SampleInstall(root_.Path(), SampleGame()));
+        ASSERT_TRUE(server_.Start());
+        SampleGame game;
+        game.surveyUrl = FromUtf8(server_.Url("/survey/"));
+        install_.reset(new SampleInstall(root_.Path(), game));
         install_->CreateAll();
-        ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(),
-                              (install_->InstallDir() + L"\\uninst.exe").c_str(), FALSE));
+        const std::wstring installed = install_->InstallDir() + L"\\uninst.exe";
+        ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(), installed.c_str(), FALSE));
+        serverList_ = PointServerListAt(installed, server_.BaseUrl());
+        ASSERT_NE(serverList_.find(server_.Url("/launchersubmit/")), std::string::npos)
+            << serverList_;
     }
 
     void TearDown() override {
@@ -138,11 +149,10 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     ASSERT_TRUE(relaunched);
 
     // The copy replaced the older one byte for byte.
-    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(BuiltUninstaller()));
+    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(install_->InstallDir() + L"\\uninst.exe"));
 
     // The embedded files reached TEMP; the plug-in came out of the archive.
-    EXPECT_EQ(ReadFileBytes(temp_ / L"Serverlist.ini"),
-              ReadFileBytes(WinePathOf(UNINST_SERVERLIST)));
+    EXPECT_EQ(ReadFileBytes(temp_ / L"Serverlist.ini"), serverList_);
     EXPECT_EQ(ReadFileBytes(temp_ / L"SystemInfoKeys.xml"),
               ReadFileBytes(WinePathOf(UNINST_SYSTEMINFOKEYS)));
     EXPECT_TRUE(FileExists(temp_ / L"Plugins.zip"));
@@ -200,17 +210,13 @@ TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
     EXPECT_TRUE(relaunched.Wait(30000));
 }
 
-// The statistics and survey server that the build's embedded server list
-// and the sample configuration name.
 class PlayerRun : public UninstallerRun {
 protected:
-    LoopbackHttpServer server_;
     std::string surveyReply_ = "{\"active\":false}";
 
     void SetUp() override {
         UninstallerRun::SetUp();
         server_.SetReplyForPath("/survey/1001", ScriptedReply::Ok(surveyReply_));
-        ASSERT_TRUE(server_.Start(47080));
     }
 
     // The reply reaches the window as a posted message once the request is answered; the
@@ -364,6 +370,8 @@ TEST_F(QuestionnaireRun, TheAnswersAndTheFreeTextReachTheFinalEvent) {
     SkinInput::Type(L"no time");
     Click(frame, SkinInput::kBeginUnistall);
     ASSERT_TRUE(WaitForCode("12060000", 60000));
+    // Each event has a thread of its own: the confirmation may still be on its way.
+    ASSERT_TRUE(WaitForCode("12040000", 20000));
     EXPECT_FALSE(FileExists(install_->InstallDir() + L"\\game.exe"));
     const std::vector<std::string> codes = PostedCodes();
     ASSERT_EQ(codes.size(), 2u);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "statistics/CrashDumpFilter.h"
+#include "statistics/DataStatistics.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
@@ -17,17 +18,7 @@ namespace {
 const wchar_t kChildModeVariable[] = L"UNINST_CRASH_CHILD";
 
 std::vector<std::wstring> DumpFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    const HANDLE find = ::FindFirstFileW((folder + L"\\*.dmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        names.push_back(data.cFileName);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
+    return TestSupport::FilesMatching(folder, L"*.dmp");
 }
 
 // "YYYY-MM-DD-hh-mm-ss-mmm-rr.dmp"; the milliseconds have two or three digits.
@@ -55,13 +46,18 @@ void ExpectMinidump(const std::wstring& path) {
     EXPECT_EQ(bytes.substr(0, 4), "MDMP");
 }
 
-// Runs only inside the child that the tests below start.
+// Runs only inside the child that the tests below start: a crash after a statistics operation,
+// whose object installed the filter.
 TEST(CrashDumpChild, CrashesWhenAsked) {
     const char* mode = std::getenv("UNINST_CRASH_CHILD");
     if (mode == nullptr) {
         GTEST_SKIP() << "only runs as the crashing child";
     }
-    ::SetUnhandledExceptionFilter(&CrashDumpExceptionFilter);
+    ::SetUnhandledExceptionFilter(nullptr);
+    IDataStatisticsUser* object = nullptr;
+    CreateDataStatisticsObject(DATA_STATISTICS_USER_IID, &object);
+    ASSERT_NE(object, nullptr);
+    object->SetServerListPath(L"C:\\unused\\Serverlist.ini");
     if (std::string(mode) == "thread") {
         const HANDLE thread =
             ::CreateThread(nullptr, 0, &TestSupport::CrashingThreadProc, nullptr, 0, nullptr);
@@ -93,11 +89,11 @@ void RunCrashingChild(const std::wstring& mode) {
     ExpectMinidump(folder / dumps[0]);
 }
 
-TEST(CrashDumpExceptionFilter, CrashOnTheMainThreadLeavesADumpInTheCurrentFolder) {
+TEST(CrashDumpExceptionFilter, CrashAfterAStatisticsOperationLeavesADumpInTheCurrentFolder) {
     RunCrashingChild(L"main");
 }
 
-TEST(CrashDumpExceptionFilter, CrashOnAnotherThreadLeavesADump) {
+TEST(CrashDumpExceptionFilter, CrashOnAnotherThreadAfterAStatisticsOperationLeavesADump) {
     RunCrashingChild(L"thread");
 }
 

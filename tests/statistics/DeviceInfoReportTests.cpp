@@ -5,7 +5,7 @@
 #include "statistics/NetworkAdapters.h"
 #include "statistics/OsCode.h"
 #include "tests/statistics/ScratchRegistry.h"
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/JsonText.h"
 #include "tests/support/LoopbackHttpServer.h"

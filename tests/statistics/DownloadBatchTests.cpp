@@ -4,7 +4,7 @@
 #include "statistics/DataStatistics.h"
 #include "statistics/DataStatisticsImp.h"
 #include "statistics/TextHelpers.h"
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/JsonText.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -187,14 +187,6 @@ TEST_F(DownloadBatchTest, DuplicatesAreSentOnceAndItemsAreNumberedAcrossBatches)
     ASSERT_TRUE(StatsTest::ParseStrictJson(next[0]["info"].asString(), info));
     EXPECT_EQ(info["Sequence"].asUInt64(), 3u);
     EXPECT_EQ(object.Sequence(), 4u);
-}
-
-TEST_F(DownloadBatchTest, GoesToTheFirstRealUrlOfTheBatchSection) {
-    EXPECT_EQ(Add(L"1", Info()), STAT_OK);
-    EXPECT_EQ(object.SubmitEventDownloadSeveral(), STAT_OK);
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].path, kBatchPath);
-    EXPECT_EQ(server.Requests()[0].method, "POST");
 }
 
 TEST_F(DownloadBatchTest, ABatchNoServerTakesIsDropped) {

@@ -69,44 +69,22 @@ TEST(HardwareRows, ParseDecimalUInt64) {
     EXPECT_EQ(59u, ParseDecimalUInt64(L"1a", 0));
 }
 
-TEST(HardwareRows, NamesOfTypesAndArchitectures) {
-    EXPECT_STREQ("Other", CpuTypeName(1));
-    EXPECT_STREQ("Unknown", CpuTypeName(2));
+// The names themselves are the platform's table; what matters is where the table ends.
+TEST(HardwareRows, NamesOutsideTheTablesAreErrorsOrTheDefault) {
     EXPECT_STREQ("Central Processor", CpuTypeName(3));
-    EXPECT_STREQ("Math Processor", CpuTypeName(4));
-    EXPECT_STREQ("DSP Processor", CpuTypeName(5));
     EXPECT_STREQ("Video Processor", CpuTypeName(6));
     EXPECT_STREQ("Error", CpuTypeName(0));
     EXPECT_STREQ("Error", CpuTypeName(7));
     EXPECT_STREQ("x86", CpuArchitectureName(0));
-    EXPECT_STREQ("MIPS", CpuArchitectureName(1));
-    EXPECT_STREQ("Alpha", CpuArchitectureName(2));
-    EXPECT_STREQ("PowerPC", CpuArchitectureName(3));
-    EXPECT_STREQ("Itanium-based systems", CpuArchitectureName(6));
     EXPECT_STREQ("x64", CpuArchitectureName(9));
     EXPECT_STREQ("Error", CpuArchitectureName(5));
     EXPECT_STREQ("Error", CpuArchitectureName(12));
-}
-
-TEST(HardwareRows, MemoryTypeNames) {
+    EXPECT_STREQ("DRAM", MemoryTypeName(2));
+    EXPECT_STREQ("RDRAM", MemoryTypeName(19));
     EXPECT_STREQ("DDR", MemoryTypeName(20));
     EXPECT_STREQ("DDR-2", MemoryTypeName(21));
-    EXPECT_STREQ("DDR-3", MemoryTypeName(0));
-    EXPECT_STREQ("DDR-3", MemoryTypeName(1));
-    EXPECT_STREQ("DDR-3", MemoryTypeName(22));
-    EXPECT_STREQ("DDR-3", MemoryTypeName(24));
-    EXPECT_STREQ("DDR-3", MemoryTypeName(0xFFFFFFFFu));
-    const char* const older[] = {"DRAM",       "Synchronous DRAM",
-                                 "Cache DRAM", "EDO",
-                                 "EDRAM",      "VRAM",
-                                 "SRAM",       "RAM",
-                                 "ROM",        "Flash",
-                                 "EEPROM",     "FEPROM",
-                                 "EPROM",      "CDRAM",
-                                 "3DRAM",      "SDRAM",
-                                 "SGRAM",      "RDRAM"};
-    for (unsigned type = 2; type <= 19; ++type) {
-        EXPECT_STREQ(older[type - 2], MemoryTypeName(type)) << type;
+    for (const unsigned type : {0u, 1u, 22u, 24u, 0xFFFFFFFFu}) {
+        EXPECT_STREQ("DDR-3", MemoryTypeName(type)) << type;
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "statistics/HttpRequestQueue.h"
 #include "statistics/HttpTransport.h"
-#include "tests/statistics/HttpTestUtil.h"
+#include "tests/support/HttpTestUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -135,45 +135,34 @@ protected:
     LoopbackHttpServer server;
 };
 
-TEST_F(HttpRequestQueueTest, GetWithoutDataIsTheUrlAlone) {
+TEST_F(HttpRequestQueueTest, GetPutsTheDataAsItIsAfterAQuestionMark) {
     server.SetReplyForPath("/survey/1001", ScriptedReply::Ok("{\"active\":true}"));
-    Enqueue("", "/survey/1001", 0, "plain");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "/survey/1001"},
+        {"token=abc123", "/survey/1001?token=abc123"},
+        {"a=1&b=%41&c=x,y", "/survey/1001?a=1&b=%41&c=x,y"},
+        {"name=\xE4\xBD\xA0", "/survey/1001?name=\xE4\xBD\xA0"},
+    };
+    for (const auto& c : cases) {
+        server.ClearRequests();
+        Enqueue(c.first, "/survey/1001", 0, "get " + c.first);
+        Delivery delivery;
+        ASSERT_TRUE(g_log.WaitForTag("get " + c.first, &delivery));
+        EXPECT_EQ(delivery.callback, 0);
+        EXPECT_EQ(delivery.reply, "{\"active\":true}");
+        EXPECT_EQ(delivery.data, c.first);
+        ASSERT_EQ(server.RequestCount(), 1u);
+        const RecordedRequest request = server.Requests()[0];
+        EXPECT_EQ(request.method, "GET");
+        EXPECT_EQ(request.target, c.second);
+        EXPECT_EQ(request.body, "");
+    }
+    // A table given after the first request is ignored.
+    EnqueueHttpRequest("", server.Url("/second-table").c_str(), kSecondTable, 0, "", 0,
+                       "second-table");
     Delivery delivery;
-    ASSERT_TRUE(g_log.WaitForTag("plain", &delivery));
+    ASSERT_TRUE(g_log.WaitForTag("second-table", &delivery));
     EXPECT_EQ(delivery.callback, 0);
-    EXPECT_EQ(delivery.reply, "{\"active\":true}");
-    EXPECT_EQ(delivery.data, "");
-    ASSERT_EQ(server.RequestCount(), 1u);
-    const RecordedRequest request = server.Requests()[0];
-    EXPECT_EQ(request.method, "GET");
-    EXPECT_EQ(request.target, "/survey/1001");
-    EXPECT_EQ(request.body, "");
-}
-
-TEST_F(HttpRequestQueueTest, GetWithDataAddsItAfterAQuestionMark) {
-    Enqueue("token=abc123", "/survey/1001", 0, "query");
-    Delivery delivery;
-    ASSERT_TRUE(g_log.WaitForTag("query", &delivery));
-    EXPECT_EQ(delivery.data, "token=abc123");
-    EXPECT_EQ(delivery.tag, "query");
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].target, "/survey/1001?token=abc123");
-}
-
-TEST_F(HttpRequestQueueTest, DataIsNotEncoded) {
-    Enqueue("a=1&b=%41&c=x,y", "/q", 0, "unencoded");
-    Delivery delivery;
-    ASSERT_TRUE(g_log.WaitForTag("unencoded", &delivery));
-    EXPECT_EQ(delivery.data, "a=1&b=%41&c=x,y");
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].target, "/q?a=1&b=%41&c=x,y");
-}
-
-TEST_F(HttpRequestQueueTest, HighBytesInTheDataGoOutAsTheyAre) {
-    Enqueue("name=\xE4\xBD\xA0", "/bytes", 0, "bytes");
-    ASSERT_TRUE(g_log.WaitForTag("bytes"));
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].target, "/bytes?name=\xE4\xBD\xA0");
 }
 
 // Nothing is encoded, so a space makes the url one that libcurl refuses:
@@ -272,12 +261,10 @@ TEST_F(HttpRequestQueueTest, TwoFailuresStillCallBackOnceWithAnEmptyReply) {
     EXPECT_EQ(delivery.data, "token=t");
     ASSERT_TRUE(g_log.WaitForTag("refused-marker"));
     EXPECT_EQ(g_log.WithTag("refused").size(), 1u);
-}
 
-TEST_F(HttpRequestQueueTest, ClosedTwiceGivesAnEmptyReplyAfterTwoAttempts) {
     server.SetDefaultReply(ScriptedReply::Close());
+    server.ClearRequests();
     Enqueue("", "/closed", 0, "closed");
-    Delivery delivery;
     ASSERT_TRUE(g_log.WaitForTag("closed", &delivery));
     EXPECT_EQ(delivery.reply, "");
     EXPECT_EQ(server.RequestCount(), 2u);
@@ -355,14 +342,6 @@ TEST_F(HttpRequestQueueTest, CallbackMayQueueARequest) {
     const std::vector<RecordedRequest> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].target, "/chained?step=2");
-}
-
-TEST_F(HttpRequestQueueTest, LaterCallbackTablesAreIgnored) {
-    EnqueueHttpRequest("", server.Url("/second-table").c_str(), kSecondTable, 0, "", 0,
-                       "second-table");
-    Delivery delivery;
-    ASSERT_TRUE(g_log.WaitForTag("second-table", &delivery));
-    EXPECT_EQ(delivery.callback, 0);
 }
 
 TEST_F(HttpRequestQueueTest, PostModeSendsTheBodyWithItsCookie) {

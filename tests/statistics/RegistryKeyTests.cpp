@@ -39,36 +39,6 @@ protected:
 
 } // namespace
 
-TEST_F(RegistryKeyTest, RootsHoldThePredefinedHandlesAndAreNotOpened) {
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, Win32Reg::LocalMachine.Handle());
-    EXPECT_EQ(HKEY_CLASSES_ROOT, Win32Reg::ClassesRoot.Handle());
-    EXPECT_EQ(HKEY_CURRENT_CONFIG, Win32Reg::CurrentConfig.Handle());
-    EXPECT_EQ(HKEY_CURRENT_USER, Win32Reg::CurrentUser.Handle());
-    EXPECT_EQ(HKEY_DYN_DATA, Win32Reg::DynData.Handle());
-    EXPECT_EQ(HKEY_PERFORMANCE_DATA, Win32Reg::PerformanceData.Handle());
-    EXPECT_EQ(HKEY_USERS, Win32Reg::Users.Handle());
-    EXPECT_FALSE(Win32Reg::LocalMachine.IsOpened());
-    EXPECT_TRUE(Win32Reg::LocalMachine.Path().empty());
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, GetHklmRootKey().Handle());
-    EXPECT_EQ(HKEY_CURRENT_USER, GetHkcuRootKey().Handle());
-    EXPECT_FALSE(GetHkcuRootKey().IsOpened());
-}
-
-TEST_F(RegistryKeyTest, FunctionLocalRootsAreBuiltOnceAcrossThreads) {
-    const RegistryKey* seen[8] = {};
-    std::vector<std::thread> threads;
-    for (auto& slot : seen) {
-        threads.emplace_back([&slot] { slot = &GetHkcuRootKey(); });
-    }
-    for (auto& t : threads) {
-        t.join();
-    }
-    for (const RegistryKey* key : seen) {
-        EXPECT_EQ(&GetHkcuRootKey(), key);
-    }
-    EXPECT_EQ(&GetHklmRootKey(), &GetHklmRootKey());
-}
-
 TEST_F(RegistryKeyTest, OpenSubKeyBuildsThePathFromTheRoot) {
     ASSERT_TRUE(scratch_.CreateKey(HKEY_CURRENT_USER, base_ + L"\\Child\\Grandchild"));
     const RegistryKey key = Win32Reg::CurrentUser.OpenSubKey(base_);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace TestSupport {
 
@@ -10,6 +11,8 @@ std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool DirExists(const std::wstring& path);
+// Names of the entries of a folder that match a pattern such as L"*.dmp".
+std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_t* pattern);
 
 // UTF-8 <-> UTF-16 for test expectations.
 std::wstring FromUtf8(const std::string& s);

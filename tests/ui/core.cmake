@@ -7,7 +7,7 @@ file(WRITE ${_core_res}/skin_bad.xml "<Window><Label></Window>")
 file(WRITE ${_core_res}/CoreTestResources.rc
      "101 SKINXML \"${_core_res}/skin_ok.xml\"\n102 SKINXML \"${_core_res}/skin_bad.xml\"\n")
 
-uninst_add_test(ui_core_tests CP936
+uninst_add_test(ui_core_tests CP936 HEAPCHECK
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/UIStringTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ContainerTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/DelegateTests.cpp

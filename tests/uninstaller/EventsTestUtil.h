@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"

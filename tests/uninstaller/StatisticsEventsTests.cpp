@@ -3,8 +3,8 @@
 
 #include "statistics/DataStatistics.h"
 #include "statistics/TextHelpers.h"
-#include "tests/statistics/HttpTestUtil.h"
-#include "tests/statistics/StatisticsTestUtil.h"
+#include "tests/support/HttpTestUtil.h"
+#include "tests/support/StatisticsTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/JsonText.h"
 #include "tests/uninstaller/EventsTestUtil.h"
@@ -91,22 +91,19 @@ protected:
     }
 };
 
-TEST_F(EventsTest, ConfirmationCarriesTheHardwareGroupsAndExactlyTheFiveMembers) {
+TEST_F(EventsTest, ConfirmationAndStayCarryTheHardwareGroupsAndExactlyTheFiveMembers) {
     StatsTest::ExpectedCodePage936();
-    SendEvent(*session, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
-    const EventReport report = OnlyReport();
-    EXPECT_EQ(report.code, "12040000");
-    ExpectCommonMembers(report);
-    EXPECT_EQ(report.names, Names(StatsTest::ComponentNamesWithHardware()));
-    EXPECT_EQ(report.text.rfind("{\"CPU\":[", 0), 0u);
-}
-
-TEST_F(EventsTest, StayCarriesTheHardwareGroups) {
-    SendEvent(*session, EVENT_USER_STAYED, "", 5, "");
-    const EventReport report = OnlyReport();
-    EXPECT_EQ(report.code, "12050000");
-    ExpectCommonMembers(report);
-    EXPECT_EQ(report.names, Names(StatsTest::ComponentNamesWithHardware()));
+    const std::pair<const char*, const char*> events[] = {{EVENT_UNINSTALL_CONFIRMED, "12040000"},
+                                                          {EVENT_USER_STAYED, "12050000"}};
+    for (const auto& event : events) {
+        server.ClearRequests();
+        SendEvent(*session, event.first, "", 5, "");
+        const EventReport report = OnlyReport();
+        EXPECT_EQ(report.code, event.second);
+        ExpectCommonMembers(report);
+        EXPECT_EQ(report.names, Names(StatsTest::ComponentNamesWithHardware()));
+        EXPECT_EQ(report.text.rfind("{\"CPU\":[", 0), 0u);
+    }
 }
 
 TEST_F(EventsTest, FileThatCannotBeDeletedCarriesItsTextEscapedAndNoHardware) {
@@ -200,33 +197,6 @@ TEST_F(EventsTest, FourEventsAtOnceAllArriveWhole) {
         EXPECT_EQ(report.names[0], hardware ? "CPU" : "Mac");
     }
     EXPECT_EQ(codes, (std::set<std::string>{"12040000", "12050000", "12060000", "12990201"}));
-}
-
-TEST_F(EventsTest, FailsOverThroughTheNumberedUrls) {
-    server.SetReplyForPath("/fail", ScriptedReply::Failure());
-    const std::string refused =
-        "http://127.0.0.1:" + std::to_string(HttpTestUtil::UnusedPort()) + "/refused";
-    ASSERT_TRUE(StatsTest::WriteServerList(
-        listPath, "[SubmitEventInst]\nSubmitUrl=" + refused +
-                      "\nSubmitUrl1=" + server.Url("/fail") + "\nSubmitUrl2=" + server.Url("/ok") +
-                      "\nSubmitUrl3=" + server.Url("/never") +
-                      "\nInputDataKeyWord=DVersion;GameID;GVersion;AppVersion\n"
-                      "SubmitDataKeyWord=MachId;Mac;OS\n"));
-    SendEvent(*session, EVENT_USER_STAYED, nullptr, 0, nullptr);
-    session->EventThreads().WaitAll(30000);
-    const auto requests = server.Requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].path, "/fail");
-    EXPECT_EQ(requests[1].path, "/ok");
-    EXPECT_EQ(requests[0].body, requests[1].body);
-    EXPECT_TRUE(StatsTest::DecodeEventBody(requests[1].body).validJson);
-}
-
-TEST_F(EventsTest, MissingServerListSendsNothing) {
-    session->SetServerListPath(dir / L"none\\Serverlist.ini");
-    SendEvent(*session, EVENT_UNINSTALL_CONFIRMED, nullptr, 0, nullptr);
-    session->EventThreads().WaitAll(30000);
-    EXPECT_EQ(server.RequestCount(), 0u);
 }
 
 TEST_F(EventsTest, FragmentIsBuiltInOrderWithEscapedValues) {

@@ -44,7 +44,8 @@ bool IsMachineIdAnswer(const std::string& text);
 std::vector<std::string> ComponentNamesWithHardware();
 std::vector<std::string> ComponentNamesWithoutHardware();
 
-// True in the run that asks for the code page 936; fails the test when the page is not in force.
+// True in the run that asks for the code page 936 (each such program checks once that the
+// page is in force).
 bool ExpectedCodePage936();
 
 } // namespace StatsTest

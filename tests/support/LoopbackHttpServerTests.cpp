@@ -1,7 +1,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "tests/statistics/HttpTestUtil.h"
+#include "tests/support/HttpTestUtil.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/Process.h"
@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -79,15 +78,6 @@ protected:
     LoopbackHttpServer server;
 };
 
-TEST_F(LoopbackServerTest, PicksAFreePortAndAnswersWithTheDefault) {
-    EXPECT_NE(server.Port(), 0);
-    EXPECT_EQ(server.BaseUrl(), "http://127.0.0.1:" + std::to_string(server.Port()));
-    const std::string response = Get(server.Port(), "/x");
-    EXPECT_EQ(response.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << response;
-    EXPECT_NE(response.find("Connection: close\r\n"), std::string::npos);
-    EXPECT_EQ(BodyOf(response), "{\"error\":0,\"msg\":\"ok\"}");
-}
-
 TEST_F(LoopbackServerTest, RecordsEveryPartOfTheRequest) {
     Exchange(server.Port(), "POST /launchersubmit/eventInfoSubmit?x=1 HTTP/1.1\r\n"
                             "Host: 127.0.0.1\r\nX-First: a\r\nx-second:  b c \r\n"
@@ -110,16 +100,6 @@ TEST_F(LoopbackServerTest, RecordsEveryPartOfTheRequest) {
     EXPECT_EQ(requests[1].target, "/second");
     server.ClearRequests();
     EXPECT_EQ(server.RequestCount(), 0u);
-}
-
-TEST_F(LoopbackServerTest, ChunkedBodiesAndExpectContinue) {
-    const std::string response =
-        Exchange(server.Port(), "POST /c HTTP/1.1\r\nTransfer-Encoding: chunked\r\n"
-                                "Expect: 100-continue\r\n\r\n"
-                                "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n");
-    EXPECT_EQ(response.rfind("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK", 0), 0u) << response;
-    ASSERT_EQ(server.RequestCount(), 1u);
-    EXPECT_EQ(server.Requests()[0].body, "hello world");
 }
 
 TEST_F(LoopbackServerTest, MalformedRequestIsClosedUnrecorded) {
@@ -149,38 +129,6 @@ TEST_F(LoopbackServerTest, RepliesFollowTheirPrecedence) {
     EXPECT_EQ(BodyOf(Get(server.Port(), "/other")), "default");
 }
 
-TEST_F(LoopbackServerTest, CustomHeadersAndReason) {
-    ScriptedReply reply = ScriptedReply::Ok("abc", "text/plain");
-    reply.reason = "Fine";
-    reply.headers.push_back({"Set-Cookie", "a=b"});
-    server.PushReply(reply);
-    const std::string response = Get(server.Port(), "/");
-    EXPECT_EQ(response.rfind("HTTP/1.1 200 Fine\r\n", 0), 0u);
-    EXPECT_NE(response.find("Set-Cookie: a=b\r\n"), std::string::npos);
-    EXPECT_NE(response.find("Content-Type: text/plain\r\n"), std::string::npos);
-    EXPECT_NE(response.find("Content-Length: 3\r\n"), std::string::npos);
-}
-
-TEST_F(LoopbackServerTest, CloseAnswersNothing) {
-    server.PushReply(ScriptedReply::Close());
-    EXPECT_EQ(Get(server.Port(), "/closed"), "");
-    EXPECT_EQ(server.RequestCount(), 1u);
-}
-
-TEST_F(LoopbackServerTest, StallHoldsTheConnectionThenCloses) {
-    server.PushReply(ScriptedReply::Stall(300));
-    const Stopwatch watch;
-    EXPECT_EQ(Get(server.Port(), "/stall"), "");
-    EXPECT_GE(watch.ElapsedMs(), 250);
-}
-
-TEST_F(LoopbackServerTest, StallThenReply) {
-    server.PushReply(ScriptedReply::StallThenReply(200, ScriptedReply::Ok("late")));
-    const Stopwatch watch;
-    EXPECT_EQ(BodyOf(Get(server.Port(), "/late")), "late");
-    EXPECT_GE(watch.ElapsedMs(), 150);
-}
-
 TEST_F(LoopbackServerTest, StopEndsAStallAtOnce) {
     server.PushReply(ScriptedReply::Stall(60000));
     std::string response = "unset";
@@ -191,25 +139,6 @@ TEST_F(LoopbackServerTest, StopEndsAStallAtOnce) {
     client.join();
     EXPECT_LT(watch.ElapsedMs(), 3000);
     EXPECT_EQ(response, "");
-}
-
-TEST_F(LoopbackServerTest, WaitForRequestsTimesOut) {
-    const Stopwatch watch;
-    EXPECT_FALSE(server.WaitForRequests(1, 100));
-    EXPECT_GE(watch.ElapsedMs(), 90);
-}
-
-TEST_F(LoopbackServerTest, ObserverSeesEachRequest) {
-    std::vector<std::string> seen;
-    std::mutex lock;
-    server.SetObserver([&](const RecordedRequest& r) {
-        const std::lock_guard<std::mutex> guard(lock);
-        seen.push_back(r.target);
-    });
-    Get(server.Port(), "/one");
-    Get(server.Port(), "/two");
-    const std::lock_guard<std::mutex> guard(lock);
-    EXPECT_EQ(seen, (std::vector<std::string>{"/one", "/two"}));
 }
 
 TEST(FullBacklogListener, NewConnectionsDoNotComplete) {
@@ -295,17 +224,6 @@ TEST(LoopbackServerProgram, AnswersSubmitsAndSurveysAndLogsEachRequest) {
         << lines[0];
     EXPECT_NE(lines[1].find("\"path\":\"/api/survey/1001?token=abc\""), std::string::npos);
     EXPECT_NE(lines[2].find("\"path\":\"/other\""), std::string::npos);
-}
-
-TEST(LoopbackServerProgram, RejectsUnknownFlags) {
-    const std::wstring program = TestSupport::WinePathOf(LOOPBACK_SERVER_EXE);
-    TestSupport::TempDir temp(L"lbflags");
-    TestSupport::ChildProcess child =
-        TestSupport::StartProcess(program, Quoted(program) + L" --bogus 1", temp.Path());
-    ASSERT_TRUE(child);
-    DWORD code = 0;
-    ASSERT_TRUE(child.Wait(20000, &code));
-    EXPECT_EQ(code, 2u);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "tests/statistics/HttpTestUtil.h"
+#include "tests/support/HttpTestUtil.h"
 
 namespace HttpTestUtil {
 

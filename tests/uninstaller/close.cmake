@@ -1,6 +1,0 @@
-add_executable(close_probe WIN32 ${CMAKE_CURRENT_LIST_DIR}/CloseProbe.cpp)
-target_link_libraries(close_probe PRIVATE uninstaller_core)
-target_link_options(close_probe PRIVATE -municode)
-uninst_add_test(close_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/CloseTests.cpp LIBS shell32)
-add_dependencies(close_tests close_probe)
-target_compile_definitions(close_tests PRIVATE CLOSE_PROBE="$<TARGET_FILE:close_probe>")
