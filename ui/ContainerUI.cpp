@@ -135,7 +135,7 @@ LPVOID CContainerUI::QueryInterfaceByName(LPCWSTR name) {
 
 void CContainerUI::AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool init) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->AttachManager(manager, this, init);
+        CContainerUI::GetItemAt(i)->AttachManager(manager, this, init);
     }
     if (m_pVerticalScrollBar != nullptr) {
         m_pVerticalScrollBar->AttachManager(manager, this, init);
@@ -153,7 +153,7 @@ void CContainerUI::SetVisible(bool visible) {
     CControlUI::SetVisible(visible);
     const bool shown = IsVisible();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetVisibleByParent(shown);
+        CContainerUI::GetItemAt(i)->SetVisibleByParent(shown);
     }
 }
 
@@ -161,7 +161,7 @@ void CContainerUI::SetVisibleByParent(bool visible) {
     CControlUI::SetVisibleByParent(visible);
     const bool shown = IsVisible();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetVisibleByParent(shown);
+        CContainerUI::GetItemAt(i)->SetVisibleByParent(shown);
     }
 }
 
