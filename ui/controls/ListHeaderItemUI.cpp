@@ -5,6 +5,7 @@
 #include "ui/RendererUI.h"
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/LinearLayoutMath.h"
 #include "ui/controls/ListItemCoreUI.h"
 #include "ui/controls/ListLookUI.h"
 
@@ -53,20 +54,23 @@ void CListHeaderItemUI::SetEnabled(bool enable) {
 }
 
 RECT CListHeaderItemUI::GetThumbRect() const {
-    if (m_iSepWidth >= 0) {
-        return RECT{m_rcItem.right - m_iSepWidth, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
+    const long long sep = m_iSepWidth;
+    if (sep >= 0) {
+        return LayoutMath::MakeRect(m_rcItem.right - sep, m_rcItem.top, m_rcItem.right,
+                                    m_rcItem.bottom);
     }
-    return RECT{m_rcItem.left, m_rcItem.top, m_rcItem.left - m_iSepWidth, m_rcItem.bottom};
+    return LayoutMath::MakeRect(m_rcItem.left, m_rcItem.top, m_rcItem.left - sep, m_rcItem.bottom);
 }
 
 RECT CListHeaderItemUI::GetGripRect() const {
-    RECT grip = GetThumbRect();
+    const RECT thumb = GetThumbRect();
     if (m_iSepWidth >= 0) {
-        grip.left -= kSepGripExtension;
-    } else {
-        grip.right += kSepGripExtension;
+        return LayoutMath::MakeRect(static_cast<long long>(thumb.left) - kSepGripExtension,
+                                    thumb.top, thumb.right, thumb.bottom);
     }
-    return grip;
+    return LayoutMath::MakeRect(thumb.left, thumb.top,
+                                static_cast<long long>(thumb.right) + kSepGripExtension,
+                                thumb.bottom);
 }
 
 void CListHeaderItemUI::HandleEvent(TInputEventUI& event) {
@@ -151,17 +155,14 @@ void CListHeaderItemUI::OnButtonUp() {
 }
 
 // A move that would make the column as narrow as its minimum or narrower is
-// ignored and the last point kept, so the drag goes on from there.
+// ignored and the last point kept, so the drag goes on from there. The width
+// grows from the last accepted one, not from the rectangle, which is only
+// laid out again at the next paint: moves that come before it still add up.
 void CListHeaderItemUI::OnDrag(POINT pt) {
     const long long dx = static_cast<long long>(pt.x) - m_ptLastMouse.x;
-    long long left = m_rcItem.left;
-    long long right = m_rcItem.right;
-    if (m_iSepWidth >= 0) {
-        right += dx;
-    } else {
-        left += dx;
-    }
-    const long long width = right - left;
+    const long long current =
+        m_cxyFixed.cx > 0 ? m_cxyFixed.cx : static_cast<long long>(m_rcItem.right) - m_rcItem.left;
+    const long long width = m_iSepWidth >= 0 ? current + dx : current - dx;
     if (width <= GetMinWidth() || width > INT_MAX) {
         return;
     }
@@ -265,8 +266,7 @@ void CListHeaderItemUI::PaintText(HDC hDC) {
     if (m_sText.IsEmpty()) {
         return;
     }
-    RECT rc = {m_rcItem.left + m_rcTextPadding.left, m_rcItem.top + m_rcTextPadding.top,
-               m_rcItem.right - m_rcTextPadding.right, m_rcItem.bottom - m_rcTextPadding.bottom};
+    RECT rc = LessPadding(m_rcItem, m_rcTextPadding);
     if (m_bShowHtml) {
         int links = 0;
         CRendererUI::DrawMarkupText(hDC, m_pManager, rc, m_sText, m_dwTextColor, nullptr, nullptr,

@@ -5,6 +5,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/RendererUI.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/LinearLayoutMath.h"
 
 namespace SkinUI {
 
@@ -21,8 +22,15 @@ bool DrawListImage(CControlUI& control, HDC hDC, CUIString& image, LPCWSTR modif
 
 int ListRowHeight(CWindowManagerUI& manager, const TListLookUI& look) {
     const TFontRecordUI* font = manager.GetFontInfo(look.nFont);
-    return (font != nullptr ? font->tm.tmHeight : 0) + 8 + look.rcTextPadding.top +
-           look.rcTextPadding.bottom;
+    return LayoutMath::Saturate((font != nullptr ? font->tm.tmHeight : 0) + 8LL +
+                                look.rcTextPadding.top + look.rcTextPadding.bottom);
+}
+
+RECT LessPadding(const RECT& rc, const RECT& padding) {
+    return LayoutMath::MakeRect(static_cast<long long>(rc.left) + padding.left,
+                                static_cast<long long>(rc.top) + padding.top,
+                                static_cast<long long>(rc.right) - padding.right,
+                                static_cast<long long>(rc.bottom) - padding.bottom);
 }
 
 void CListItemCoreUI::SetOwner(CControlUI* owner) {

@@ -75,4 +75,8 @@ inline bool IsMouseEvent(const TInputEventUI& event) {
 // the height of a text row without a fixed height.
 int ListRowHeight(CWindowManagerUI& manager, const TListLookUI& look);
 
+// rc less a padding (left, top, right, bottom insets); a skin's padding can't
+// overflow it.
+RECT LessPadding(const RECT& rc, const RECT& padding);
+
 } // namespace SkinUI

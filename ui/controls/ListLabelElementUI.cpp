@@ -3,6 +3,7 @@
 #include "ui/controls/ListLabelElementUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/controls/LinearLayoutMath.h"
 
 #include <cwchar>
 
@@ -12,11 +13,6 @@ namespace {
 
 // A text far wider than any row is measured in this box.
 const int kMeasureWidth = 9999;
-
-RECT LessPadding(const RECT& rc, const RECT& padding) {
-    return RECT{rc.left + padding.left, rc.top + padding.top, rc.right - padding.right,
-                rc.bottom - padding.bottom};
-}
 
 } // namespace
 
@@ -71,7 +67,8 @@ SIZE CListLabelElementUI::MeasureDesiredSize(SIZE /*szAvailable*/) {
             CRendererUI::DrawText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, look->nFont,
                                   style);
         }
-        size.cx = rc.right - rc.left + look->rcTextPadding.left + look->rcTextPadding.right;
+        size.cx = LayoutMath::Saturate(static_cast<long long>(rc.right) - rc.left +
+                                       look->rcTextPadding.left + look->rcTextPadding.right);
     }
     return size;
 }

@@ -112,8 +112,8 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem) {
     const int columns = look.nColumns < kMaxListColumns ? look.nColumns : kMaxListColumns;
     m_nLinks = 0;
     for (int i = 0; i < columns; ++i) {
-        RECT rc = {look.rcColumn[i].left + pad.left, rcItem.top + pad.top,
-                   look.rcColumn[i].right - pad.right, rcItem.bottom - pad.bottom};
+        RECT rc = LessPadding(
+            RECT{look.rcColumn[i].left, rcItem.top, look.rcColumn[i].right, rcItem.bottom}, pad);
         LPCWSTR text =
             callback != nullptr ? callback->GetItemText(this, GetIndex(), i) : GetColumnText(i);
         if (text == nullptr) {
