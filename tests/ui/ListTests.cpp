@@ -26,12 +26,15 @@ using Trail = std::vector<std::wstring>;
 const RECT kPlace = {20, 20, 420, 320};
 const int kRowHeight = 24;
 
-// Rows from a spec, one letter per row: e enabled, D disabled, H hidden.
+// Rows from a spec, one letter per row: e enabled, D disabled, H hidden,
+// C a container element.
 std::wstring Rows(const std::wstring& spec) {
     std::wstring xml;
     for (size_t i = 0; i < spec.size(); ++i) {
         const std::wstring name = L"row" + std::to_wstring(i);
-        xml += L"<ListLabelElement name=\"" + name + L"\" text=\"" + name + L"\" height=\"24\"";
+        const wchar_t* tag = spec[i] == L'C' ? L"ListContainerElement" : L"ListLabelElement";
+        xml += L"<" + std::wstring(tag) + L" name=\"" + name + L"\" text=\"" + name +
+               L"\" height=\"24\"";
         xml += spec[i] == L'D' ? L" enabled=\"false\""
                                : (spec[i] == L'H' ? L" visible=\"false\"" : L"");
         xml += L"/>";
@@ -206,13 +209,18 @@ TEST_F(ListTest, KeysMoveTheSelection) {
 }
 
 TEST_F(ListTest, ClicksSelectAndDoubleClickOrReturnActivates) {
-    CListUI* list = BuildRows(L"eeeD");
+    CListUI* list = BuildRows(L"eeeDC");
+    Click(RowPoint(list, 4));
+    ASSERT_TRUE(Notices(L"itemselect", 1));
+    EXPECT_EQ((Trail{L"itemclick@row4", L"itemselect@list"}),
+              log_.Trail({L"itemclick", L"itemselect", L"itemactivate"}));
+    log_.Clear();
     Click(RowPoint(list, 1));
     ASSERT_TRUE(Notices(L"itemselect", 1));
     EXPECT_EQ((Trail{L"itemclick@row1", L"itemselect@list"}),
               log_.Trail({L"itemclick", L"itemselect", L"itemactivate"}));
     EXPECT_EQ(1u, log_.Of({L"itemselect"}).back().wParam);
-    EXPECT_EQ(-1, static_cast<int>(log_.Of({L"itemselect"}).back().lParam));
+    EXPECT_EQ(4, static_cast<int>(log_.Of({L"itemselect"}).back().lParam));
 
     Click(RowPoint(list, 3)); // disabled: nothing
     MoveTo(RowPoint(list, 2));
@@ -226,7 +234,7 @@ TEST_F(ListTest, ClicksSelectAndDoubleClickOrReturnActivates) {
     EXPECT_EQ((Trail{L"itemclick@row1", L"itemselect@list", L"itemclick@row2", L"itemselect@list",
                      L"itemactivate@row2", L"itemactivate@row2"}),
               log_.Trail({L"itemclick", L"itemselect", L"itemactivate"}));
-    EXPECT_EQ(L"0010", Flags(list));
+    EXPECT_EQ(L"00100", Flags(list));
 }
 
 struct WheelCase {
@@ -250,6 +258,20 @@ TEST_F(ListTest, WheelScrollsOrMovesTheSelection) {
         EXPECT_EQ(c.selection, list->GetCurSel());
         const int step = pm().GetDefaultFontInfo()->tm.tmHeight + 8;
         EXPECT_EQ(c.scrolledByLine ? 2 * step : 0, list->GetScrollPos().cy);
+    }
+}
+
+// The selected row is scrolled just into view, from above or below.
+TEST_F(ListTest, SelectionScrollsItsRowIntoView) {
+    CListUI* list = BuildRows(std::wstring(40, L'e'), L"vscrollbar=\"true\"");
+    const int height = kPlace.bottom - kPlace.top;
+    const int cases[][2] = {{20, 21 * kRowHeight - height},
+                            {5, 5 * kRowHeight},
+                            {12, 5 * kRowHeight},
+                            {17, 18 * kRowHeight - height}};
+    for (const auto& c : cases) {
+        list->SelectItem(c[0]);
+        EXPECT_EQ(c[1], list->GetScrollPos().cy) << c[0];
     }
 }
 
@@ -331,38 +353,48 @@ TEST_F(ListTest, ElementSelectFlagStaysInStepWithTheList) {
 
 // ---- Header and columns --------------------------------------------------------------------
 
-struct DragStep {
-    int dx;    // pointer from the press point
-    int width; // of the column afterwards
+struct DragCase {
+    const wchar_t* item; // "a" has its separator at the right edge, "b" at the left
+    int steps[5][2];     // pointer from the press point, column width afterwards
 };
 
+// A drag stops at the last width above the minimum (16) and goes on from
+// the last accepted point; a press on the separator sends no "headerclick".
 TEST_F(ListTest, DraggingTheSeparatorResizesAboveTheMinimumWidth) {
-    CListUI* list = Build(LR"(<List name="list"><ListHeader height="24">
-        <ListHeaderItem name="a" text="a" width="100"/><ListHeaderItem name="b" text="b" width="80"/>
-        </ListHeader><ListTextElement/></List>)");
-    auto* item = static_cast<CListHeaderItemUI*>(pm().FindControl(L"a"));
-    const RECT thumb = item->GetThumbRect();
-    const POINT press = {thumb.left - 2, (thumb.top + thumb.bottom) / 2};
-    MoveTo(press);
-    EXPECT_TRUE(PumpUntil([] { return ::GetCursor() == ::LoadCursorW(nullptr, IDC_SIZEWE); }));
-    LeftDown();
-    PumpFor(30);
-    const DragStep steps[] = {{-50, 50}, {-84, 50}, {-83, 17}, {-150, 17}, {10, 110}};
-    for (const DragStep& step : steps) {
-        SCOPED_TRACE(step.dx);
-        MoveTo(press.x + step.dx, press.y);
+    const DragCase cases[] = {
+        {L"a", {{-50, 50}, {-84, 50}, {-83, 17}, {-150, 17}, {10, 110}}},
+        {L"b", {{30, 50}, {64, 50}, {63, 17}, {150, 17}, {-10, 90}}},
+    };
+    for (const DragCase& c : cases) {
+        SCOPED_TRACE(c.item);
+        CListUI* list = Build(LR"(<List name="list"><ListHeader height="24">
+            <ListHeaderItem name="a" text="a" width="100"/>
+            <ListHeaderItem name="b" text="b" width="80" sepwidth="-4"/></ListHeader>
+            <ListTextElement/></List>)");
+        auto* item = static_cast<CListHeaderItemUI*>(pm().FindControl(c.item));
+        const int column = list->GetItemIndex(item);
+        const RECT thumb = item->GetThumbRect();
+        const POINT press = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+        MoveTo(press);
+        EXPECT_TRUE(PumpUntil([] { return ::GetCursor() == ::LoadCursorW(nullptr, IDC_SIZEWE); }));
+        LeftDown();
         PumpFor(30);
-        Repaint();
-        EXPECT_EQ(step.width, item->GetWidth());
-        EXPECT_EQ(item->GetPos().right, list->GetListLook()->rcColumn[0].right);
-        EXPECT_EQ(item->GetPos().right, list->GetListLook()->rcColumn[1].left);
+        for (const auto& step : c.steps) {
+            SCOPED_TRACE(step[0]);
+            MoveTo(press.x + step[0], press.y);
+            PumpFor(30);
+            Repaint();
+            EXPECT_EQ(step[1], item->GetWidth());
+            EXPECT_EQ(item->GetPos().left, list->GetListLook()->rcColumn[column].left);
+            EXPECT_EQ(item->GetPos().right, list->GetListLook()->rcColumn[column].right);
+        }
+        LeftUp();
+        PumpFor(30);
+        EXPECT_EQ(0, log_.Count(L"headerclick"));
+        Click(CenterPoint(item->GetPos()));
+        EXPECT_TRUE(Notices(L"headerclick", 1));
+        EXPECT_EQ((Trail{L"headerclick@" + std::wstring(c.item)}), log_.Trail({L"headerclick"}));
     }
-    LeftUp();
-    PumpFor(30);
-    EXPECT_EQ(0, log_.Count(L"headerclick"));
-    Click(CenterPoint(list->GetListLook()->rcColumn[1]));
-    EXPECT_TRUE(Notices(L"headerclick", 1));
-    EXPECT_EQ((Trail{L"headerclick@b"}), log_.Trail({L"headerclick"}));
 }
 
 // Removing the current header leaves the list without header and columns;
