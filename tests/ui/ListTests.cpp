@@ -8,6 +8,7 @@
 #include "ui/controls/ListUI.h"
 #include "ui/controls/ScrollBarUI.h"
 
+#include "tests/support/FileUtil.h"
 #include "tests/ui/ControlsDesktop.h"
 
 #include <gtest/gtest.h>
@@ -497,6 +498,9 @@ TEST_F(ListTest, RowsPaintTheirStateColours) {
     }
     list->SelectItem(2);
     EXPECT_TRUE(Shows(RowPoint(list, 2), kSelBk));
+    // For a person to look at: alternate, hot, selected and disabled rows.
+    EXPECT_TRUE(TestSupport::WriteFileBytes(L"list_sample.png",
+                                            TestSupport::EncodePng(Capture(hwnd())->Snapshot())));
     const RECT& first = list->GetItemAt(0)->GetPos();
     EXPECT_TRUE(Near(kLine, PixelAt(POINT{first.left + 5, first.bottom - 1})));
     EXPECT_TRUE(Near(kBk, PixelAt(POINT{first.left + 5, first.bottom - 2})));
