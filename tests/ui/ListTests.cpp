@@ -508,6 +508,74 @@ TEST_F(ListTest, RowsPaintTheirStateColours) {
     EXPECT_TRUE(Shows(RowPoint(list, 1), kList));
 }
 
+// A look image that can't be drawn is dropped from the look; the row's
+// colour shows instead, and a drawable one covers the colour.
+TEST_F(ListTest, LookImagesCoverColoursAndMissingOnesAreDropped) {
+    CListUI* list = BuildRows(L"ee", LR"(itemhotimage="missing.png" itemhotbkcolor="#FFA0A000"
+        itemselectedimage="selected.png")");
+    list->SelectItem(0);
+    MoveTo(RowPoint(list, 1));
+    EXPECT_TRUE(Shows(RowPoint(list, 1), 0xFFA0A000));
+    EXPECT_TRUE(Shows(RowPoint(list, 0), kSelected));
+    EXPECT_STREQ(L"", list->GetListLook()->sHotImage);
+}
+
+struct HeaderState {
+    std::function<void(POINT)> input;
+    uint32_t color;
+};
+
+// Header items draw their state image (a state without one falls back to
+// the normal image) and their separator image at the separator's edge.
+TEST_F(ListTest, HeaderItemsPaintStateAndSeparatorImages) {
+    Build(LR"(<List><ListHeader height="30">
+        <ListHeaderItem name="a" width="100" normalimage="normal.png" hotimage="hot.png"
+          pushedimage="pushed.png" sepimage="fore.png"/>
+        <ListHeaderItem name="b" width="100" normalimage="normal.png" sepwidth="-6"
+          sepimage="fore.png"/></ListHeader></List>)");
+    const RECT a = pm().FindControl(L"a")->GetPos();
+    const RECT b = pm().FindControl(L"b")->GetPos();
+    const POINT mid = {(a.left + a.right) / 2, (a.top + a.bottom) / 2};
+    const POINT bMid = {(b.left + b.right) / 2, mid.y};
+    const HeaderState states[] = {
+        {[](POINT) {}, kNormal},
+        {[](POINT pt) { MoveTo(pt); }, kHot},
+        {[](POINT) { LeftDown(); }, kPushed},
+        {[](POINT) { LeftUp(); }, kHot},
+    };
+    for (const HeaderState& state : states) {
+        state.input(mid);
+        EXPECT_TRUE(Shows(mid, state.color));
+    }
+    MoveTo(bMid);
+    LeftDown(); // no pushed image: the normal one
+    EXPECT_TRUE(Shows(bMid, kNormal));
+    LeftUp();
+    EXPECT_TRUE(Shows(POINT{a.right - 2, mid.y}, kFore));
+    EXPECT_TRUE(Shows(POINT{b.left + 4, mid.y}, kFore));
+    EXPECT_TRUE(Near(kNormal, PixelAt(POINT{b.right - 2, mid.y})));
+}
+
+struct MeasureCase {
+    const wchar_t* row;
+    int extraHeight; // beyond the font's height
+};
+
+// Rows without a fixed height take the look font's height, 8 pixels and
+// the look's vertical text padding.
+TEST_F(ListTest, RowsWithoutHeightFollowTheLookFont) {
+    const MeasureCase cases[] = {{L"<ListLabelElement text=\"x\"/>", 8 + 5},
+                                 {L"<ListTextElement/>", 8 + 5},
+                                 {L"<ListLabelElement text=\"x\" height=\"40\"/>", -1}};
+    for (const MeasureCase& c : cases) {
+        SCOPED_TRACE(c.row);
+        CListUI* list = Build(L"<List header=\"hidden\" itemtextpadding=\"0,2,0,3\">" +
+                              std::wstring(c.row) + L"</List>");
+        const int font = pm().GetDefaultFontInfo()->tm.tmHeight;
+        EXPECT_EQ(c.extraHeight < 0 ? 40 : font + c.extraHeight, list->GetItemAt(0)->GetHeight());
+    }
+}
+
 // ---- Text elements ---------------------------------------------------------------------------
 
 class Texts : public IListTextCallbackUI {
