@@ -123,10 +123,8 @@ void CListItemCoreUI::DrawItemBk(CControlUI& self, HDC hDC, const RECT& rcItem,
         (IsHot() && DrawListImage(self, hDC, look->sHotImage))) {
         return;
     }
-    if (!ownBkImage.IsEmpty()) {
-        if (plainRow) {
-            DrawListImage(self, hDC, ownBkImage);
-        }
+    if (plainRow) {
+        DrawListImage(self, hDC, ownBkImage);
     }
     // An element's own image, even one kept off an alternate row, keeps the
     // list's image off that element.

@@ -25,9 +25,9 @@ bool IsHeader(CControlUI* control) {
 
 CListUI::CListUI()
     : m_bScrollSelect(false), m_iCurSel(-1), m_iExpandedItem(-1), m_pCallback(nullptr),
-      m_pList(new CListBodyUI(this)), m_pHeader(nullptr), m_bLayingOut(false) {
+      m_pBody(new CListBodyUI(this)), m_pHeader(nullptr), m_bLayingOut(false) {
     Add(new CListHeaderUI());
-    CVerticalLayoutUI::Add(m_pList);
+    CVerticalLayoutUI::Add(m_pBody);
 }
 
 CListUI::~CListUI() = default;
@@ -61,7 +61,7 @@ bool CListUI::IsHeaderItem(CControlUI* control) const {
 }
 
 IListItemUI* CListUI::ListItemAt(int index) const {
-    return AsListItem(m_pList->GetItemAt(index));
+    return AsListItem(m_pBody->GetItemAt(index));
 }
 
 void CListUI::Renumber(int first, int last) {
@@ -78,11 +78,11 @@ void CListUI::UpdateColumnCount() {
 }
 
 CControlUI* CListUI::GetItemAt(int index) const {
-    return m_pList->GetItemAt(index);
+    return m_pBody->GetItemAt(index);
 }
 
 int CListUI::GetCount() const {
-    return m_pList->GetCount();
+    return m_pBody->GetCount();
 }
 
 int CListUI::GetItemIndex(CControlUI* control) const {
@@ -92,7 +92,7 @@ int CListUI::GetItemIndex(CControlUI* control) const {
     if (IsHeaderItem(control)) {
         return m_pHeader != nullptr ? m_pHeader->GetItemIndex(control) : -1;
     }
-    return m_pList->GetItemIndex(control);
+    return m_pBody->GetItemIndex(control);
 }
 
 // A header that still has items is not replaced: a later one only stands
@@ -122,9 +122,9 @@ bool CListUI::Add(CControlUI* control) {
     }
     if (IListItemUI* item = AsListItem(control)) {
         item->SetOwner(this);
-        item->SetIndex(m_pList->GetCount());
+        item->SetIndex(m_pBody->GetCount());
     }
-    return m_pList->Add(control);
+    return m_pBody->Add(control);
 }
 
 bool CListUI::AddAt(CControlUI* control, int index) {
@@ -136,14 +136,14 @@ bool CListUI::AddAt(CControlUI* control, int index) {
         UpdateColumnCount();
         return added;
     }
-    if (!m_pList->AddAt(control, index)) {
+    if (!m_pBody->AddAt(control, index)) {
         return false;
     }
     if (IListItemUI* item = AsListItem(control)) {
         item->SetOwner(this);
         item->SetIndex(index);
     }
-    Renumber(index + 1, m_pList->GetCount() - 1);
+    Renumber(index + 1, m_pBody->GetCount() - 1);
     if (m_iCurSel >= 0 && index <= m_iCurSel) {
         ++m_iCurSel;
     }
@@ -167,8 +167,8 @@ bool CListUI::Remove(CControlUI* control) {
         UpdateColumnCount();
         return removed;
     }
-    const int index = m_pList->GetItemIndex(control);
-    if (index < 0 || !m_pList->RemoveAt(index)) {
+    const int index = m_pBody->GetItemIndex(control);
+    if (index < 0 || !m_pBody->RemoveAt(index)) {
         return false;
     }
     OnItemRemoved(index);
@@ -176,7 +176,7 @@ bool CListUI::Remove(CControlUI* control) {
 }
 
 bool CListUI::RemoveAt(int index) {
-    if (!m_pList->RemoveAt(index)) {
+    if (!m_pBody->RemoveAt(index)) {
         return false;
     }
     OnItemRemoved(index);
@@ -186,7 +186,7 @@ bool CListUI::RemoveAt(int index) {
 // The selection moves with its item; a removed selected item hands it to
 // the item now at its place, or the nearest selectable one before it.
 void CListUI::OnItemRemoved(int index) {
-    Renumber(index, m_pList->GetCount() - 1);
+    Renumber(index, m_pBody->GetCount() - 1);
     if (index == m_iCurSel) {
         m_iCurSel = -1;
         SelectItem(FindSelectable(index, false), false);
@@ -198,7 +198,7 @@ void CListUI::OnItemRemoved(int index) {
 void CListUI::RemoveAll() {
     m_iCurSel = -1;
     m_iExpandedItem = -1;
-    m_pList->RemoveAll();
+    m_pBody->RemoveAll();
 }
 
 bool CListUI::SetItemIndex(CControlUI* control, int index) {
@@ -208,7 +208,7 @@ bool CListUI::SetItemIndex(CControlUI* control, int index) {
     if (IsHeaderItem(control)) {
         return m_pHeader != nullptr && m_pHeader->SetItemIndex(control, index);
     }
-    const int old = m_pList->GetItemIndex(control);
+    const int old = m_pBody->GetItemIndex(control);
     if (old < 0) {
         return false;
     }
@@ -216,7 +216,7 @@ bool CListUI::SetItemIndex(CControlUI* control, int index) {
         return true;
     }
     IListItemUI* selected = m_iCurSel >= 0 ? ListItemAt(m_iCurSel) : nullptr;
-    if (!m_pList->SetItemIndex(control, index)) {
+    if (!m_pBody->SetItemIndex(control, index)) {
         return false;
     }
     Renumber(old < index ? old : index, old < index ? index : old);
@@ -229,83 +229,83 @@ bool CListUI::SetItemIndex(CControlUI* control, int index) {
 // ---- Scrolling, forwarded to the body -----------------------------------------------
 
 int CListUI::GetChildPadding() const {
-    return m_pList->GetChildPadding();
+    return m_pBody->GetChildPadding();
 }
 
 void CListUI::SetChildPadding(int padding) {
-    m_pList->SetChildPadding(padding);
+    m_pBody->SetChildPadding(padding);
 }
 
 SIZE CListUI::GetScrollPos() const {
-    return m_pList->GetScrollPos();
+    return m_pBody->GetScrollPos();
 }
 
 SIZE CListUI::GetScrollRange() const {
-    return m_pList->GetScrollRange();
+    return m_pBody->GetScrollRange();
 }
 
 void CListUI::SetScrollPos(SIZE szPos) {
-    m_pList->SetScrollPos(szPos);
+    m_pBody->SetScrollPos(szPos);
 }
 
 void CListUI::LineUp() {
-    m_pList->LineUp();
+    m_pBody->LineUp();
 }
 
 void CListUI::LineDown() {
-    m_pList->LineDown();
+    m_pBody->LineDown();
 }
 
 void CListUI::PageUp() {
-    m_pList->PageUp();
+    m_pBody->PageUp();
 }
 
 void CListUI::PageDown() {
-    m_pList->PageDown();
+    m_pBody->PageDown();
 }
 
 void CListUI::HomeUp() {
-    m_pList->HomeUp();
+    m_pBody->HomeUp();
 }
 
 void CListUI::EndDown() {
-    m_pList->EndDown();
+    m_pBody->EndDown();
 }
 
 void CListUI::LineLeft() {
-    m_pList->LineLeft();
+    m_pBody->LineLeft();
 }
 
 void CListUI::LineRight() {
-    m_pList->LineRight();
+    m_pBody->LineRight();
 }
 
 void CListUI::PageLeft() {
-    m_pList->PageLeft();
+    m_pBody->PageLeft();
 }
 
 void CListUI::PageRight() {
-    m_pList->PageRight();
+    m_pBody->PageRight();
 }
 
 void CListUI::HomeLeft() {
-    m_pList->HomeLeft();
+    m_pBody->HomeLeft();
 }
 
 void CListUI::EndRight() {
-    m_pList->EndRight();
+    m_pBody->EndRight();
 }
 
 void CListUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
-    m_pList->EnableScrollBar(enableVertical, enableHorizontal);
+    m_pBody->EnableScrollBar(enableVertical, enableHorizontal);
 }
 
 CScrollBarUI* CListUI::GetVerticalScrollBar() const {
-    return m_pList->GetVerticalScrollBar();
+    return m_pBody->GetVerticalScrollBar();
 }
 
 CScrollBarUI* CListUI::GetHorizontalScrollBar() const {
-    return m_pList->GetHorizontalScrollBar();
+    return m_pBody->GetHorizontalScrollBar();
 }
 
 // ---- Columns ------------------------------------------------------------------------
@@ -324,7 +324,7 @@ void CListUI::SetPos(RECT rc) {
         SetHeaderItemsVisibleByParent(true);
         m_pHeader->SetPos(RECT{m_rcItem.left, 0, m_rcItem.right, 0});
     }
-    MoveColumns(m_pList->GetScrollPos().cx);
+    MoveColumns(m_pBody->GetScrollPos().cx);
     if (hidden) {
         SetHeaderItemsVisibleByParent(false);
     }

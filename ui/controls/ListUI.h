@@ -130,7 +130,7 @@ private:
     int m_iCurSel;
     int m_iExpandedItem;
     IListTextCallbackUI* m_pCallback;
-    CListBodyUI* m_pList;
+    CListBodyUI* m_pBody;
     CListHeaderUI* m_pHeader;
     TListLookUI m_ListLook;
     bool m_bLayingOut;

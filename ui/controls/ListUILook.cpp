@@ -45,7 +45,7 @@ void CListUI::ApplyAttribute(LPCWSTR name, LPCWSTR value) {
     } else if (Is(name, L"multiexpanding")) {
         SetMultiExpanding(ParseBoolValue(value));
     } else if (IsBodyAttribute(name)) {
-        m_pList->ApplyAttribute(name, value);
+        m_pBody->ApplyAttribute(name, value);
     } else {
         switch (ApplyListLookAttribute(m_ListLook, name, value)) {
         case ListLookChange::kUnknown:

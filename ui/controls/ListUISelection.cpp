@@ -33,7 +33,7 @@ bool CListUI::SelectItem(int index, bool takeFocus) {
     if (index < 0) {
         return false;
     }
-    CControlUI* control = m_pList->GetItemAt(index);
+    CControlUI* control = m_pBody->GetItemAt(index);
     IListItemUI* item = ListItemAt(index);
     if (control == nullptr || !control->IsVisible() || !control->IsEnabled() || item == nullptr) {
         return false;
@@ -65,7 +65,7 @@ bool CListUI::ExpandItem(int index, bool expand) {
         MarkNeedsUpdate();
         return true;
     }
-    CControlUI* control = m_pList->GetItemAt(index);
+    CControlUI* control = m_pBody->GetItemAt(index);
     IListItemUI* item = ListItemAt(index);
     if (control == nullptr || !control->IsVisible() || item == nullptr) {
         return false;
@@ -84,13 +84,13 @@ int CListUI::GetExpandedItem() const {
 }
 
 void CListUI::EnsureVisible(int index) {
-    CControlUI* control = m_pList->GetItemAt(index);
+    CControlUI* control = m_pBody->GetItemAt(index);
     if (m_iCurSel < 0 || control == nullptr) {
         return;
     }
     const RECT& item = control->GetPos();
-    RECT area = m_pList->GetInsetRect();
-    const CScrollBarUI* bar = m_pList->GetHorizontalScrollBar();
+    RECT area = m_pBody->GetInsetRect();
+    const CScrollBarUI* bar = m_pBody->GetHorizontalScrollBar();
     if (LayoutMath::IsShown(bar)) {
         area.bottom -= bar->GetFixedHeight();
     }
@@ -108,8 +108,8 @@ void CListUI::Scroll(int dx, int dy) {
     if (dx == 0 && dy == 0) {
         return;
     }
-    const SIZE pos = m_pList->GetScrollPos();
-    m_pList->SetScrollPos(LayoutMath::MakeSize(static_cast<long long>(pos.cx) + dx,
+    const SIZE pos = m_pBody->GetScrollPos();
+    m_pBody->SetScrollPos(LayoutMath::MakeSize(static_cast<long long>(pos.cx) + dx,
                                                static_cast<long long>(pos.cy) + dy));
 }
 
@@ -138,7 +138,7 @@ CListHeaderUI* CListUI::GetHeader() const {
 }
 
 CContainerUI* CListUI::GetBody() const {
-    return m_pList;
+    return m_pBody;
 }
 
 void CListUI::MoveSelection(int index) {
@@ -165,7 +165,7 @@ void CListUI::HandleEvent(TInputEventUI& event) {
         switch (event.chKey) {
         case VK_RETURN:
             if (m_iCurSel >= 0) {
-                if (CControlUI* selected = m_pList->GetItemAt(m_iCurSel)) {
+                if (CControlUI* selected = m_pBody->GetItemAt(m_iCurSel)) {
                     selected->Activate();
                 }
             }
