@@ -9,6 +9,7 @@
 #include "statistics/NetworkAdapters.h"
 #include "statistics/OsCode.h"
 #include "statistics/ReportWmiScope.h"
+#include "statistics/ServerListCache.h"
 #include "statistics/TextHelpers.h"
 
 #include <io.h>
@@ -27,23 +28,8 @@ const wchar_t kDeviceInfoCode[] = L"0";
 constexpr long kConnectTimeoutSeconds = 3;
 constexpr long kTotalTimeoutSeconds = 3;
 
-constexpr DWORD kKeyWordChars = 256;
-constexpr DWORD kUrlChars = 260;
-
 bool FileExists(const std::wstring& path) {
     return !path.empty() && ::_waccess(path.c_str(), 0) == 0;
-}
-
-std::wstring ReadProfileText(const std::wstring& path, const wchar_t* section, const wchar_t* key,
-                             DWORD chars) {
-    std::vector<wchar_t> buffer(chars, L'\0');
-    ::GetPrivateProfileStringW(section, key, L"", buffer.data(), chars, path.c_str());
-    return buffer.data();
-}
-
-void SplitKeyWords(const std::wstring& value, std::vector<std::string>& list) {
-    const std::string ansi = CodePageConverter(CP_ACP).ToMultiByte(value);
-    SplitBySemicolon(ansi.c_str(), ansi.size(), list);
 }
 
 bool HasAllKeyWords(const std::vector<std::string>& keyWords, const std::wstring& text) {
@@ -91,27 +77,14 @@ bool CDataStatisticsImp::UseServerListBesideModule() {
 }
 
 int CDataStatisticsImp::LoadKeyWords(const std::wstring& path, const wchar_t* section) {
-    inputKeyWords.clear();
-    submitKeyWords.clear();
-    SplitKeyWords(ReadProfileText(path, section, L"InputDataKeyWord", kKeyWordChars),
-                  inputKeyWords);
-    SplitKeyWords(ReadProfileText(path, section, L"SubmitDataKeyWord", kKeyWordChars),
-                  submitKeyWords);
+    ServerListSection parsed = ReadServerListSection(path, section);
+    inputKeyWords = std::move(parsed.inputKeyWords);
+    submitKeyWords = std::move(parsed.submitKeyWords);
     return 1;
 }
 
 int CDataStatisticsImp::LoadSubmitUrls(const std::wstring& path, const wchar_t* section) {
-    submitUrls.clear();
-    const CodePageConverter urlPage(936);
-    for (unsigned number = 0;; ++number) {
-        const std::wstring key =
-            number == 0 ? std::wstring(L"SubmitUrl") : L"SubmitUrl" + std::to_wstring(number);
-        const std::wstring url = ReadProfileText(path, section, key.c_str(), kUrlChars);
-        if (url.empty()) {
-            break;
-        }
-        submitUrls.push_back(urlPage.ToMultiByte(url));
-    }
+    submitUrls = ReadServerListSection(path, section).submitUrls;
     return 1;
 }
 

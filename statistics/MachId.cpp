@@ -77,9 +77,15 @@ std::string FormatMachId(DWORD volumeSerial, const unsigned char (&address)[6]) 
 }
 
 void ComputeMachId(std::string& machId) {
-    unsigned char address[6] = {};
-    GetNetBiosMac(address);
-    machId = FormatMachId(VolumeSerialOfC(), address);
+    // The NetBIOS enumeration costs milliseconds and the answer cannot change
+    // while the process runs; the text lives until the process ends, so that
+    // a report thread still running at exit never reads a destroyed string.
+    static const std::string* const computed = [] {
+        unsigned char address[6] = {};
+        GetNetBiosMac(address);
+        return new std::string(FormatMachId(VolumeSerialOfC(), address));
+    }();
+    machId = *computed;
 }
 
 void AddMachIdToJson(Json::Value& out) {

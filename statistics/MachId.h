@@ -7,7 +7,7 @@
 
 // The machine identifier: 16 upper-case hexadecimal digits from the NetBIOS adapter address and
 // the serial number of volume C:. The statistics server knows machines by it, so the formula must
-// never change. Computed anew at every use.
+// never change. Computed once per process.
 void ComputeMachId(std::string& machId);
 // Writes the identifier as "MachId".
 void AddMachIdToJson(Json::Value& out);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -97,11 +98,15 @@ void GetAdapterMacsAndIps(std::vector<std::string>& macs, std::vector<std::strin
 }
 
 void ReadMacAndIp(std::string& macText, std::string& ipText) {
-    macText.clear();
-    ipText.clear();
-    std::vector<std::string> macs;
-    std::vector<std::string> ips;
-    GetAdapterMacsAndIps(macs, ips);
-    macText = JoinWithSemicolons(macs);
-    ipText = JoinWithSemicolons(ips);
+    // Read once per process (every report carries them) and kept until it
+    // ends, like the machine identifier.
+    static const std::pair<std::string, std::string>* const texts = [] {
+        std::vector<std::string> macs;
+        std::vector<std::string> ips;
+        GetAdapterMacsAndIps(macs, ips);
+        return new std::pair<std::string, std::string>(JoinWithSemicolons(macs),
+                                                       JoinWithSemicolons(ips));
+    }();
+    macText = texts->first;
+    ipText = texts->second;
 }

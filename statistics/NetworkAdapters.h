@@ -14,7 +14,8 @@ void CollectNetworkAdapters(Json::Value& out);
 // address) per adapter, in the platform's order; both stay empty when the adapters cannot be read.
 void GetAdapterMacsAndIps(std::vector<std::string>& macs, std::vector<std::string>& ips);
 
-// All adapters' MAC texts and all their IP texts, each joined by ";" (the report's "Mac" and "IP").
+// All adapters' MAC texts and all their IP texts, each joined by ";" (the report's "Mac" and "IP"),
+// read once per process.
 void ReadMacAndIp(std::string& macText, std::string& ipText);
 
 // The pieces, for callers that format addresses of their own.

@@ -9,4 +9,5 @@ target_sources(statistics PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/HardwareRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HardwareCollectors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetworkAdapters.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MachId.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MachId.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ServerListCache.cpp)

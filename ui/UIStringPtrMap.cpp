@@ -56,6 +56,14 @@ void CUIStringPtrMap::RemoveAll() {
     Resize(static_cast<int>(m_nBuckets));
 }
 
+void CUIStringPtrMap::RemoveAll(void (*freeValue)(LPVOID)) {
+    for (UINT bucket = 0; bucket < m_nBuckets; ++bucket) {
+        for (const TITEM* item = m_aT[bucket]; item != nullptr; item = item->pNext)
+            freeValue(item->Data);
+    }
+    RemoveAll();
+}
+
 CUIStringPtrMap::TITEM* CUIStringPtrMap::FindItem(LPCWSTR key, bool optimize) const {
     if (m_nBuckets == 0 || key == nullptr || GetSize() == 0) {
         return nullptr;

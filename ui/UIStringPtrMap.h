@@ -21,6 +21,9 @@ public:
     LPVOID Set(LPCWSTR key, LPVOID data);
     bool Remove(LPCWSTR key);
     void RemoveAll();
+    // Hands every value to freeValue in one walk of the buckets, then empties
+    // the map (walking by index would restart at the first bucket each time).
+    void RemoveAll(void (*freeValue)(LPVOID));
     int GetSize() const;
     LPCWSTR GetAt(int index) const;
     LPCWSTR operator[](int index) const;

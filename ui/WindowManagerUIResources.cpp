@@ -110,13 +110,8 @@ TImageRecordUI* CWindowManagerUI::AddImage(LPCWSTR name, LPCWSTR type, DWORD mas
 }
 
 void CWindowManagerUI::RemoveAllImages() {
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        LPCWSTR key = m_mImageHash.GetAt(i);
-        if (key != nullptr) {
-            CRendererUI::FreeImage(static_cast<TImageRecordUI*>(m_mImageHash.Find(key, false)));
-        }
-    }
-    m_mImageHash.RemoveAll();
+    m_mImageHash.RemoveAll(
+        [](LPVOID image) { CRendererUI::FreeImage(static_cast<TImageRecordUI*>(image)); });
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR controlName, LPCWSTR attrList) {
@@ -144,13 +139,7 @@ LPCWSTR CWindowManagerUI::GetDefaultAttributeList(LPCWSTR controlName) const {
 }
 
 void CWindowManagerUI::RemoveAllDefaultAttributeList() {
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
-        if (key != nullptr) {
-            delete static_cast<CUIString*>(m_DefaultAttrHash.Find(key, false));
-        }
-    }
-    m_DefaultAttrHash.RemoveAll();
+    m_DefaultAttrHash.RemoveAll([](LPVOID list) { delete static_cast<CUIString*>(list); });
 }
 
 bool CWindowManagerUI::AddToOptionGroup(LPCWSTR groupName, CControlUI* option) {
@@ -194,13 +183,7 @@ void CWindowManagerUI::RemoveOptionGroup(LPCWSTR groupName, CControlUI* option) 
 }
 
 void CWindowManagerUI::RemoveAllOptionGroups() {
-    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        LPCWSTR key = m_mOptionGroup.GetAt(i);
-        if (key != nullptr) {
-            delete static_cast<CUIPtrArray*>(m_mOptionGroup.Find(key, false));
-        }
-    }
-    m_mOptionGroup.RemoveAll();
+    m_mOptionGroup.RemoveAll([](LPVOID group) { delete static_cast<CUIPtrArray*>(group); });
 }
 
 } // namespace SkinUI

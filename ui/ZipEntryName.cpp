@@ -90,22 +90,14 @@ std::wstring CleanZipEntryName(std::wstring name) {
     return name;
 }
 
-bool ZipNamesEqual(const std::string& a, const std::string& b, bool ignoreCase) {
-    if (a.size() != b.size())
-        return false;
-    if (!ignoreCase)
-        return a == b;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
+std::string ZipNameFoldKey(std::string name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(name[i])) && i + 1 < name.size())
             ++i;
-            continue;
-        }
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
+        else
+            name[i] = FoldAscii(name[i]);
     }
-    return true;
+    return name;
 }
 
 } // namespace SkinUI

@@ -15,8 +15,8 @@ bool ZipNameFromWide(const std::wstring& name, std::string& stored);
 // prefixes, leading slashes, and everything up to the last parent reference.
 std::wstring CleanZipEntryName(std::wstring name);
 
-// Compares two stored names; ignoring case touches the ASCII letters only,
-// and never the second byte of a double-byte character.
-bool ZipNamesEqual(const std::string& a, const std::string& b, bool ignoreCase);
+// The key under which names that differ only in case meet: ASCII letters
+// folded, never the second byte of a double-byte character.
+std::string ZipNameFoldKey(std::string name);
 
 } // namespace SkinUI

@@ -61,11 +61,10 @@ int ZipEntryStream::Open(ZipSource& source, const ZipEntryData& data, const std:
             return r;
         }
     }
-    input_.assign(kInputSize, 0);
+    inputData_ = nullptr;
     if (data.method == Z_DEFLATED) {
         zs_ = z_stream{};
         if (inflateInit2(&zs_, -MAX_WBITS) != Z_OK) {
-            input_.clear();
             keys_.reset();
             return UNZ_OUTOFMEMORY;
         }
@@ -97,22 +96,36 @@ int ZipEntryStream::OpenDecryption(const std::string& password) {
     return UNZ_OK;
 }
 
+// Makes the next input available: all that is left when the archive is in
+// memory and needs no decryption, else the next piece of the file.
 int ZipEntryStream::Refill() {
-    const size_t want = std::min<size_t>(kInputSize, compressedLeft_);
-    if (want == 0)
+    if (compressedLeft_ == 0)
         return 0;
-    const size_t got = source_->ReadAt(readPos_, input_.data(), want);
-    if (got != want)
-        return UNZ_ERRNO;
-    if (keys_) {
-        for (size_t i = 0; i < got; ++i)
-            input_[i] = keys_->Decrypt(input_[i]);
+    size_t got = compressedLeft_;
+    inputData_ = keys_ ? nullptr : source_->MemoryAt(readPos_, got);
+    if (!inputData_) {
+        got = std::min<size_t>(kInputSize, compressedLeft_);
+        if (input_.size() < kInputSize)
+            input_.resize(kInputSize);
+        if (source_->ReadAt(readPos_, input_.data(), got) != got)
+            return UNZ_ERRNO;
+        if (keys_) {
+            for (size_t i = 0; i < got; ++i)
+                input_[i] = keys_->Decrypt(input_[i]);
+        }
+        inputData_ = input_.data();
     }
     readPos_ += got;
     compressedLeft_ -= static_cast<uint32_t>(got);
     inputPos_ = 0;
     inputLen_ = got;
-    return static_cast<int>(got);
+    return 1;
+}
+
+// With all input handed over and room for all output, zlib inflates the
+// entry in one call and skips keeping its window.
+int ZipEntryStream::FlushMode(unsigned int room) const {
+    return compressedLeft_ == 0 && room >= uncompressedLeft_ ? Z_FINISH : Z_SYNC_FLUSH;
 }
 
 void ZipEntryStream::Deliver(const uint8_t* data, unsigned int size) {
@@ -150,7 +163,7 @@ int ZipEntryStream::ReadStored(uint8_t* out, unsigned int size, unsigned int& de
         }
         const unsigned int n = static_cast<unsigned int>(
             std::min<uint64_t>({inputLen_ - inputPos_, size - delivered, uncompressedLeft_}));
-        memcpy(out + delivered, input_.data() + inputPos_, n);
+        memcpy(out + delivered, inputData_ + inputPos_, n);
         Deliver(out + delivered, n);
         inputPos_ += n;
         delivered += n;
@@ -164,15 +177,15 @@ int ZipEntryStream::ReadDeflated(uint8_t* out, unsigned int size, unsigned int& 
             const int got = Refill();
             if (got < 0)
                 return got;
-            zs_.next_in = input_.data();
-            zs_.avail_in = static_cast<uInt>(got);
+            zs_.next_in = const_cast<Bytef*>(inputData_);
+            zs_.avail_in = static_cast<uInt>(inputLen_);
         }
         uint8_t* const start = out + delivered;
         zs_.next_out = start;
         zs_.avail_out = std::min(size - delivered, uncompressedLeft_);
         const uInt inBefore = zs_.avail_in;
         const uInt outBefore = zs_.avail_out;
-        const int z = inflate(&zs_, Z_SYNC_FLUSH);
+        const int z = inflate(&zs_, FlushMode(size - delivered));
         const unsigned int produced = outBefore - zs_.avail_out;
         Deliver(start, produced);
         delivered += produced;
@@ -197,6 +210,7 @@ int ZipEntryStream::Close() {
     zs_ = z_stream{};
     input_.clear();
     input_.shrink_to_fit();
+    inputData_ = nullptr;
     keys_.reset();
     open_ = false;
     source_ = nullptr;

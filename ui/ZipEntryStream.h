@@ -24,9 +24,10 @@ struct ZipEntryData {
     uint64_t dataStart = 0; // position in the source
 };
 
-// The data of one entry being read: pieces of at most 16384 bytes from the
-// archive, decrypted when a password applies, inflated or copied, with the
-// CRC-32 of what was delivered. Never delivers more than the declared size.
+// The data of one entry being read: read in place from an archive held in
+// memory, else in pieces of at most 16384 bytes (also when a password
+// applies, to decrypt them), inflated or copied, with the CRC-32 of what was
+// delivered. Never delivers more than the declared size.
 class ZipEntryStream {
 public:
     ZipEntryStream() = default;
@@ -59,6 +60,7 @@ private:
 
     int OpenDecryption(const std::string& password);
     int Refill();
+    int FlushMode(unsigned int room) const;
     int ReadStored(uint8_t* out, unsigned int size, unsigned int& delivered);
     int ReadDeflated(uint8_t* out, unsigned int size, unsigned int& delivered);
     void Deliver(const uint8_t* data, unsigned int size);
@@ -66,7 +68,8 @@ private:
     bool open_ = false;
     ZipSource* source_ = nullptr;
     ZipEntryData data_;
-    std::vector<uint8_t> input_;
+    std::vector<uint8_t> input_;         // pieces read from a file or decrypted
+    const uint8_t* inputData_ = nullptr; // input_, or the archive's own memory
     size_t inputPos_ = 0, inputLen_ = 0; // the stored method's unread input
     z_stream zs_ = {};
     bool inflating_ = false;

@@ -108,6 +108,8 @@ int ZipReader::Open(const void* source, unsigned int length, int kind, const cha
     r = ReadEndRecord();
     if (r == UNZ_OK && entryCount_ > 0)
         r = GoToFirst();
+    if (r == UNZ_OK)
+        IndexDirectory();
     if (r != UNZ_OK) {
         source_.Close();
         entryCount_ = 0;
@@ -128,6 +130,9 @@ int ZipReader::Close() {
     centralDirSize_ = 0;
     currentIndex_ = -1;
     header_ = CentralHeader();
+    headerPositions_.clear();
+    exactNames_.clear();
+    foldedNames_.clear();
     cachedIndex_ = -1;
     output_.clear();
     output_.shrink_to_fit();
@@ -197,6 +202,21 @@ int ZipReader::ReadEndRecord() {
     return UNZ_OK;
 }
 
+// Walks the central directory once, up to its first unreadable header: later
+// entries stay unreachable by name, and by index give the header's error.
+void ZipReader::IndexDirectory() {
+    headerPositions_.clear();
+    exactNames_.clear();
+    foldedNames_.clear();
+    headerPositions_.reserve(static_cast<size_t>(entryCount_));
+    for (int r = GoToFirst(); r == UNZ_OK; r = GoToNext()) {
+        headerPositions_.push_back(currentPos_);
+        exactNames_.emplace(header_.name, currentIndex_);
+        foldedNames_.emplace(ZipNameFoldKey(header_.name), currentIndex_);
+    }
+    GoToFirst();
+}
+
 int ZipReader::ReadCentralHeader() {
     uint8_t h[kCentralHeaderSize];
     if (currentPos_ + kCentralHeaderSize > endRecordPos_)
@@ -257,7 +277,15 @@ int ZipReader::GoToNext() {
 int ZipReader::GoTo(int index) {
     if (index < 0 || index >= entryCount_)
         return UNZ_PARAMERROR;
+    if (index == currentIndex_)
+        return UNZ_OK;
     int r = UNZ_OK;
+    if (static_cast<size_t>(index) < headerPositions_.size()) {
+        currentPos_ = headerPositions_[index];
+        r = ReadCentralHeader();
+        currentIndex_ = r == UNZ_OK ? index : -1;
+        return r;
+    }
     if (currentIndex_ < 0 || index < currentIndex_)
         r = GoToFirst();
     while (r == UNZ_OK && currentIndex_ < index)
@@ -376,22 +404,11 @@ int ZipReader::FindEntry(const wchar_t* name, bool ignoreCase, int& index, ZipEn
     if (!ZipNameFromWide(wanted, stored) || stored.size() >= MAX_PATH)
         return ZR_NOTFOUND;
     CloseEntry();
-    const int savedIndex = currentIndex_;
-    const uint64_t savedPos = currentPos_;
-    const CentralHeader savedHeader = header_;
-    int found = -1;
-    for (int r = GoToFirst(); r == UNZ_OK; r = GoToNext()) {
-        if (ZipNamesEqual(header_.name, stored, ignoreCase)) {
-            found = currentIndex_;
-            break;
-        }
-    }
-    if (found < 0) {
-        currentIndex_ = savedIndex;
-        currentPos_ = savedPos;
-        header_ = savedHeader;
+    const auto& names = ignoreCase ? foldedNames_ : exactNames_;
+    const auto it = names.find(ignoreCase ? ZipNameFoldKey(stored) : stored);
+    if (it == names.end())
         return ZR_NOTFOUND;
-    }
+    const int found = it->second;
     const int r = GetEntry(found, entry);
     if (r == ZR_OK)
         index = found;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace SkinUI {
@@ -80,6 +81,7 @@ private:
     };
 
     int ReadEndRecord();
+    void IndexDirectory();
     int FindEndRecord(uint64_t& position);
     int ReadCentralHeader();
     int GoToFirst();
@@ -103,6 +105,13 @@ private:
     uint32_t centralDirSize_ = 0;
     uint64_t endRecordPos_ = 0;
     uint64_t bytesBefore_ = 0;
+
+    // Built once at opening from the readable part of the central directory:
+    // where each header starts, and the first entry of each name (exact and
+    // case-folded), so that looking entries up never walks the directory.
+    std::vector<uint64_t> headerPositions_;
+    std::unordered_map<std::string, int> exactNames_;
+    std::unordered_map<std::string, int> foldedNames_;
 
     int currentIndex_ = -1; // -1: no current entry
     uint64_t currentPos_ = 0;

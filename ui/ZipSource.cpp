@@ -146,4 +146,10 @@ size_t ZipSource::ReadAt(uint64_t position, void* buffer, size_t size) {
     return Read(buffer, size);
 }
 
+const uint8_t* ZipSource::MemoryAt(uint64_t position, size_t size) const {
+    if (kind_ != Memory || position > length_ || size > length_ - position)
+        return nullptr;
+    return memory_ + position;
+}
+
 } // namespace SkinUI

@@ -38,6 +38,10 @@ public:
     // Seek and read in one; the result is the number of bytes read.
     size_t ReadAt(uint64_t position, void* buffer, size_t size);
 
+    // For an archive held in memory: the size bytes at position, read in
+    // place; null for a file, or when the range leaves the archive.
+    const uint8_t* MemoryAt(uint64_t position, size_t size) const;
+
 private:
     enum Kind { None, File, Memory };
 

@@ -278,4 +278,15 @@ TEST(ReplyHasNoError, LooksForTheExactBytes) {
     EXPECT_FALSE(ReplyHasNoError("{'error':0}"));
 }
 
+// The parsed list is kept for the process: a list rewritten between two reports (same size,
+// one object, as the uninstaller's events see it) must still be read again.
+TEST_F(SendLoopTest, AListRewrittenBetweenReportsIsReadAgain) {
+    WriteUrls({{"SubmitUrl", server.Url("/one")}});
+    EXPECT_EQ(SubmitOnce(), STAT_OK);
+    ::Sleep(20);
+    WriteUrls({{"SubmitUrl", server.Url("/two")}});
+    EXPECT_EQ(SubmitOnce(), STAT_OK);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/one", "/two"}));
+}
+
 } // namespace
