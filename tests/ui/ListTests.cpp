@@ -27,17 +27,17 @@ using Trail = std::vector<std::wstring>;
 const RECT kPlace = {20, 20, 420, 320};
 const int kRowHeight = 24;
 
-// Rows from a spec, one letter per row: e enabled, D disabled, H hidden,
+// Rows from a pattern, one letter per row: e enabled, D disabled, H hidden,
 // C a container element.
-std::wstring Rows(const std::wstring& spec) {
+std::wstring Rows(const std::wstring& pattern) {
     std::wstring xml;
-    for (size_t i = 0; i < spec.size(); ++i) {
+    for (size_t i = 0; i < pattern.size(); ++i) {
         const std::wstring name = L"row" + std::to_wstring(i);
-        const wchar_t* tag = spec[i] == L'C' ? L"ListContainerElement" : L"ListLabelElement";
+        const wchar_t* tag = pattern[i] == L'C' ? L"ListContainerElement" : L"ListLabelElement";
         xml += L"<" + std::wstring(tag) + L" name=\"" + name + L"\" text=\"" + name +
                L"\" height=\"24\"";
-        xml += spec[i] == L'D' ? L" enabled=\"false\""
-                               : (spec[i] == L'H' ? L" visible=\"false\"" : L"");
+        xml += pattern[i] == L'D' ? L" enabled=\"false\""
+                                  : (pattern[i] == L'H' ? L" visible=\"false\"" : L"");
         xml += L"/>";
     }
     return xml;
@@ -78,8 +78,8 @@ protected:
         Attach();
         return list;
     }
-    CListUI* BuildRows(const std::wstring& spec, const std::wstring& attributes = L"") {
-        return Build(L"<List name=\"list\" header=\"hidden\" " + attributes + L">" + Rows(spec) +
+    CListUI* BuildRows(const std::wstring& pattern, const std::wstring& attributes = L"") {
+        return Build(L"<List name=\"list\" header=\"hidden\" " + attributes + L">" + Rows(pattern) +
                      L"</List>");
     }
     void Attach() {
