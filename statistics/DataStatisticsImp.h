@@ -12,6 +12,8 @@
 #include "statistics/InstalledSoftwareScanner.h"
 #include "statistics/WmiSession.h"
 
+class SystemInfoKeyList;
+
 // The one implementation of IDataStatisticsUser. The interface operations guard the work (crash
 // dump filter, catch-all); the Do* and Build* members do it and are public so that tests and
 // benchmarks can reach a report's pieces without the network.
@@ -49,6 +51,11 @@ public:
     int DoSubmitEventDownloadSeveral();
     // The inventory report that SubmitEventInst sends for the code "0" (DeviceInfoReport.cpp).
     int DoSubmitDeviceInfo(const wchar_t* extraJson);
+    // 1 built, STAT_NO_MODULE_DIR, or STAT_DEVICE_BODY_FAILED (body untouched).
+    int BuildDeviceInfoBody(const wchar_t* extraJson, std::string& body);
+    // The report text alone ("{" + members + extraJson + "}"); false when the module folder (where
+    // "SystemInfoKeys.xml" lies) cannot be found.
+    bool BuildDeviceInfoText(const wchar_t* extraJson, std::wstring& text);
 
     int LoadKeyWords(const std::wstring& serverListPath, const wchar_t* section);
     int LoadSubmitUrls(const std::wstring& serverListPath, const wchar_t* section);
@@ -88,6 +95,11 @@ private:
     bool HasAllSubmitKeyWords(const std::wstring& text) const;
     int SendEventReport(const wchar_t* section, const wchar_t* code, const wchar_t* extraJson,
                         const int* hardwareMask);
+
+    // The device-information report's pieces (DeviceInfoReport.cpp).
+    int ReadHardwareGroup(SystemInfoKeyList& list, size_t group);
+    int ReadSoftwareCategory(SystemInfoKeyList& list, size_t category, Json::Value& out);
+    static void SoftwareMapToJson(Json::Value& out, InstalledSoftwareMap map);
 
     WmiSession wmi;
     InstalledSoftwareScanner softwareScanner;

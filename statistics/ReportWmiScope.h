@@ -11,6 +11,11 @@ public:
     ReportWmiScope(WmiSession& session, int hardwareMask) : session_(session) {
         OpenWmiSessionForReport(session_, hardwareMask);
     }
+    // A device-information report opens WMI whatever the process flag says.
+    struct Forced {};
+    ReportWmiScope(WmiSession& session, Forced) : session_(session) {
+        OpenWmiSession(session_, true);
+    }
     ~ReportWmiScope() { CloseWmiSession(session_); }
     ReportWmiScope(const ReportWmiScope&) = delete;
     ReportWmiScope& operator=(const ReportWmiScope&) = delete;

@@ -6,6 +6,8 @@
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/CheckBoxUI.h"
 #include "ui/controls/ChildLayoutUI.h"
+#include "ui/controls/DateTimeUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ListContainerElementUI.h"
@@ -22,6 +24,7 @@
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
+#include "ui/controls/WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -55,6 +58,7 @@ const TControlClassUI kControlClasses[] = {
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
@@ -62,6 +66,9 @@ const TControlClassUI kControlClasses[] = {
     {L"ListLabelElement", &Make<CListLabelElementUI>},
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 } // namespace

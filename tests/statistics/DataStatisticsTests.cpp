@@ -234,7 +234,7 @@ TEST_F(StatusTest, NoServerAcceptingIsZero) {
 
 TEST_F(StatusTest, CodeZeroIsNotSentAsAnEvent) {
     EXPECT_EQ(object->SubmitEventInst(L"0", StatsTest::MinimalFragment().c_str(), &noHardware),
-              STAT_FAILED);
+              STAT_DEVICE_INPUT_KEY_MISSING);
     for (const auto& request : server.Requests()) {
         EXPECT_NE(request.path, kEventPath);
     }
