@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListItemCoreUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/ContainerUI.h"
 #include "ui/RendererUI.h"
 #include "ui/controls/ControlStateUI.h"
@@ -11,8 +12,8 @@ namespace SkinUI {
 
 int ListRowHeight(CWindowManagerUI& manager, const TListLookUI& look) {
     const TFontRecordUI* font = manager.GetFontInfo(look.nFont);
-    return LayoutMath::Saturate((font != nullptr ? font->tm.tmHeight : 0) + 8LL +
-                                look.rcTextPadding.top + look.rcTextPadding.bottom);
+    return SaturateToInt((font != nullptr ? font->tm.tmHeight : 0) + 8LL + look.rcTextPadding.top +
+                         look.rcTextPadding.bottom);
 }
 
 RECT LessPadding(const RECT& rc, const RECT& padding) {

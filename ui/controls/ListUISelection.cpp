@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 #include "ui/controls/ListBodyUI.h"
 #include "ui/controls/ListItemCoreUI.h"
@@ -101,7 +102,7 @@ void CListUI::EnsureVisible(int index) {
     if (item.bottom > area.bottom) {
         d = static_cast<long long>(item.bottom) - area.bottom;
     }
-    Scroll(0, LayoutMath::Saturate(d));
+    Scroll(0, SaturateToInt(d));
 }
 
 void CListUI::Scroll(int dx, int dy) {
