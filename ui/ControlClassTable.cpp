@@ -10,6 +10,11 @@
 #include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
+#include "ui/controls/ListContainerElementUI.h"
+#include "ui/controls/ListHeaderItemUI.h"
+#include "ui/controls/ListHeaderUI.h"
+#include "ui/controls/ListTextElementUI.h"
+#include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/RichEditUI.h"
@@ -55,6 +60,12 @@ const TControlClassUI kControlClasses[] = {
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
     {L"DateTime", &Make<CDateTimeUI>},
     {L"ActiveX", &Make<CActiveXUI>},
     {L"WebBrowser", &Make<CWebBrowserUI>},
