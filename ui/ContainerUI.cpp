@@ -53,10 +53,13 @@ bool CContainerUI::AddAt(CControlUI* control, int index) {
 }
 
 // A control that is already a child, the container itself or one of its
-// ancestors is refused: the tree would own it twice or contain itself.
+// ancestors is refused: the tree would own it twice or contain itself. Every
+// child has this container as its parent, with or without a manager, so only
+// such a control needs the search of the child list: adding n children stays
+// linear.
 bool CContainerUI::InsertChild(CControlUI* control, int index) {
     if (control == nullptr || index < 0 || index > m_items.GetSize() ||
-        m_items.Find(control) >= 0) {
+        (control->GetParent() == this && m_items.Find(control) >= 0)) {
         return false;
     }
     for (const CControlUI* up = this; up != nullptr; up = up->GetParent()) {
@@ -66,6 +69,8 @@ bool CContainerUI::InsertChild(CControlUI* control, int index) {
     }
     if (m_pManager != nullptr) {
         m_pManager->InitControlTree(control, this);
+    } else {
+        control->AttachManager(control->GetManager(), this, false);
     }
     if (IsVisible()) {
         MarkNeedsUpdate();
@@ -135,7 +140,7 @@ LPVOID CContainerUI::QueryInterfaceByName(LPCWSTR name) {
 
 void CContainerUI::AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool init) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->AttachManager(manager, this, init);
+        CContainerUI::GetItemAt(i)->AttachManager(manager, this, init);
     }
     if (m_pVerticalScrollBar != nullptr) {
         m_pVerticalScrollBar->AttachManager(manager, this, init);
@@ -153,7 +158,7 @@ void CContainerUI::SetVisible(bool visible) {
     CControlUI::SetVisible(visible);
     const bool shown = IsVisible();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetVisibleByParent(shown);
+        CContainerUI::GetItemAt(i)->SetVisibleByParent(shown);
     }
 }
 
@@ -161,7 +166,7 @@ void CContainerUI::SetVisibleByParent(bool visible) {
     CControlUI::SetVisibleByParent(visible);
     const bool shown = IsVisible();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        GetItemAt(i)->SetVisibleByParent(shown);
+        CContainerUI::GetItemAt(i)->SetVisibleByParent(shown);
     }
 }
 

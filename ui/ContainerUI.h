@@ -111,6 +111,10 @@ public:
     RECT GetInnerRect() const;
 
 protected:
+    // The container's own traversals (attaching, visibility, layout, search,
+    // painting) walk these children directly, not through the IContainerUI
+    // getters, which a derived class may route elsewhere (a list routes them
+    // to its body).
     CUIPtrArray m_items;
     CUIRect m_rcInset;
     int m_iChildPadding;

@@ -52,7 +52,7 @@ void CContainerUI::SetPos(RECT rc) {
     }
     const RECT inner = GetInsetRect();
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible()) {
             continue;
         }
@@ -65,7 +65,7 @@ void CContainerUI::SetPos(RECT rc) {
 }
 
 void CContainerUI::PlaceFloatingChild(int index) {
-    CControlUI* child = GetItemAt(index);
+    CControlUI* child = CContainerUI::GetItemAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloating()) {
         return;
     }
@@ -141,7 +141,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT fl
     const int count = m_items.GetSize();
     const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
     for (int n = 0; n < count; ++n) {
-        CControlUI* child = GetItemAt(topFirst ? count - 1 - n : n);
+        CControlUI* child = CContainerUI::GetItemAt(topFirst ? count - 1 - n : n);
         CControlUI* found = child->FindControl(proc, data, flags);
         if (found == nullptr) {
             continue;
@@ -182,7 +182,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint) {
     RECT innerPaint = {};
     if (!::IntersectRect(&innerPaint, &rcPaint, &inner)) {
         for (int i = 0; i < m_items.GetSize(); ++i) {
-            CControlUI* child = GetItemAt(i);
+            CControlUI* child = CContainerUI::GetItemAt(i);
             if (child->IsVisible() && child->IsFloating() && Meets(rcPaint, child->GetPos()) &&
                 Meets(m_rcItem, child->GetPos())) {
                 child->Paint(hDC, rcPaint);
@@ -193,7 +193,7 @@ void CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint) {
     CClipRegionUI childClip;
     CClipRegionUI::ClipToRect(hDC, innerPaint, childClip);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible() || !Meets(rcPaint, child->GetPos())) {
             continue;
         }

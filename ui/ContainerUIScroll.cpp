@@ -68,7 +68,7 @@ void CContainerUI::SetScrollPos(SIZE szPos) {
         return;
     }
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = CContainerUI::GetItemAt(i);
         if (!child->IsVisible() || child->IsFloating()) {
             continue;
         }

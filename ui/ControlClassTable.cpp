@@ -10,6 +10,11 @@
 #include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
+#include "ui/controls/ListContainerElementUI.h"
+#include "ui/controls/ListHeaderItemUI.h"
+#include "ui/controls/ListHeaderUI.h"
+#include "ui/controls/ListTextElementUI.h"
+#include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/RichEditUI.h"
@@ -58,6 +63,12 @@ const TControlClassUI kControlClasses[] = {
     {L"DateTime", &Make<CDateTimeUI>},
     {L"ActiveX", &Make<CActiveXUI>},
     {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
 };
 
 } // namespace

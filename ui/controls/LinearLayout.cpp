@@ -43,17 +43,19 @@ struct LineAxis {
 
 } // namespace
 
-void ArrangeLine(CContainerUI& layout, bool vertical) {
+// The layout's own children, bars and gap are read past any routing of a
+// derived class (a list hands its children and scrolling to its body).
+void ArrangeLine(CContainerUI& layout, bool vertical, CrossRule crossRule) {
     const LineAxis axis{vertical};
     const RECT inner = layout.GetInnerRect();
-    const int count = layout.GetCount();
+    const int count = layout.CContainerUI::GetCount();
     if (count == 0) {
         layout.UpdateScrollBars(inner, 0, 0);
         return;
     }
-    const CScrollBarUI* hBar = layout.GetHorizontalScrollBar();
-    const CScrollBarUI* vBar = layout.GetVerticalScrollBar();
-    const int padding = layout.GetChildPadding();
+    const CScrollBarUI* hBar = layout.CContainerUI::GetHorizontalScrollBar();
+    const CScrollBarUI* vBar = layout.CContainerUI::GetVerticalScrollBar();
+    const int padding = layout.CContainerUI::GetChildPadding();
     const long long availableWidth =
         static_cast<long long>(inner.right) - inner.left + ShownScrollRange(hBar);
     const long long availableHeight = static_cast<long long>(inner.bottom) - inner.top;
@@ -65,7 +67,7 @@ void ArrangeLine(CContainerUI& layout, bool vertical) {
     int placedCount = 0;
     long long fixedTotal = 0;
     for (int i = 0; i < count; ++i) {
-        CControlUI* child = layout.GetItemAt(i);
+        CControlUI* child = layout.CContainerUI::GetItemAt(i);
         if (!child->IsVisible() || child->IsFloating()) {
             continue;
         }
@@ -94,7 +96,7 @@ void ArrangeLine(CContainerUI& layout, bool vertical) {
     long long needed = 0;
     int stretchSeen = 0;
     for (int i = 0; i < count; ++i) {
-        CControlUI* child = layout.GetItemAt(i);
+        CControlUI* child = layout.CContainerUI::GetItemAt(i);
         if (!child->IsVisible()) {
             continue;
         }
@@ -119,11 +121,11 @@ void ArrangeLine(CContainerUI& layout, bool vertical) {
             size = axis.ClampMain(child, size);
             fixedRemainder -= size;
         }
-        long long cross = axis.FixedCross(child);
+        long long cross = crossRule.useFixed ? axis.FixedCross(child) : 0;
         if (cross == 0) {
             cross = availableCross - axis.CrossLead(margin) - axis.CrossTrail(margin);
         }
-        cross = axis.ClampCross(child, std::max<long long>(cross, 0));
+        cross = axis.ClampCross(child, std::max<long long>({cross, crossRule.atLeast, 0}));
 
         const long long crossStart = crossOrigin + axis.CrossLead(margin);
         child->SetPos(axis.MakeLineRect(pos + lead, crossStart, pos + lead + size + trail,

@@ -14,7 +14,15 @@ namespace LayoutMath {
 // and the gaps stay counted in the fixed remainder, which is why a gap leaves
 // the last stretch child short of the far edge. Every child's rectangle
 // includes its trailing margin along the main axis, not across it.
-void ArrangeLine(CContainerUI& layout, bool vertical);
+// How wide a child is across the line: its fixed size there when useFixed
+// is set and it has one, else what the line offers less its margins; then at
+// least atLeast, within the child's limits.
+struct CrossRule {
+    bool useFixed = true;
+    long long atLeast = 0;
+};
+
+void ArrangeLine(CContainerUI& layout, bool vertical, CrossRule crossRule = CrossRule());
 
 } // namespace LayoutMath
 } // namespace SkinUI
