@@ -6,5 +6,4 @@
 # framework_sample.png in the test's working folder. Needs an X display.
 uninst_add_test(ui_combo_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ComboTests.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/FrameworkSampleTests.cpp
   LIBS skinui ui_test_support)
