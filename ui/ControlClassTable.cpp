@@ -61,9 +61,6 @@ const TControlClassUI kControlClasses[] = {
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
-    {L"DateTime", &Make<CDateTimeUI>},
-    {L"ActiveX", &Make<CActiveXUI>},
-    {L"WebBrowser", &Make<CWebBrowserUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},
@@ -72,6 +69,9 @@ const TControlClassUI kControlClasses[] = {
     {L"ListContainerElement", &Make<CListContainerElementUI>},
     {L"Combo", &Make<CComboUI>},
     {L"ComboBox", &Make<CComboBoxUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 } // namespace

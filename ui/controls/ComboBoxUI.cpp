@@ -71,13 +71,12 @@ CUIString CComboBoxUI::ArrowModifier(int picture) {
     }
     int part[4] = {};
     ParseIntListValue(text.c_str() + open + 1, part, 4);
-    m_nArrowWidth =
-        LayoutMath::Saturate((static_cast<long long>(part[2]) - part[0]) / kArrowPictures);
+    m_nArrowWidth = SaturateToInt((static_cast<long long>(part[2]) - part[0]) / kArrowPictures);
     const long long left = part[0] + static_cast<long long>(picture) * m_nArrowWidth;
     const RECT from = LayoutMath::MakeRect(left, part[1], left + m_nArrowWidth, part[3]);
     const RECT border = {m_nBorderSize, m_nBorderSize, m_nBorderSize, m_nBorderSize};
     RECT to = LessPadding(RECT{0, 0, GetWidth(), GetHeight()}, border);
-    to.left = LayoutMath::Saturate(static_cast<long long>(to.right) - m_nArrowWidth);
+    to.left = SaturateToInt(static_cast<long long>(to.right) - m_nArrowWidth);
     text.replace(source, close - source + 1,
                  L"source='" + RectText(from) + L"' dest='" + RectText(to) + L"'");
     return CUIString(text.c_str());
@@ -98,7 +97,7 @@ void CComboBoxUI::PaintStateImages(HDC hDC) {
 
 void CComboBoxUI::PaintText(HDC hDC) {
     RECT rc = GetTextRect();
-    rc.right = LayoutMath::Saturate(static_cast<long long>(rc.right) - m_nArrowWidth);
+    rc.right = SaturateToInt(static_cast<long long>(rc.right) - m_nArrowWidth);
     PaintSelected(hDC, rc);
 }
 

@@ -116,10 +116,8 @@ void CComboUI::MoveSelection(int index) {
 }
 
 void CComboUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event)) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CContainerUI::HandleEvent(event);
         }
         return;

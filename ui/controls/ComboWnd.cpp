@@ -157,7 +157,7 @@ void CComboWnd::EnsureVisible(int index) {
     }
     const long long dy = item.top < list.top ? static_cast<long long>(item.top) - list.top
                                              : static_cast<long long>(item.bottom) - list.bottom;
-    Scroll(0, LayoutMath::Saturate(dy));
+    Scroll(0, SaturateToInt(dy));
 }
 
 void CComboWnd::Scroll(int dx, int dy) {

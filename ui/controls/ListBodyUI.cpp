@@ -23,7 +23,7 @@ void CListBodyUI::SetPos(RECT rc) {
     // A shorter range may have cut the sideways position: the columns follow.
     const long long after = LayoutMath::ShownScrollPos(m_pHorizontalScrollBar);
     if (after != before && m_pOwner != nullptr) {
-        m_pOwner->OnBodyScrolledSideways(LayoutMath::Saturate(after - before));
+        m_pOwner->OnBodyScrolledSideways(SaturateToInt(after - before));
     }
     LayoutMath::ArrangeLine(*this, true, LayoutMath::CrossRule{false, needed});
 }
@@ -59,7 +59,7 @@ void CListBodyUI::FitHorizontalBar(long long needed) {
         width -= m_pVerticalScrollBar->GetFixedWidth();
     }
     if (needed > width) {
-        const int range = LayoutMath::Saturate(needed - width);
+        const int range = SaturateToInt(needed - width);
         if (!bar->IsVisible()) {
             bar->SetVisible(true);
             bar->SetScrollRange(range);
@@ -87,7 +87,7 @@ void CListBodyUI::SetScrollPos(SIZE szPos) {
     CVerticalLayoutUI::SetScrollPos(szPos);
     const long long after = LayoutMath::ShownScrollPos(m_pHorizontalScrollBar);
     if (after != before && m_pOwner != nullptr) {
-        m_pOwner->OnBodyScrolledSideways(LayoutMath::Saturate(after - before));
+        m_pOwner->OnBodyScrolledSideways(SaturateToInt(after - before));
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "ui/RendererUI.h"
 #include "ui/UIAttributeValue.h"
-#include "ui/controls/ButtonUI.h"
+#include "ui/controls/ControlStateUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 #include "ui/controls/ListItemCoreUI.h"
 #include "ui/controls/ListLookUI.h"
@@ -225,9 +225,9 @@ SIZE CListHeaderItemUI::MeasureDesiredSize(SIZE szAvailable) {
 
 void CListHeaderItemUI::DrawStateOrNormal(HDC hDC, CUIString& image) {
     if (image.IsEmpty()) {
-        DrawListImage(*this, hDC, m_sNormalImage);
+        DrawStateImage(*this, hDC, m_sNormalImage);
     } else {
-        DrawListImage(*this, hDC, image);
+        DrawStateImage(*this, hDC, image);
     }
 }
 
@@ -244,7 +244,7 @@ void CListHeaderItemUI::PaintStateImages(HDC hDC) {
     } else if ((m_uButtonState & UISTATE_FOCUSED) != 0) {
         DrawStateOrNormal(hDC, m_sFocusedImage);
     } else {
-        DrawListImage(*this, hDC, m_sNormalImage);
+        DrawStateImage(*this, hDC, m_sNormalImage);
     }
     if (m_sSepImage.IsEmpty()) {
         return;
@@ -253,7 +253,7 @@ void CListHeaderItemUI::PaintStateImages(HDC hDC) {
     m_sSepImageModify.SmallFormat(L"dest='%d,%d,%d,%d'", thumb.left - m_rcItem.left,
                                   thumb.top - m_rcItem.top, thumb.right - m_rcItem.left,
                                   thumb.bottom - m_rcItem.top);
-    DrawListImage(*this, hDC, m_sSepImage, m_sSepImageModify);
+    DrawStateImage(*this, hDC, m_sSepImage, m_sSepImageModify);
 }
 
 void CListHeaderItemUI::PaintText(HDC hDC) {

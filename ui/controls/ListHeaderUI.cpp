@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListHeaderUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 
 #include <algorithm>

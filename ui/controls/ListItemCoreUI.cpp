@@ -4,26 +4,15 @@
 
 #include "ui/ContainerUI.h"
 #include "ui/RendererUI.h"
-#include "ui/controls/ButtonUI.h"
+#include "ui/controls/ControlStateUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 
 namespace SkinUI {
 
-bool DrawListImage(CControlUI& control, HDC hDC, CUIString& image, LPCWSTR modify) {
-    if (image.IsEmpty() || control.GetManager() == nullptr || hDC == nullptr) {
-        return false;
-    }
-    if (!control.DrawImage(hDC, image, modify)) {
-        image.Empty();
-        return false;
-    }
-    return true;
-}
-
 int ListRowHeight(CWindowManagerUI& manager, const TListLookUI& look) {
     const TFontRecordUI* font = manager.GetFontInfo(look.nFont);
-    return LayoutMath::Saturate((font != nullptr ? font->tm.tmHeight : 0) + 8LL +
-                                look.rcTextPadding.top + look.rcTextPadding.bottom);
+    return SaturateToInt((font != nullptr ? font->tm.tmHeight : 0) + 8LL + look.rcTextPadding.top +
+                         look.rcTextPadding.bottom);
 }
 
 RECT LessPadding(const RECT& rc, const RECT& padding) {
@@ -118,17 +107,17 @@ void CListItemCoreUI::DrawItemBk(CControlUI& self, HDC hDC, const RECT& rcItem,
     if (color != 0) {
         CRendererUI::DrawColor(hDC, rcItem, self.GetAdjustedColor(color));
     }
-    if ((!enabled && DrawListImage(self, hDC, look->sDisabledImage)) ||
-        (m_bSelected && DrawListImage(self, hDC, look->sSelectedImage)) ||
-        (IsHot() && DrawListImage(self, hDC, look->sHotImage))) {
+    if ((!enabled && DrawStateImage(self, hDC, look->sDisabledImage)) ||
+        (m_bSelected && DrawStateImage(self, hDC, look->sSelectedImage)) ||
+        (IsHot() && DrawStateImage(self, hDC, look->sHotImage))) {
         return;
     }
     if (plainRow) {
-        DrawListImage(self, hDC, ownBkImage);
+        DrawStateImage(self, hDC, ownBkImage);
     }
     // An element's own image, even one kept off an alternate row, keeps the
     // list's image off that element.
-    if (ownBkImage.IsEmpty() && DrawListImage(self, hDC, look->sBkImage)) {
+    if (ownBkImage.IsEmpty() && DrawStateImage(self, hDC, look->sBkImage)) {
         return;
     }
     if (look->dwLineColor != 0) {

@@ -6,12 +6,6 @@
 
 namespace SkinUI {
 
-// Draws an image description of a list part over the control's rectangle;
-// one that cannot be drawn is emptied where it is stored, so that it is not
-// tried again. False for an empty description and without a manager (the
-// description then stays for a later paint).
-bool DrawListImage(CControlUI& control, HDC hDC, CUIString& image, LPCWSTR modify = nullptr);
-
 // The state and behaviour that both families of list elements share (the
 // plain elements derive from CControlUI, the container element from
 // CContainerUI): index, selected flag, hot state and owner, selection in

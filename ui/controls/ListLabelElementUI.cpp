@@ -67,8 +67,8 @@ SIZE CListLabelElementUI::MeasureDesiredSize(SIZE /*szAvailable*/) {
             CRendererUI::DrawText(m_pManager->GetPaintDC(), m_pManager, rc, m_sText, 0, look->nFont,
                                   style);
         }
-        size.cx = LayoutMath::Saturate(static_cast<long long>(rc.right) - rc.left +
-                                       look->rcTextPadding.left + look->rcTextPadding.right);
+        size.cx = SaturateToInt(static_cast<long long>(rc.right) - rc.left +
+                                look->rcTextPadding.left + look->rcTextPadding.right);
     }
     return size;
 }

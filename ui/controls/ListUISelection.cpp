@@ -101,7 +101,7 @@ void CListUI::EnsureVisible(int index) {
     if (item.bottom > area.bottom) {
         d = static_cast<long long>(item.bottom) - area.bottom;
     }
-    Scroll(0, LayoutMath::Saturate(d));
+    Scroll(0, SaturateToInt(d));
 }
 
 void CListUI::Scroll(int dx, int dy) {
