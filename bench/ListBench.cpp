@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/WindowManagerUI.h"
@@ -32,17 +33,6 @@ std::wstring MakeSkin(int rows) {
     return text;
 }
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Times {
     double build = 0;
     double layout = 0;
@@ -56,21 +46,21 @@ Times Measure(int rows) {
     const std::wstring skin = MakeSkin(rows);
     Times total;
     int rounds = 0;
-    const double start = Seconds();
-    while (Seconds() - start < 3.0 || rounds < 3) {
+    const double start = BenchSeconds();
+    while (BenchSeconds() - start < 3.0 || rounds < 3) {
         CWindowManagerUI pm;
-        const double t0 = Seconds();
+        const double t0 = BenchSeconds();
         CDialogBuilder builder;
         CControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &pm);
         pm.AttachRootControl(root);
-        const double t1 = Seconds();
+        const double t1 = BenchSeconds();
         root->SetPos(RECT{0, 0, 800, 600});
-        const double t2 = Seconds();
+        const double t2 = BenchSeconds();
         auto* list = static_cast<CListUI*>(root->QueryInterfaceByName(L"List"));
         for (int i = 0; i < kSelections; ++i) {
             list->SelectItem(static_cast<int>((static_cast<long long>(i) * 7919) % rows));
         }
-        const double t3 = Seconds();
+        const double t3 = BenchSeconds();
         total.build += t1 - t0;
         total.layout += t2 - t1;
         total.select += t3 - t2;

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/WindowManagerUI.h"
+#include "ui/UIEventTypes.h"
 #include "ui/controls/ListLookUI.h"
 
 namespace SkinUI {

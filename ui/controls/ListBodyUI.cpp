@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListBodyUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/controls/LinearLayout.h"
 #include "ui/controls/LinearLayoutMath.h"
 #include "ui/controls/ListHeaderUI.h"

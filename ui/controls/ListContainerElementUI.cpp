@@ -2,6 +2,8 @@
 
 #include "ui/controls/ListContainerElementUI.h"
 
+#include "ui/WindowManagerUI.h"
+
 #include <cwchar>
 
 namespace SkinUI {

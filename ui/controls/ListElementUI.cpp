@@ -2,6 +2,8 @@
 
 #include "ui/controls/ListElementUI.h"
 
+#include "ui/WindowManagerUI.h"
+
 #include <cwchar>
 
 namespace SkinUI {

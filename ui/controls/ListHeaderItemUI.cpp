@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListHeaderItemUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/RendererUI.h"
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/ControlStateUI.h"

@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListItemCoreUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/ContainerUI.h"
 #include "ui/RendererUI.h"
 #include "ui/controls/ControlStateUI.h"

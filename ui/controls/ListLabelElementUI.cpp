@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListLabelElementUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/RendererUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 

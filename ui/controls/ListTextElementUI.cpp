@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListTextElementUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/RendererUI.h"
 
 #include <cwchar>

@@ -2,6 +2,7 @@
 
 #include "ui/controls/ListUI.h"
 
+#include "ui/WindowManagerUI.h"
 #include "ui/controls/LinearLayoutMath.h"
 #include "ui/controls/ListBodyUI.h"
 #include "ui/controls/ListItemCoreUI.h"
