@@ -5,7 +5,8 @@
 
 namespace SkinUI {
 
-// A platform control laid over a skin control while the user edits it. The
+// A window that a skin control opens over itself while the user works in
+// it: a platform control laid over the control, or a combo's drop-down. The
 // object lives as long as its window: it deletes itself once the window is
 // gone, after telling its owner.
 class CNativeOverlayWnd : public CWindowWnd {
