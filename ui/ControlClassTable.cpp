@@ -23,6 +23,8 @@
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
+#include "ui/controls/TreeNodeUI.h"
+#include "ui/controls/TreeViewUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 #include "ui/controls/WebBrowserUI.h"
 
@@ -69,6 +71,8 @@ const TControlClassUI kControlClasses[] = {
     {L"ListLabelElement", &Make<CListLabelElementUI>},
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeNode", &Make<CTreeNodeUI>},
 };
 
 } // namespace
