@@ -24,6 +24,8 @@
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
+#include "ui/controls/TreeNodeUI.h"
+#include "ui/controls/TreeViewUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 #include "ui/controls/WebBrowserUI.h"
 
@@ -72,6 +74,8 @@ const TControlClassUI kControlClasses[] = {
     {L"DateTime", &Make<CDateTimeUI>},
     {L"ActiveX", &Make<CActiveXUI>},
     {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeNode", &Make<CTreeNodeUI>},
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include "ui/ContainerUI.h"
 #include "ui/ControlClassTable.h"
+#include "ui/controls/TreeNodeUI.h"
+#include "ui/controls/TreeViewUI.h"
 #include "ui/SkinBuildLimits.h"
 #include "ui/UIAttributeValue.h"
 #include "ui/WindowManagerUI.h"
@@ -240,6 +242,12 @@ CControlUI* CDialogBuilder::BuildControls(CXmlNode& element, CControlUI* parent,
             continue;
         }
         CSkinBuildScope::TakeStep();
+        if (CTreeNodeUI* treeNode = AsTreeNode(control)) {
+            if (!BuildTreeNode(node, treeNode, parent, manager)) {
+                return nullptr;
+            }
+            continue;
+        }
         if (node.HasChildren()) {
             BuildControls(node, control, manager);
         }
@@ -268,6 +276,37 @@ CControlUI* CDialogBuilder::BuildControls(CXmlNode& element, CControlUI* parent,
         }
     }
     return first;
+}
+
+// A tree node joins its parent node's child list before its own content is
+// built, or a tree view after it (the view then takes the whole subtree in
+// as rows). Tree nodes never count as a level's first control. False when
+// the parent can hold no tree node: the level ends.
+bool CDialogBuilder::BuildTreeNode(CXmlNode& element, CTreeNodeUI* node, CControlUI* parent,
+                                   CWindowManagerUI* manager) {
+    CTreeNodeUI* const parentNode = AsTreeNode(parent);
+    if (parentNode != nullptr && !parentNode->Add(node)) {
+        DiscardControl(node, manager);
+        return true;
+    }
+    ApplyControlAttributes(element, node, manager);
+    if (element.HasChildren()) {
+        BuildControls(element, node, manager);
+    }
+    if (parentNode != nullptr) {
+        return true;
+    }
+    auto* view = parent != nullptr
+                     ? static_cast<CTreeViewUI*>(parent->QueryInterfaceByName(L"TreeView"))
+                     : nullptr;
+    if (view == nullptr) {
+        DiscardControl(node, manager);
+        return false;
+    }
+    if (!view->Add(node)) {
+        DiscardControl(node, manager);
+    }
+    return true;
 }
 
 // The manager is attached while the attributes are applied, so that fonts,

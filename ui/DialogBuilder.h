@@ -8,6 +8,8 @@
 
 namespace SkinUI {
 
+class CTreeNodeUI;
+
 // Makes the controls of skin tags that the framework doesn't know; the
 // application implements it.
 class IDialogBuilderCallback {
@@ -75,6 +77,8 @@ private:
     void ApplyWindowAttributes(CXmlNode& root, CWindowManagerUI* manager);
     void BuildInclude(CXmlNode& node, CControlUI* parent, CWindowManagerUI* manager);
     CControlUI* MakeControl(LPCWSTR tag);
+    bool BuildTreeNode(CXmlNode& element, CTreeNodeUI* node, CControlUI* parent,
+                       CWindowManagerUI* manager);
     void ApplyControlAttributes(CXmlNode& node, CControlUI* control, CWindowManagerUI* manager);
 
     CXmlDocument m_xml;
