@@ -34,6 +34,15 @@ bool CreateSurface(HDC hDcPaint, const RECT& rcClient, HDC& hDC, HBITMAP& hBitma
     return false;
 }
 
+bool SurfaceCovers(HBITMAP hBitmap, const RECT& rcClient) {
+    BITMAP info = {};
+    if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(info), &info) == 0) {
+        return false;
+    }
+    return info.bmWidth >= rcClient.right - rcClient.left &&
+           info.bmHeight >= rcClient.bottom - rcClient.top;
+}
+
 } // namespace
 
 void CWindowManagerUI::SetUpdateNeeded() {
@@ -45,16 +54,47 @@ bool CWindowManagerUI::IsUpdateNeeded() const {
 }
 
 void CWindowManagerUI::Invalidate(const RECT& rcItem) {
+    // A control without a window position yet has nothing on screen.
+    if (m_hWndPaint == nullptr || ::IsRectEmpty(&rcItem)) {
+        return;
+    }
+    if (m_dwLayoutThread == ::GetCurrentThreadId()) {
+        ::UnionRect(&m_rcLayoutInvalid, &m_rcLayoutInvalid, &rcItem);
+        return;
+    }
+    RequestRedraw(&rcItem);
+}
+
+void CWindowManagerUI::RequestRedraw(const RECT* rc) {
     if (m_hWndPaint != nullptr) {
-        ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+        ::InvalidateRect(m_hWndPaint, rc, FALSE);
     }
 }
 
 void CWindowManagerUI::LayoutTree(const RECT& rcClient) {
+    // Every control placed in this pass asks for its old and new places;
+    // the window is asked once for all of them.
+    ::SetRectEmpty(&m_rcLayoutInvalid);
+    m_dwLayoutThread = ::GetCurrentThreadId();
+    LayoutControls(rcClient);
+    m_dwLayoutThread = 0;
+    if (!::IsRectEmpty(&m_rcLayoutInvalid)) {
+        RequestRedraw(&m_rcLayoutInvalid);
+    }
+    if (m_bFirstLayout) {
+        m_bFirstLayout = false;
+        SendNotify(m_pRoot, L"windowinit");
+    }
+}
+
+void CWindowManagerUI::LayoutControls(const RECT& rcClient) {
     if (m_pRoot->IsUpdateNeeded()) {
         m_pRoot->SetPos(rcClient);
-        // The client size may have changed.
-        DeleteOffscreen();
+        // The client size may have changed: the off-screen surface stays
+        // while it still covers the client area.
+        if (!SurfaceCovers(m_hbmpOffscreen, rcClient)) {
+            DeleteOffscreen();
+        }
         DeleteBackground();
     } else {
         CControlUI* previous = nullptr;
@@ -68,10 +108,6 @@ void CWindowManagerUI::LayoutTree(const RECT& rcClient) {
             control->SetPos(control->GetPos());
             previous = control;
         }
-    }
-    if (m_bFirstLayout) {
-        m_bFirstLayout = false;
-        SendNotify(m_pRoot, L"windowinit");
     }
 }
 
@@ -116,7 +152,7 @@ bool CWindowManagerUI::OnPaint() {
     }
     ::EndPaint(m_hWndPaint, &ps);
     if (m_bUpdateNeeded) {
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        RequestRedraw(nullptr);
     }
     return true;
 }
