@@ -6,6 +6,8 @@
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/CheckBoxUI.h"
 #include "ui/controls/ChildLayoutUI.h"
+#include "ui/controls/DateTimeUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
@@ -17,6 +19,7 @@
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
+#include "ui/controls/WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -50,7 +53,11 @@ const TControlClassUI kControlClasses[] = {
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 # Labels, text, buttons, options, check boxes, progress bars and sliders.
 target_sources(skinui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/controls/ControlStateUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls/LabelUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls/LabelUIEffects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls/TextUI.cpp

@@ -177,27 +177,11 @@ SIZE CButtonUI::MeasureDesiredSize(SIZE szAvailable) {
 }
 
 bool CButtonUI::DrawStateImage(HDC hDC, CUIString& image, LPCWSTR modify) {
-    if (image.IsEmpty()) {
-        return false;
-    }
-    if (!DrawImage(hDC, image, modify)) {
-        image.Empty();
-        return false;
-    }
-    return true;
+    return SkinUI::DrawStateImage(*this, hDC, image, modify);
 }
 
 void CButtonUI::SyncFocusAndEnabledState() {
-    if (IsFocused()) {
-        m_uButtonState |= UISTATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~UISTATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= UISTATE_DISABLED;
-    } else {
-        m_uButtonState &= ~UISTATE_DISABLED;
-    }
+    m_uButtonState = SyncFocusAndEnabledBits(m_uButtonState, *this);
 }
 
 void CButtonUI::PaintStateImages(HDC hDC) {

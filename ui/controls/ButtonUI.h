@@ -1,19 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/controls/ControlStateUI.h"
 #include "ui/controls/LabelUI.h"
 
 namespace SkinUI {
-
-// Bits of the button state shared by buttons, options, sliders and others.
-enum ButtonStateUI : UINT {
-    UISTATE_FOCUSED = 0x01,
-    UISTATE_SELECTED = 0x02,
-    UISTATE_DISABLED = 0x04,
-    UISTATE_HOT = 0x08,
-    UISTATE_PUSHED = 0x10,
-    UISTATE_CAPTURED = 0x40,
-};
 
 // A label that reacts to the mouse and the keyboard, draws an image and a
 // text colour for its state (normal, hot, pushed, focused, disabled) and

@@ -3,6 +3,7 @@
 #include "ui/controls/ScrollBarUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/controls/ControlStateUI.h"
 
 namespace SkinUI {
 
@@ -96,17 +97,8 @@ bool CScrollBarUI::DrawState(HDC hDC, UINT state, StateImages& images, LPCWSTR m
     return DrawOne(hDC, images.normal, modify);
 }
 
-// An image that fails to draw is forgotten, so it is not tried again. Without
-// a manager nothing can be drawn yet, and nothing is forgotten either.
 bool CScrollBarUI::DrawOne(HDC hDC, CUIString& image, LPCWSTR modify) {
-    if (image.IsEmpty() || m_pManager == nullptr) {
-        return false;
-    }
-    if (DrawImage(hDC, image, modify)) {
-        return true;
-    }
-    image.Empty();
-    return false;
+    return DrawStateImage(*this, hDC, image, modify);
 }
 
 } // namespace SkinUI

@@ -2,7 +2,7 @@
 
 #include "ui/controls/SliderUI.h"
 
-#include "ui/controls/ButtonUI.h"
+#include "ui/controls/ControlStateUI.h"
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/RangeArithmetic.h"
 
@@ -218,22 +218,6 @@ void CSliderUI::ApplyAttribute(LPCWSTR name, LPCWSTR value) {
     }
 }
 
-namespace {
-
-// A description that reports failure is emptied so it is not retried.
-bool DrawThumb(CControlUI& control, HDC hDC, CUIString& image, LPCWSTR modify) {
-    if (image.IsEmpty()) {
-        return false;
-    }
-    if (!control.DrawImage(hDC, image, modify)) {
-        image.Empty();
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 void CSliderUI::PaintStateImages(HDC hDC) {
     CProgressUI::PaintStateImages(hDC);
     if (m_pManager == nullptr || hDC == nullptr) {
@@ -244,15 +228,15 @@ void CSliderUI::PaintStateImages(HDC hDC) {
     m_sThumbImageModify.Format(L"dest='%d,%d,%d,%d'", thumb.left, thumb.top, thumb.right,
                                thumb.bottom);
     if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-        if (DrawThumb(*this, hDC, m_sThumbPushedImage, m_sThumbImageModify)) {
+        if (DrawStateImage(*this, hDC, m_sThumbPushedImage, m_sThumbImageModify)) {
             return;
         }
     } else if ((m_uButtonState & UISTATE_HOT) != 0) {
-        if (DrawThumb(*this, hDC, m_sThumbHotImage, m_sThumbImageModify)) {
+        if (DrawStateImage(*this, hDC, m_sThumbHotImage, m_sThumbImageModify)) {
             return;
         }
     }
-    DrawThumb(*this, hDC, m_sThumbImage, m_sThumbImageModify);
+    DrawStateImage(*this, hDC, m_sThumbImage, m_sThumbImageModify);
 }
 
 // ---- Properties --------------------------------------------------------------------
