@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/ImageCacheUI.h"
 #include "ui/WindowManagerState.h"
 #include "ui/WindowManagerUI.h"
 
@@ -86,6 +87,8 @@ ZipHandle CWindowManagerUI::SetResourceZip(LPVOID bytes, unsigned int length) {
     state.resourceZip = L"membuffer";
     state.cachedResourceZip = true;
     state.resourceZipHandle = ZipArchiveOpen(bytes, length, ZIP_MEMORY);
+    // Images decoded from another skin are not this one's.
+    CImageCacheUI::Clear();
     return state.resourceZipHandle;
 }
 

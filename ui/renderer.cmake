@@ -10,6 +10,7 @@ target_sources(skinui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/RendererDrawImage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StbImage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RendererLoadImage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageCacheUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageDescriptionUI.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RendererImageDescription.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RendererMarkupText.cpp)
