@@ -5,7 +5,7 @@
 // 1,000 and 4,000 controls: the cost per control must not grow.
 #include <windows.h>
 
-#include "tests/support/RedrawCounter.h"
+#include "bench/RedrawCounter.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/WindowManagerUI.h"
@@ -74,7 +74,7 @@ struct FrameFigures {
     double firstPaintMs = 0;
 };
 
-FrameFigures TimeFrame(const std::wstring& dir, TestSupport::RedrawCounter& counter) {
+FrameFigures TimeFrame(const std::wstring& dir, Bench::RedrawCounter& counter) {
     FrameFigures figures;
     auto* frame = new CUninstallerFrameWnd(dir.c_str());
     frame->GetSession()->SetServerListPath(dir + L"\\no_server_list.ini");
@@ -154,7 +154,7 @@ int main() {
     CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     ::SetThreadAffinityMask(::GetCurrentThread(), 1);
     const std::wstring dir = MakeInstallDir();
-    TestSupport::RedrawCounter counter;
+    Bench::RedrawCounter counter;
     if (!counter.Hooked()) {
         std::printf("cannot count redraw requests\n");
         return 1;

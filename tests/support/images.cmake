@@ -3,5 +3,3 @@
 target_sources(test_support PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ImageFiles.cpp
                                     ${CMAKE_CURRENT_LIST_DIR}/DibSurface.cpp)
 target_link_libraries(test_support PUBLIC Deps::stb gdi32)
-# Counting the executable's redraw requests.
-target_sources(test_support PRIVATE ${CMAKE_CURRENT_LIST_DIR}/RedrawCounter.cpp)

@@ -5,7 +5,6 @@
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
 
-#include "tests/support/RedrawCounter.h"
 #include "tests/ui/ManagerTestControls.h"
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
@@ -1113,30 +1112,4 @@ TEST(ManagerWindowSettings, InitSizeOpacityAndTimersOfAFreshWindow) {
     ProbeControl probe(nullptr, L"probe", Box(0, 0, 0, 0));
     EXPECT_TRUE(pm.SetTimer(&probe, 1, 100000));
     pm.KillTimer(&probe);
-}
-
-TEST_F(ManagerWindowTest, OneRedrawRequestPerLayoutPassNoneBeforeControlsArePlaced) {
-    TestSupport::RedrawCounter counter;
-    ASSERT_TRUE(counter.Hooked());
-    BoxControl* root = NewRoot();
-    std::vector<ProbeControl*> children;
-    for (int i = 0; i < 20; ++i) {
-        children.push_back(
-            root->Add(new ProbeControl(&log_, L"c", Box(10 + i * 15, 10, 20 + i * 15, 60))));
-    }
-    ASSERT_TRUE(pm().AttachRootControl(root));
-    for (ProbeControl* child : children) {
-        child->SetText(L"x");
-        child->SetBkColor(0xFF102030);
-    }
-    EXPECT_EQ(0, counter.Requests());
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
-    counter.Reset();
-    ::UpdateWindow(hwnd());
-    EXPECT_EQ(1, counter.Requests());
-    EXPECT_EQ(kWidth, root->GetPos().right);
-    counter.Reset();
-    children[3]->SetBkColor(0xFF405060);
-    EXPECT_EQ(1, counter.Requests());
-    EXPECT_EQ(0, counter.EmptyRequests());
 }

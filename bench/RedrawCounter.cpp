@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "tests/support/RedrawCounter.h"
+#include "bench/RedrawCounter.h"
 
 #include <cstring>
 
-namespace TestSupport {
+namespace Bench {
 
 namespace {
 
@@ -86,4 +86,4 @@ void RedrawCounter::Reset() {
     g_empty = 0;
 }
 
-} // namespace TestSupport
+} // namespace Bench

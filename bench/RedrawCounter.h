@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-namespace TestSupport {
+namespace Bench {
 
 // Counts the running executable's calls of InvalidateRect (every window's
 // redraw requests; the framework is linked in statically) by redirecting
@@ -23,4 +23,4 @@ private:
     void** slot_ = nullptr;
 };
 
-} // namespace TestSupport
+} // namespace Bench
