@@ -251,12 +251,15 @@ protected:
     }
 
     // The event codes posted so far, in arrival order.
+    // In code order: each event is posted from a thread of its own, so two
+    // events close together may arrive either way round.
     std::vector<std::string> PostedCodes() const {
         std::vector<std::string> codes;
         for (const RecordedRequest& r : server_.Requests()) {
             if (r.method == "POST")
                 codes.push_back(PercentDecode(FormField(r.body, "code")));
         }
+        std::sort(codes.begin(), codes.end());
         return codes;
     }
 };

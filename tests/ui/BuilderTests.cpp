@@ -129,116 +129,7 @@ TEST(BuilderWindow, RootAttributesGoToTheWindowManager) {
     delete root;
 }
 
-TEST(BuilderWindow, ShortNumberListsLeaveTheMissingNumbersZero) {
-    Host host = MakeHost();
-    CWindowManagerUI& pm = host->pm;
-    CDialogBuilder builder;
-    CControlUI* root =
-        builder.Create(LR"(<Window sizebox="4" caption="7," roundcorner="abc" mininfo="5,"><Control
-             name="c" padding="10,20" pos="3"/></Window>)",
-                       nullptr, nullptr, &pm);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(RectText(pm.GetSizeBox()), L"4,0,0,0");
-    EXPECT_EQ(RectText(pm.GetCaptionRect()), L"7,0,0,0");
-    EXPECT_EQ(pm.GetRoundCorner().cx, 0);
-    EXPECT_EQ(pm.GetRoundCorner().cy, 0);
-    EXPECT_EQ(pm.GetMinInfo().cx, 5);
-    EXPECT_EQ(pm.GetMinInfo().cy, 0);
-    EXPECT_EQ(RectText(root->GetPadding()), L"10,20,0,0");
-    EXPECT_EQ(root->GetFixedWidth(), 0);
-    delete root;
-}
-
-TEST(BuilderWindow, WindowSettingsNeedAWindowRootAndAWindow) {
-    Host host = MakeHost();
-    CDialogBuilder other;
-    CControlUI* root = other.Create(LR"(<Page size="300,200" caption="0,0,0,9"><Control/></Page>)",
-                                    nullptr, nullptr, &host->pm);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(host->pm.GetInitSize().cx, 0);
-    EXPECT_EQ(RectText(host->pm.GetCaptionRect()), L"0,0,0,0");
-    delete root;
-
-    CWindowManagerUI windowless;
-    CDialogBuilder builder;
-    root =
-        builder.Create(LR"(<Window size="300,200"><Font name="DejaVu Sans"/><Control/></Window>)",
-                       nullptr, nullptr, &windowless);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(windowless.GetInitSize().cx, 0);
-    // Fonts, images and defaults still go to the manager.
-    EXPECT_EQ(windowless.GetCustomFontCount(), 1);
-    delete root;
-}
-
-// Size and default font are in place before the first control is made.
-TEST(BuilderWindow, SettingsComeBeforeAnyControl) {
-    Host host = MakeHost();
-    struct Probe : IDialogBuilderCallback {
-        CWindowManagerUI* pm = nullptr;
-        int cx = -1;
-        std::wstring face;
-        CControlUI* CreateControl(LPCWSTR) override {
-            cx = pm->GetInitSize().cx;
-            face = pm->GetDefaultFontInfo()->sFontName.GetData();
-            return new AppControl();
-        }
-    } probe;
-    probe.pm = &host->pm;
-    CDialogBuilder builder;
-    CControlUI* root = builder.Create(LR"(<Window size="250,150"><AppTag/>
-        <Font name="DejaVu Serif" size="17" default="true"/></Window>)",
-                                      nullptr, &probe, &host->pm);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(probe.cx, 250);
-    EXPECT_EQ(probe.face, L"DejaVu Serif");
-    EXPECT_EQ(host->pm.GetDefaultFontInfo()->iSize, 17);
-    delete root;
-}
-
 // ---- Fonts, images, default attribute lists ----------------------------------------
-
-TEST(BuilderResources, FontsAreNumberedInDocumentOrder) {
-    BuiltTree t(LR"(<Font name="DejaVu Sans" size="15" bold="true"/>
-                   <Font size="30"/>
-                   <Font name="DejaVu Sans Mono" underline="true" italic="true"/>
-                   <Font name="DejaVu Serif" bold="True"/>
-                   <VerticalLayout><Label name="l" font="1"/>
-                   <Font name="Ignored Inside" size="40"/></VerticalLayout>)");
-    CWindowManagerUI& pm = t.Manager();
-    ASSERT_EQ(pm.GetCustomFontCount(), 3);
-    EXPECT_EQ(pm.GetFontInfo(0)->sFontName, L"DejaVu Sans");
-    EXPECT_EQ(pm.GetFontInfo(0)->iSize, 15);
-    EXPECT_TRUE(pm.GetFontInfo(0)->bBold);
-    EXPECT_EQ(pm.GetFontInfo(1)->sFontName, L"DejaVu Sans Mono");
-    EXPECT_EQ(pm.GetFontInfo(1)->iSize, 12);
-    EXPECT_TRUE(pm.GetFontInfo(1)->bUnderline);
-    EXPECT_TRUE(pm.GetFontInfo(1)->bItalic);
-    EXPECT_FALSE(pm.GetFontInfo(1)->bBold);
-    EXPECT_FALSE(pm.GetFontInfo(2)->bBold); // "True" is not "true"
-    auto* label = t.As<CLabelUI>(L"l");
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->GetFont(), 1);
-}
-
-TEST(BuilderResources, ImagesArePreloaded) {
-    BuiltTree t(LR"(<Image name="red.png"/><Image name="masked.png" mask="#FFFF00FF"/>
-                   <Image name="missing.png"/><Image name="12" restype="TESTIMG"/>
-                   <Image restype="TESTIMG"/><Control/>)");
-    CWindowManagerUI& pm = t.Manager();
-    TImageRecordUI* red = pm.GetImage(L"red.png");
-    ASSERT_NE(red, nullptr);
-    EXPECT_EQ(red->nX, 8);
-    TImageRecordUI* masked = pm.GetImage(L"masked.png");
-    ASSERT_NE(masked, nullptr);
-    EXPECT_EQ(masked->dwMask, 0xFFFF00FFu);
-    EXPECT_TRUE(masked->alphaChannel);
-    EXPECT_EQ(pm.GetImage(L"missing.png"), nullptr);
-    TImageRecordUI* resource = pm.GetImage(L"12");
-    ASSERT_NE(resource, nullptr);
-    EXPECT_EQ(resource->nX, 2);
-    EXPECT_EQ(resource->sResType, L"TESTIMG");
-}
 
 TEST(BuilderResources, DefaultListsApplyBeforeTheElementsOwnAttributes) {
     RecordingCallback callback;
@@ -466,54 +357,6 @@ TEST(BuilderControls, EveryTagMakesItsClassWithItsAttributes) {
     EXPECT_FALSE(sb->GetShowButton2());
 }
 
-TEST(BuilderControls, RichEditTagMakesTheRichEdit) {
-    Host host = MakeHost();
-    CDialogBuilder builder;
-    CControlUI* root = builder.Create(LR"(<Window><VerticalLayout name="v"><RichEdit name="re"
-        height="60" text="abc"/></VerticalLayout></Window>)",
-                                      nullptr, nullptr, &host->pm);
-    ASSERT_NE(root, nullptr);
-    host->pm.AttachRootControl(root);
-    auto* re = dynamic_cast<CRichEditUI*>(host->pm.FindControl(L"re"));
-    ASSERT_NE(re, nullptr);
-    EXPECT_STREQ(re->GetClass(), L"RichEditUI");
-    EXPECT_EQ(re->GetFixedHeight(), 60);
-}
-
-// The root element of a skin file is never a control: a page file whose root
-// is itself the page container gives only its first child.
-TEST(BuilderControls, TheRootElementIsNoControl) {
-    CWindowManagerUI pm;
-    CDialogBuilder builder;
-    CControlUI* first =
-        builder.Create(LR"(<Container name="page"><Label name="a"/><Button name="b"/></Container>)",
-                       nullptr, nullptr, &pm);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->GetName(), L"a");
-    EXPECT_EQ(first->GetParent(), nullptr);
-    delete first;
-
-    CDialogBuilder wrapped;
-    CControlUI* page = wrapped.Create(
-        LR"(<Window><Container name="page"><Label name="a"/><Button name="b"/></Container></Window>)",
-        nullptr, nullptr, &pm);
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->GetName(), L"page");
-    EXPECT_NE(Find(page, L"b"), nullptr);
-    delete page;
-}
-
-TEST(BuilderControls, TagsAndAttributeNamesAreCaseSensitive) {
-    RecordingCallback callback;
-    BuiltTree t(LR"(<VerticalLayout name="v"><button name="lower"/>
-                   <Label name="l" Text="x" text="y"/></VerticalLayout>)",
-                RECT{0, 0, 100, 100}, &callback);
-    EXPECT_EQ(Find(t.Root(), L"lower"), nullptr);
-    ASSERT_EQ(callback.asked.size(), 1u);
-    EXPECT_EQ(callback.asked[0], L"button");
-    EXPECT_EQ(t[L"l"]->GetText(), L"y");
-}
-
 // ---- The application's callback -----------------------------------------------------
 
 TEST(BuilderCallback, UnknownTagsGoToTheCallback) {
@@ -537,25 +380,6 @@ TEST(BuilderCallback, UnknownTagsGoToTheCallback) {
     EXPECT_EQ(Find(t.Root(), L"lost"), nullptr);
     EXPECT_NE(Find(t.Root(), L"after"), nullptr);
     EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"ComputerExamine", L"Mystery"}));
-}
-
-TEST(BuilderCallback, WithoutACallbackUnknownTagsAreSkipped) {
-    BuiltTree t(LR"(<VerticalLayout name="v"><ComputerExamine name="exam"/>
-                   <Label name="after"/></VerticalLayout>)");
-    EXPECT_EQ(Find(t.Root(), L"exam"), nullptr);
-    EXPECT_NE(Find(t.Root(), L"after"), nullptr);
-}
-
-TEST(BuilderCallback, IncludesUseTheCallbackButChildLayoutsDoNot) {
-    RecordingCallback callback;
-    callback.Knows(L"ComputerExamine");
-    BuiltTree t(LR"(<VerticalLayout name="v"><Include source="app_include.xml"/>
-                   <ChildLayout name="cl" xmlfile="page_farewell.xml"/></VerticalLayout>)",
-                RECT{0, 0, 400, 400}, &callback);
-    EXPECT_NE(Find(t.Root(), L"incExam"), nullptr);
-    // The page builds, but without the application's tags.
-    EXPECT_NE(Find(t.Root(), L"farewell"), nullptr);
-    EXPECT_EQ(Find(t.Root(), L"exam"), nullptr);
 }
 
 TEST(BuilderCallback, ControlsWithoutAPlaceAreDeleted) {
@@ -637,22 +461,6 @@ TEST(BuilderLoading, TextFileAndMissingFiles) {
     EXPECT_EQ(noSkin.Create(static_cast<LPCWSTR>(nullptr)), nullptr);
 }
 
-TEST(BuilderLoading, BuildIntoAGivenParent) {
-    BuiltTree t(LR"(<VerticalLayout name="v"><Control name="first" height="5"/></VerticalLayout>)");
-    auto* v = t.As<CVerticalLayoutUI>(L"v");
-    ASSERT_NE(v, nullptr);
-    CDialogBuilder builder;
-    CControlUI* made = builder.Create(L"two_rows.xml", nullptr, nullptr, &t.Manager(), v);
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->GetName(), L"first");
-    ASSERT_EQ(v->GetCount(), 3);
-    EXPECT_EQ(v->GetItemAt(2)->GetName(), L"second");
-    // The parent lives in the window: the new controls do too.
-    EXPECT_EQ(v->GetItemAt(2)->GetManager(), &t.Manager());
-    EXPECT_EQ(v->GetItemAt(2)->GetParent(), v);
-    EXPECT_EQ(v->GetItemAt(2)->GetFixedHeight(), 6);
-}
-
 TEST(BuilderLoading, ResourceSkinsResolveIncludesAsResourcesOfTheSameType) {
     CWindowManagerUI pm;
     UseSkinArchive();
@@ -702,28 +510,6 @@ TEST(BuilderInclude, CountBuildsTheFileThatManyTimesUnderTheSameParent) {
     EXPECT_EQ(names, (std::vector<std::wstring>{L"own", L"row", L"row", L"row", L"first", L"second",
                                                 L"last"}));
     EXPECT_EQ(t.Pos(L"last"), L"0,44,100,48");
-}
-
-TEST(BuilderInclude, IncludedWindowSettingsFontsAndDefaultsApply) {
-    Host host = MakeHost();
-    CDialogBuilder builder;
-    CControlUI* root = builder.Create(LR"(<Window><Font name="DejaVu Sans" size="10"/>
-        <VerticalLayout><Include source="include_window.xml"/><Label name="later"/>
-        </VerticalLayout></Window>)",
-                                      nullptr, nullptr, &host->pm);
-    ASSERT_NE(root, nullptr);
-    CWindowManagerUI& pm = host->pm;
-    EXPECT_EQ(pm.GetInitSize().cx, 333);
-    EXPECT_EQ(RectText(pm.GetCaptionRect()), L"0,0,0,17");
-    ASSERT_EQ(pm.GetCustomFontCount(), 2);
-    EXPECT_EQ(pm.GetFontInfo(1)->iSize, 21);
-    auto* fromInclude = FindAs<CLabelUI>(root, L"fromInclude");
-    auto* later = FindAs<CLabelUI>(root, L"later");
-    ASSERT_NE(fromInclude, nullptr);
-    ASSERT_NE(later, nullptr);
-    EXPECT_EQ(fromInclude->GetTextColor(), 0xFF112233u);
-    EXPECT_EQ(later->GetTextColor(), 0xFF112233u);
-    delete root;
 }
 
 TEST(BuilderInclude, LongSourcesAreCutAt499Characters) {

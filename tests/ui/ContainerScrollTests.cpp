@@ -48,35 +48,6 @@ TEST_F(ScrollingLayout, ContentTallerThanTheLayoutGetsARange) {
     EXPECT_EQ(0, layout_.GetScrollRange().cx);
 }
 
-TEST_F(ScrollingLayout, ContentThatFitsHidesTheBar) {
-    AddRows(2);
-    Layout();
-    // Hidden, then laid out once more over the whole width.
-    EXPECT_EQ(2, layout_.setPosCalls);
-    EXPECT_FALSE(Bar()->IsVisible());
-    EXPECT_EQ(0, Bar()->GetScrollRange());
-    EXPECT_EQ(0, Bar()->GetScrollPos());
-    EXPECT_RECT(Rect(0, 40, 200, 80), Row(1)->GetPos());
-    EXPECT_EQ(0, layout_.GetScrollRange().cy);
-    // Again: nothing changes and no extra layout.
-    Layout();
-    EXPECT_EQ(3, layout_.setPosCalls);
-}
-
-TEST_F(ScrollingLayout, GrowingContentShowsTheBarAndLaysOutOnceMore) {
-    AddRows(2);
-    Layout();
-    ASSERT_FALSE(Bar()->IsVisible());
-    layout_.setPosCalls = 0;
-    AddRows(4);
-    Layout();
-    EXPECT_EQ(2, layout_.setPosCalls);
-    EXPECT_TRUE(Bar()->IsVisible());
-    EXPECT_EQ(140, Bar()->GetScrollRange());
-    EXPECT_RECT(Rect(0, 200, 184, 240), Row(5)->GetPos());
-    EXPECT_RECT(Rect(184, 0, 200, 100), Bar()->GetPos());
-}
-
 TEST_F(ScrollingLayout, ACutPositionLaysOutOnceMore) {
     AddRows(6);
     Layout();
@@ -130,18 +101,6 @@ TEST_F(ScrollingLayout, ScrollingMovesTheChildrenByTheChange) {
     const RECT hidden = Row(1)->GetPos();
     layout_.SetScrollPos(SIZE{0, 20});
     EXPECT_RECT(hidden, Row(1)->GetPos());
-}
-
-TEST_F(ScrollingLayout, AHiddenBarGivesNoDelta) {
-    AddRows(6);
-    Layout();
-    Bar()->SetVisible(false);
-    const int calls = Row(0)->setPosCalls;
-    layout_.SetScrollPos(SIZE{0, 50});
-    EXPECT_EQ(0, Bar()->GetScrollPos());
-    EXPECT_EQ(calls, Row(0)->setPosCalls);
-    EXPECT_EQ(0, layout_.GetScrollPos().cy);
-    EXPECT_EQ(0, layout_.GetScrollRange().cy);
 }
 
 TEST_F(ScrollingLayout, LineAndPageSteps) {
@@ -204,18 +163,6 @@ TEST_F(ScrollingLayout, HorizontalBarSitsBelowTheInnerRectangle) {
     EXPECT_EQ(84, layout_.GetScrollPos().cy);
 }
 
-TEST_F(ScrollingLayout, WithoutBarsNothingScrolls) {
-    AddRows(6);
-    layout_.EnableScrollBar(false, false);
-    EXPECT_EQ(nullptr, Bar());
-    Layout();
-    layout_.LineDown();
-    layout_.EndRight();
-    EXPECT_EQ(0, layout_.GetScrollPos().cx);
-    EXPECT_EQ(0, layout_.GetScrollPos().cy);
-    EXPECT_RECT(Rect(0, 0, 200, 40), Row(0)->GetPos());
-}
-
 TEST_F(ScrollingLayout, HugeRangesSaturate) {
     AddRows(3, 1000000000); // 3e9 pixels of content
     Layout();
@@ -242,26 +189,4 @@ TEST_F(ScrollingLayout, HugeRangesSaturate) {
     layout_.SetScrollPos(SIZE{0, 100});
     EXPECT_EQ(INT_MIN, Row(0)->GetPos().top);
     EXPECT_EQ(INT_MIN, Row(0)->GetPos().bottom);
-}
-
-TEST_F(ScrollingLayout, StyleAloneCreatesABarThatTheFirstLayoutHides) {
-    StackLayout layout;
-    layout.ApplyAttribute(L"vscrollbarstyle", L"width=\"12\"");
-    layout.Add(new Leaf(L"row", 40));
-    ASSERT_NE(nullptr, layout.GetVerticalScrollBar());
-    EXPECT_TRUE(layout.GetVerticalScrollBar()->IsVisible());
-    layout.SetPos(Rect(0, 0, 200, 100));
-    EXPECT_FALSE(layout.GetVerticalScrollBar()->IsVisible());
-    EXPECT_RECT(Rect(0, 0, 200, 40), layout.GetItemAt(0)->GetPos());
-    layout.Add(new Leaf(L"row", 100));
-    layout.SetPos(Rect(0, 0, 200, 100));
-    EXPECT_TRUE(layout.GetVerticalScrollBar()->IsVisible());
-    EXPECT_RECT(Rect(188, 0, 200, 100), layout.GetVerticalScrollBar()->GetPos());
-    EXPECT_EQ(40, layout.GetVerticalScrollBar()->GetScrollRange());
-}
-
-TEST_F(ScrollingLayout, AnEmptyLayoutHidesItsBar) {
-    Layout();
-    EXPECT_FALSE(Bar()->IsVisible());
-    EXPECT_EQ(0, Bar()->GetScrollRange());
 }

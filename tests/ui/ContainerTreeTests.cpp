@@ -19,20 +19,8 @@ using TestSupport::DibSurface;
 
 namespace {
 
-// Finds a control by name, as the manager's name search does.
-CControlUI* CALLBACK ByName(CControlUI* control, LPVOID data) {
-    return control->GetName() == static_cast<LPCWSTR>(data) ? control : nullptr;
-}
-
 CControlUI* CALLBACK Any(CControlUI* control, LPVOID) {
     return control;
-}
-
-// Every control the search visits, in order.
-std::vector<std::wstring> g_visited;
-CControlUI* CALLBACK Visit(CControlUI* control, LPVOID) {
-    g_visited.push_back(control->GetName().GetData());
-    return nullptr;
 }
 
 CControlUI* HitTest(CControlUI* root, int x, int y, UINT extra = 0) {
@@ -135,33 +123,6 @@ TEST(ContainerChildren, DeletingTheContainerDeletesItsChildren) {
     EXPECT_TRUE(deletedInner);
 }
 
-TEST(ContainerChildren, RemoveDeletesAtOnceWithoutAManager) {
-    CContainerUI box;
-    bool deleted = false;
-    auto* a = new Leaf(L"a");
-    a->deleted = &deleted;
-    box.Add(a);
-    box.Add(new Leaf(L"b"));
-    // Delayed destroy is on, but there is no manager to delay it.
-    EXPECT_TRUE(box.IsDelayedDestroy());
-    EXPECT_TRUE(box.Remove(a));
-    EXPECT_TRUE(deleted);
-    EXPECT_EQ((NameList{L"b"}), Names(box));
-}
-
-TEST(ContainerChildren, RemoveOfStrangersAndNullFails) {
-    CContainerUI box;
-    box.Add(new Leaf(L"a"));
-    Leaf stranger(L"stranger");
-    bool deleted = false;
-    stranger.deleted = &deleted;
-    EXPECT_FALSE(box.Remove(&stranger));
-    EXPECT_FALSE(box.Remove(nullptr));
-    EXPECT_FALSE(deleted);
-    EXPECT_EQ(1, box.GetCount());
-    stranger.deleted = nullptr;
-}
-
 TEST(ContainerChildren, WithoutAutoDestroyRemovedChildrenStayAlive) {
     CContainerUI box;
     box.SetAutoDestroy(false);
@@ -185,58 +146,6 @@ TEST(ContainerChildren, WithoutAutoDestroyRemovedChildrenStayAlive) {
     a.deleted = b.deleted = c.deleted = nullptr;
 }
 
-TEST(ContainerChildren, RemoveAtUsesTheContainersOwnRemove) {
-    WatchedContainer box;
-    bool deleted = false;
-    auto* a = new Leaf(L"a");
-    a->deleted = &deleted;
-    box.Add(new Leaf(L"x"));
-    box.Add(a);
-    EXPECT_FALSE(box.RemoveAt(2));
-    EXPECT_FALSE(box.RemoveAt(-1));
-    EXPECT_TRUE(box.RemoveAt(1));
-    EXPECT_TRUE(deleted);
-    // The derived class's Remove was bypassed.
-    EXPECT_EQ(0, box.removeCalls);
-    // Through the interface slot, Remove is the derived class's.
-    IContainerUI* list = static_cast<IContainerUI*>(box.QueryInterfaceByName(L"IContainer"));
-    ASSERT_NE(nullptr, list);
-    EXPECT_TRUE(list->Remove(box.GetItemAt(0)));
-    EXPECT_EQ(1, box.removeCalls);
-}
-
-TEST(ContainerChildren, RemoveAllDeletesEveryChild) {
-    CContainerUI box;
-    bool deleted[3] = {};
-    for (bool& flag : deleted) {
-        auto* leaf = new Leaf(L"x");
-        leaf->deleted = &flag;
-        box.Add(leaf);
-    }
-    box.RemoveAll();
-    EXPECT_EQ(0, box.GetCount());
-    EXPECT_TRUE(deleted[0] && deleted[1] && deleted[2]);
-    // And again on an empty list.
-    box.RemoveAll();
-    EXPECT_EQ(0, box.GetCount());
-}
-
-TEST(ContainerChildren, SetItemIndexMovesAChild) {
-    CContainerUI box;
-    Leaf* a = new Leaf(L"a");
-    box.Add(a);
-    box.Add(new Leaf(L"b"));
-    box.Add(new Leaf(L"c"));
-    EXPECT_TRUE(box.SetItemIndex(a, 2));
-    EXPECT_EQ((NameList{L"b", L"c", L"a"}), Names(box));
-    EXPECT_TRUE(box.SetItemIndex(a, 0));
-    EXPECT_EQ((NameList{L"a", L"b", L"c"}), Names(box));
-    EXPECT_TRUE(box.SetItemIndex(a, 0));
-    EXPECT_EQ((NameList{L"a", L"b", L"c"}), Names(box));
-    EXPECT_TRUE(box.SetItemIndex(box.GetItemAt(1), 2));
-    EXPECT_EQ((NameList{L"a", L"c", L"b"}), Names(box));
-}
-
 TEST(ContainerChildren, SetItemIndexOutOfRangeLeavesTheChildWhereItWas) {
     CContainerUI box;
     Leaf* a = new Leaf(L"a");
@@ -253,55 +162,7 @@ TEST(ContainerChildren, SetItemIndexOutOfRangeLeavesTheChildWhereItWas) {
     EXPECT_EQ(3, box.GetCount());
 }
 
-TEST(ContainerChildren, InterfacesByName) {
-    CContainerUI box;
-    EXPECT_STREQ(L"ContainerUI", box.GetClass());
-    EXPECT_EQ(static_cast<IContainerUI*>(&box), box.QueryInterfaceByName(L"IContainer"));
-    EXPECT_EQ(static_cast<void*>(&box), box.QueryInterfaceByName(L"Container"));
-    EXPECT_EQ(static_cast<void*>(&box), box.QueryInterfaceByName(L"Control"));
-    EXPECT_EQ(nullptr, box.QueryInterfaceByName(L"ListItem"));
-    EXPECT_EQ(nullptr, box.QueryInterfaceByName(L"icontainer"));
-    // The builder's way in: add through the interface without the class.
-    auto* list = static_cast<IContainerUI*>(box.QueryInterfaceByName(L"IContainer"));
-    EXPECT_TRUE(list->Add(new Leaf(L"a")));
-    EXPECT_EQ(1, list->GetCount());
-    EXPECT_EQ(box.GetItemAt(0), list->GetItemAt(0));
-}
-
 // ---- Manager and visibility ------------------------------------------------------------
-
-TEST(ContainerManager, AddAttachesAndRegistersNames) {
-    CWindowManagerUI pm;
-    auto* root = new CContainerUI();
-    root->SetName(L"root");
-    ASSERT_TRUE(pm.AttachRootControl(root));
-    auto* inner = new CContainerUI();
-    inner->SetName(L"inner");
-    inner->Add(new Leaf(L"deep"));
-    // Built without a manager: not attached yet.
-    EXPECT_EQ(nullptr, inner->GetItemAt(0)->GetManager());
-    ASSERT_TRUE(root->Add(inner));
-    EXPECT_EQ(&pm, inner->GetManager());
-    EXPECT_EQ(root, inner->GetParent());
-    EXPECT_EQ(&pm, inner->GetItemAt(0)->GetManager());
-    EXPECT_EQ(inner, inner->GetItemAt(0)->GetParent());
-    EXPECT_EQ(inner, pm.FindControl(L"inner"));
-    EXPECT_EQ(inner->GetItemAt(0), pm.FindControl(L"deep"));
-}
-
-TEST(ContainerManager, AttachManagerReachesChildrenAndBars) {
-    CWindowManagerUI pm;
-    CContainerUI box;
-    box.Add(new Leaf(L"a"));
-    box.EnableScrollBar(true, true);
-    box.AttachManager(&pm, nullptr, false);
-    EXPECT_EQ(&pm, box.GetItemAt(0)->GetManager());
-    EXPECT_EQ(&box, box.GetItemAt(0)->GetParent());
-    EXPECT_EQ(&pm, box.GetVerticalScrollBar()->GetManager());
-    EXPECT_EQ(&box, box.GetVerticalScrollBar()->GetParent());
-    EXPECT_EQ(&pm, box.GetHorizontalScrollBar()->GetManager());
-    box.AttachManager(nullptr, nullptr, false);
-}
 
 TEST(ContainerManager, VisibilityPassesDown) {
     CContainerUI outer;
@@ -329,106 +190,7 @@ TEST(ContainerManager, VisibilityPassesDown) {
     EXPECT_TRUE(leaf->VisibleByParent() == false);
 }
 
-TEST(ContainerManager, MouseEnabledReachesTheBars) {
-    CContainerUI box;
-    box.EnableScrollBar(true, true);
-    box.SetMouseEnabled(false);
-    EXPECT_FALSE(box.IsMouseEnabled());
-    EXPECT_FALSE(box.GetVerticalScrollBar()->IsMouseEnabled());
-    EXPECT_FALSE(box.GetHorizontalScrollBar()->IsMouseEnabled());
-    box.SetMouseEnabled(true);
-    EXPECT_TRUE(box.GetVerticalScrollBar()->IsMouseEnabled());
-}
-
 // ---- Attributes -------------------------------------------------------------------------
-
-TEST(ContainerAttributes, InsetPaddingAndMouseChild) {
-    WatchedContainer box;
-    box.ApplyAttribute(L"inset", L"1,2,3,4");
-    EXPECT_RECT(Rect(1, 2, 3, 4), box.GetInset());
-    // Missing numbers read as 0, and reading stops at the text's end.
-    box.ApplyAttribute(L"inset", L"10,20");
-    EXPECT_RECT(Rect(10, 20, 0, 0), box.GetInset());
-    box.ApplyAttribute(L"inset", L"7");
-    EXPECT_RECT(Rect(7, 0, 0, 0), box.GetInset());
-    box.ApplyAttribute(L"inset", L"");
-    EXPECT_RECT(Rect(0, 0, 0, 0), box.GetInset());
-    box.ApplyAttribute(L"inset", L"5;6 7,8");
-    EXPECT_RECT(Rect(5, 6, 7, 8), box.GetInset());
-    box.ApplyAttribute(L"childpadding", L"12");
-    EXPECT_EQ(12, box.GetChildPadding());
-    box.ApplyAttribute(L"childpadding", L"x");
-    EXPECT_EQ(0, box.GetChildPadding());
-    EXPECT_TRUE(box.IsMouseChildEnabled());
-    box.ApplyAttribute(L"mousechild", L"false");
-    EXPECT_FALSE(box.IsMouseChildEnabled());
-    box.ApplyAttribute(L"mousechild", L"TRUE");
-    EXPECT_FALSE(box.IsMouseChildEnabled());
-    box.ApplyAttribute(L"mousechild", L"true");
-    EXPECT_TRUE(box.IsMouseChildEnabled());
-    // Other names reach the control base.
-    box.ApplyAttribute(L"name", L"named");
-    EXPECT_EQ(L"named", box.GetName());
-    box.ApplyAttribute(L"width", L"33");
-    EXPECT_EQ(33, box.GetFixedWidth());
-}
-
-TEST(ContainerAttributes, ScrollBarSwitches) {
-    CContainerUI box;
-    box.ApplyAttribute(L"vscrollbar", L"true");
-    ASSERT_NE(nullptr, box.GetVerticalScrollBar());
-    EXPECT_EQ(nullptr, box.GetHorizontalScrollBar());
-    EXPECT_FALSE(box.GetVerticalScrollBar()->IsHorizontal());
-    EXPECT_EQ(&box, box.GetVerticalScrollBar()->GetOwner());
-    box.ApplyAttribute(L"hscrollbar", L"true");
-    ASSERT_NE(nullptr, box.GetHorizontalScrollBar());
-    EXPECT_TRUE(box.GetHorizontalScrollBar()->IsHorizontal());
-    EXPECT_EQ(0, box.GetHorizontalScrollBar()->GetFixedWidth());
-    EXPECT_EQ(16, box.GetHorizontalScrollBar()->GetFixedHeight());
-    // Switching one bar off keeps the other.
-    box.ApplyAttribute(L"vscrollbar", L"false");
-    EXPECT_EQ(nullptr, box.GetVerticalScrollBar());
-    EXPECT_NE(nullptr, box.GetHorizontalScrollBar());
-    box.ApplyAttribute(L"hscrollbar", L"no");
-    EXPECT_EQ(nullptr, box.GetHorizontalScrollBar());
-}
-
-TEST(ContainerAttributes, ScrollBarStylesCreateAndStyleTheBars) {
-    CContainerUI box;
-    box.ApplyAttribute(L"vscrollbarstyle",
-                       L"width=\"10\" showbutton1=\"false\" thumbnormalimage=\"t.png\"");
-    CScrollBarUI* v = box.GetVerticalScrollBar();
-    ASSERT_NE(nullptr, v);
-    EXPECT_EQ(10, v->GetFixedWidth());
-    EXPECT_FALSE(v->GetShowButton1());
-    EXPECT_STREQ(L"t.png", v->GetThumbNormalImage());
-    // A new bar starts visible; the first layout of a layout hides it when
-    // the content fits.
-    EXPECT_TRUE(v->IsVisible());
-    box.ApplyAttribute(L"hscrollbarstyle", L"height=\"9\"");
-    ASSERT_NE(nullptr, box.GetHorizontalScrollBar());
-    EXPECT_EQ(v, box.GetVerticalScrollBar());
-    EXPECT_EQ(9, box.GetHorizontalScrollBar()->GetFixedHeight());
-    // A broken list applies what comes before the fault.
-    box.ApplyAttribute(L"vscrollbarstyle", L"width=\"11\" range=\"5");
-    EXPECT_EQ(11, v->GetFixedWidth());
-    EXPECT_EQ(100, v->GetScrollRange());
-}
-
-TEST(ContainerAttributes, NewBarsTakeTheManagersDefaults) {
-    CWindowManagerUI pm;
-    pm.AddDefaultAttributeList(L"VScrollBar", L"width=\"7\" linesize=\"3\"");
-    pm.AddDefaultAttributeList(L"HScrollBar", L"height=\"5\"");
-    CContainerUI box;
-    box.AttachManager(&pm, nullptr, false);
-    box.EnableScrollBar(true, true);
-    EXPECT_EQ(7, box.GetVerticalScrollBar()->GetFixedWidth());
-    EXPECT_EQ(3, box.GetVerticalScrollBar()->GetLineSize());
-    EXPECT_EQ(&pm, box.GetVerticalScrollBar()->GetManager());
-    EXPECT_EQ(nullptr, box.GetVerticalScrollBar()->GetParent());
-    EXPECT_EQ(5, box.GetHorizontalScrollBar()->GetFixedHeight());
-    box.AttachManager(nullptr, nullptr, false);
-}
 
 // ---- Layout -----------------------------------------------------------------------------
 
@@ -530,34 +292,6 @@ TEST(ContainerLayout, FloatingArithmeticSaturates) {
 
 // ---- FindControl ------------------------------------------------------------------------
 
-TEST(ContainerFind, NamesAreFoundThroughNestedContainers) {
-    CContainerUI root;
-    root.SetName(L"root");
-    auto* inner = new CContainerUI();
-    inner->SetName(L"inner");
-    inner->Add(new Leaf(L"x"));
-    inner->Add(new Leaf(L"y"));
-    root.Add(new Leaf(L"a"));
-    root.Add(inner);
-    EXPECT_EQ(inner->GetItemAt(1), root.FindControl(ByName, const_cast<wchar_t*>(L"y"), 0));
-    EXPECT_EQ(nullptr, root.FindControl(ByName, const_cast<wchar_t*>(L"z"), 0));
-    g_visited.clear();
-    root.FindControl(Visit, nullptr, 0);
-    EXPECT_EQ((NameList{L"a", L"x", L"y", L"inner", L"root"}), g_visited);
-    g_visited.clear();
-    root.FindControl(Visit, nullptr, SkinUI::UIFIND_ME_FIRST | SkinUI::UIFIND_TOP_FIRST);
-    EXPECT_EQ((NameList{L"root", L"inner", L"y", L"x", L"a"}), g_visited);
-    // Hidden and disabled subtrees are skipped by the visible and enabled flags.
-    inner->SetVisible(false);
-    EXPECT_EQ(nullptr,
-              root.FindControl(ByName, const_cast<wchar_t*>(L"y"), SkinUI::UIFIND_VISIBLE));
-    EXPECT_NE(nullptr, root.FindControl(ByName, const_cast<wchar_t*>(L"y"), 0));
-    inner->SetVisible(true);
-    inner->SetEnabled(false);
-    EXPECT_EQ(nullptr,
-              root.FindControl(ByName, const_cast<wchar_t*>(L"x"), SkinUI::UIFIND_ENABLED));
-}
-
 TEST(ContainerFind, HitTestsFindTheTopChild) {
     CContainerUI root;
     root.SetName(L"root");
@@ -584,149 +318,9 @@ TEST(ContainerFind, HitTestsFindTheTopChild) {
     EXPECT_EQ(nullptr, HitTest(&root, 50, 50));
 }
 
-TEST(ContainerFind, ChildrenUnderTheInsetAreNotHitUnlessFloating) {
-    CContainerUI root;
-    root.SetInset(Rect(10, 10, 10, 10));
-    auto* child = new Leaf(L"child");
-    auto* floating = new Leaf(L"floating");
-    root.Add(child);
-    root.Add(floating);
-    root.SetPos(Rect(0, 0, 100, 100));
-    // As scrolled: the child reaches under the inset.
-    child->SetPos(Rect(0, 0, 100, 100));
-    floating->SetFloating(true);
-    floating->SetPos(Rect(0, 0, 8, 8));
-    EXPECT_EQ(&root, HitTest(&root, 9, 50));
-    EXPECT_EQ(child, HitTest(&root, 10, 50));
-    EXPECT_EQ(floating, HitTest(&root, 4, 4));
-}
-
-TEST(ContainerFind, MouseChildOffFindsTheContainerOrItsBars) {
-    StackLayout root;
-    root.Add(new Leaf(L"a", 300));
-    root.EnableScrollBar(true, false);
-    root.SetPos(Rect(0, 0, 100, 100));
-    root.SetMouseChildEnabled(false);
-    EXPECT_EQ(&root, HitTest(&root, 50, 50));
-    EXPECT_EQ(root.GetVerticalScrollBar(), HitTest(&root, 90, 50));
-    root.SetMouseChildEnabled(true);
-    EXPECT_EQ(root.GetItemAt(0), HitTest(&root, 50, 50));
-    EXPECT_EQ(root.GetVerticalScrollBar(), HitTest(&root, 90, 50));
-    // A child scrolled under the bar is not hit there.
-    root.GetItemAt(0)->SetPos(Rect(0, 0, 100, 300));
-    EXPECT_EQ(root.GetVerticalScrollBar(), HitTest(&root, 90, 50));
-}
-
 // ---- FindSelectable ---------------------------------------------------------------------
 
-TEST(ContainerSelectable, FindsVisibleEnabledListItems) {
-    CContainerUI list;
-    EXPECT_EQ(-1, list.FindSelectable(0, true));
-    EXPECT_EQ(-1, list.FindSelectable(0, false));
-    Leaf* items[3];
-    for (Leaf*& item : items) {
-        item = new Leaf(L"item");
-        item->listItem = true;
-        list.Add(item);
-    }
-    // The start is clamped into the list.
-    EXPECT_EQ(2, list.FindSelectable(5, false));
-    EXPECT_EQ(0, list.FindSelectable(-3, true));
-    EXPECT_EQ(2, list.FindSelectable(99, true));
-    items[2]->SetEnabled(false);
-    EXPECT_EQ(1, list.FindSelectable(5, false));
-    EXPECT_EQ(-1, list.FindSelectable(2, true));
-    items[0]->SetVisible(false);
-    EXPECT_EQ(1, list.FindSelectable(0, true));
-    // Backward with nothing before: the forward search from 0.
-    items[1]->listItem = false;
-    EXPECT_EQ(-1, list.FindSelectable(1, false));
-    items[2]->SetEnabled(true);
-    EXPECT_EQ(2, list.FindSelectable(1, false));
-}
-
 // ---- Events -----------------------------------------------------------------------------
-
-TEST(ContainerEvents, KeysAndWheelScrollTheVisibleBar) {
-    StackLayout box;
-    for (int i = 0; i < 5; ++i) {
-        box.Add(new Leaf(L"row", 50));
-    }
-    box.EnableScrollBar(true, false);
-    box.SetPos(Rect(0, 0, 100, 100));
-    ASSERT_EQ(150, box.GetScrollRange().cy);
-    TInputEventUI down = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_DOWN);
-    box.HandleEvent(down);
-    EXPECT_EQ(8, box.GetScrollPos().cy); // no manager: a line is 8
-    TInputEventUI next = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_NEXT);
-    box.HandleEvent(next);
-    EXPECT_EQ(108, box.GetScrollPos().cy);
-    TInputEventUI end = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_END);
-    box.HandleEvent(end);
-    EXPECT_EQ(150, box.GetScrollPos().cy);
-    TInputEventUI up = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_UP);
-    box.HandleEvent(up);
-    EXPECT_EQ(142, box.GetScrollPos().cy);
-    TInputEventUI prior = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_PRIOR);
-    box.HandleEvent(prior);
-    EXPECT_EQ(42, box.GetScrollPos().cy);
-    TInputEventUI home = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_HOME);
-    box.HandleEvent(home);
-    EXPECT_EQ(0, box.GetScrollPos().cy);
-    TInputEventUI wheelDown = Event(SkinUI::UIEVENT_SCROLLWHEEL, POINT{0, 0}, 1);
-    box.HandleEvent(wheelDown);
-    box.HandleEvent(wheelDown);
-    EXPECT_EQ(16, box.GetScrollPos().cy);
-    TInputEventUI wheelUp = Event(SkinUI::UIEVENT_SCROLLWHEEL, POINT{0, 0}, 0);
-    box.HandleEvent(wheelUp);
-    EXPECT_EQ(8, box.GetScrollPos().cy);
-    // A disabled bar doesn't scroll.
-    box.GetVerticalScrollBar()->SetEnabled(false);
-    box.HandleEvent(wheelUp);
-    EXPECT_EQ(8, box.GetScrollPos().cy);
-}
-
-TEST(ContainerEvents, ChildEventsReachTheContainer) {
-    StackLayout box;
-    auto* row = new Leaf(L"row", 300);
-    box.Add(row);
-    box.EnableScrollBar(true, false);
-    box.SetPos(Rect(0, 0, 100, 100));
-    // The child doesn't handle the wheel: its base hands it to the parent,
-    // which is set once the tree has a manager.
-    CWindowManagerUI pm;
-    box.AttachManager(&pm, nullptr, false);
-    TInputEventUI wheel = Event(SkinUI::UIEVENT_SCROLLWHEEL, POINT{10, 10}, 1);
-    row->HandleEvent(wheel);
-    const int step = pm.GetDefaultFontInfo()->tm.tmHeight + 8;
-    EXPECT_GT(step, 8);
-    EXPECT_EQ(step, box.GetScrollPos().cy);
-    EXPECT_EQ(-step, row->GetPos().top);
-    box.AttachManager(nullptr, nullptr, false);
-}
-
-TEST(ContainerEvents, HorizontalBarTakesTheKeysWhenThereIsNoVerticalOne) {
-    StackLayout box;
-    box.Add(new Leaf(L"row", 50));
-    box.EnableScrollBar(false, true);
-    box.SetPos(Rect(0, 0, 100, 100));
-    box.GetHorizontalScrollBar()->SetScrollRange(500);
-    TInputEventUI down = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_DOWN);
-    box.HandleEvent(down);
-    EXPECT_EQ(8, box.GetScrollPos().cx);
-    TInputEventUI next = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_NEXT);
-    box.HandleEvent(next);
-    EXPECT_EQ(108, box.GetScrollPos().cx);
-    TInputEventUI end = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_END);
-    box.HandleEvent(end);
-    EXPECT_EQ(500, box.GetScrollPos().cx);
-    TInputEventUI wheel = Event(SkinUI::UIEVENT_SCROLLWHEEL, POINT{0, 0}, 0);
-    box.HandleEvent(wheel);
-    EXPECT_EQ(492, box.GetScrollPos().cx);
-    TInputEventUI home = Event(SkinUI::UIEVENT_KEYDOWN, POINT{0, 0}, 0, VK_HOME);
-    box.HandleEvent(home);
-    EXPECT_EQ(0, box.GetScrollPos().cx);
-}
 
 TEST(ContainerEvents, MouseEventsOfADisabledMouseGoToTheParent) {
     WatchedContainer outer;
@@ -790,70 +384,4 @@ TEST(ContainerPaint, ChildrenAreClippedToTheInnerRectangle) {
     EXPECT_EQ(0x00FF00u, Rgb(dib, 95, 4));  // over the inset
     EXPECT_EQ(0xFFFFFFu, Rgb(dib, 105, 4)); // outside the container
     EXPECT_EQ(0xFFFFFFu, Rgb(dib, 110, 110));
-}
-
-TEST(ContainerPaint, OnlyTheUpdateRectangleIsPainted) {
-    DibSurface dib(100, 100, kWhite);
-    CContainerUI box;
-    box.SetBkColor(kGrey);
-    auto* child = new Leaf(L"child");
-    child->SetBkColor(kBlue);
-    box.Add(child);
-    box.SetPos(Rect(0, 0, 100, 100));
-    box.Paint(dib.DC(), Rect(20, 20, 40, 40));
-    EXPECT_EQ(0x0000FFu, Rgb(dib, 20, 20));
-    EXPECT_EQ(0x0000FFu, Rgb(dib, 39, 39));
-    EXPECT_EQ(0xFFFFFFu, Rgb(dib, 19, 20));
-    EXPECT_EQ(0xFFFFFFu, Rgb(dib, 40, 40));
-    // Outside the container nothing at all.
-    dib.Fill(kWhite);
-    box.SetPos(Rect(0, 0, 50, 50));
-    box.Paint(dib.DC(), Rect(60, 60, 90, 90));
-    EXPECT_EQ(0xFFFFFFu, Rgb(dib, 70, 70));
-    // The clip is restored: drawing afterwards reaches the whole surface.
-    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-    RECT all = dib.Rect();
-    ::FillRect(dib.DC(), &all, brush);
-    ::DeleteObject(brush);
-    EXPECT_EQ(0x010203u, Rgb(dib, 99, 99));
-}
-
-TEST(ContainerPaint, FloatingChildrenPaintWhenTheInsetLeavesNoInnerArea) {
-    DibSurface dib(100, 100, kWhite);
-    CContainerUI box;
-    box.SetBkColor(kGrey);
-    box.SetInset(Rect(50, 50, 50, 50));
-    auto* child = new Leaf(L"child");
-    child->SetBkColor(kRed);
-    auto* floating = new Leaf(L"floating");
-    floating->SetBkColor(kGreen);
-    floating->SetFloating(true);
-    box.Add(child);
-    box.Add(floating);
-    box.SetPos(Rect(0, 0, 100, 100));
-    child->SetPos(Rect(0, 0, 100, 100));
-    floating->SetPos(Rect(10, 10, 30, 30));
-    box.Paint(dib.DC(), dib.Rect());
-    EXPECT_EQ(0x00FF00u, Rgb(dib, 20, 20));
-    EXPECT_EQ(0x808080u, Rgb(dib, 60, 60));
-}
-
-TEST(ContainerPaint, VisibleBarsArePaintedOverTheChildren) {
-    DibSurface dib(100, 100, kWhite);
-    StackLayout box;
-    box.Add(new Leaf(L"a", 300));
-    box.GetItemAt(0)->SetBkColor(kRed);
-    box.EnableScrollBar(true, false);
-    box.SetPos(Rect(0, 0, 100, 100));
-    ASSERT_TRUE(box.GetVerticalScrollBar()->IsVisible());
-    box.Paint(dib.DC(), dib.Rect());
-    // The bar (no images) has the fallback outline at its button 1.
-    EXPECT_EQ(0x85E4FFu, Rgb(dib, 84, 0));
-    EXPECT_EQ(0xFF0000u, Rgb(dib, 83, 0));
-    box.GetVerticalScrollBar()->SetVisible(false);
-    dib.Fill(kWhite);
-    box.Paint(dib.DC(), dib.Rect());
-    // A hidden bar is not painted and takes no room from the children.
-    EXPECT_EQ(0xFFFFFFu, Rgb(dib, 84, 0));
-    EXPECT_EQ(0xFF0000u, Rgb(dib, 83, 0));
 }

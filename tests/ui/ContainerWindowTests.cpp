@@ -142,24 +142,6 @@ const DWORD ContainerWindow::kRowColor[2] = {0xFFC03020, 0xFF2040C0};
 
 } // namespace
 
-TEST_F(ContainerWindow, TheFirstPaintLaysOutAndShowsTheBar) {
-    StackLayout* root = BuildRows(20);
-    Attach(root);
-    CScrollBarUI* bar = root->GetVerticalScrollBar();
-    EXPECT_TRUE(bar->IsVisible());
-    EXPECT_EQ(600, bar->GetScrollRange());
-    EXPECT_RECT(Rect(284, 0, 300, 200), bar->GetPos());
-    EXPECT_RECT(Rect(0, 40, 284, 80), root->GetItemAt(1)->GetPos());
-    // The rows, then the bar's images: thumb (16..58) with its rail square.
-    EXPECT_EQ(0xC03020u, RgbAt(100, 20));
-    EXPECT_EQ(0x2040C0u, RgbAt(100, 60));
-    EXPECT_EQ(Rgb(kButton1, kNormal), RgbAt(292, 8));
-    EXPECT_EQ(Rgb(kThumb, kNormal), RgbAt(292, 20));
-    EXPECT_EQ(Rgb(kRail, kNormal), RgbAt(292, 37));
-    EXPECT_EQ(Rgb(kBk, kNormal), RgbAt(292, 120));
-    EXPECT_EQ(Rgb(kButton2, kNormal), RgbAt(292, 192));
-}
-
 TEST_F(ContainerWindow, TheWheelScrollsByLines) {
     StackLayout* root = BuildRows(20);
     Attach(root);
@@ -286,18 +268,6 @@ TEST_F(ContainerWindow, KeysReachTheContainerThroughItsFocusedChild) {
     ASSERT_TRUE(PumpUntil([&] { return Pos(root) == 0; }));
 }
 
-TEST_F(ContainerWindow, PressingTheBarFocusesItsOwner) {
-    StackLayout* root = BuildRows(20);
-    Attach(root);
-    MoveTo(292, 120);
-    LeftDown();
-    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == root; }));
-    LeftUp();
-    Pump();
-    // An owned bar tells nobody: its owner scrolled.
-    EXPECT_EQ(0, listener_.Count(L"scroll"));
-}
-
 TEST_F(ContainerWindow, StateImagesFollowTheMouse) {
     StackLayout* root = BuildRows(20);
     Attach(root);
@@ -332,71 +302,6 @@ TEST_F(ContainerWindow, StateImagesFollowTheMouse) {
     PumpFor(100);
     EXPECT_EQ(0, Pos(root));
     EXPECT_EQ(Rgb(kButton2, kDisabled), RgbAt(292, 192));
-}
-
-TEST_F(ContainerWindow, AStandAloneBarSendsScroll) {
-    auto* root = new CContainerUI();
-    root->SetBkColor(0xFFFFFFFF);
-    root->SetInset(Rect(10, 10, 10, 174)); // the bar gets (10, 10, 290, 26)
-    auto* bar = new CScrollBarUI();
-    bar->SetName(L"alone");
-    bar->SetHorizontal(true);
-    root->Add(bar);
-    Attach(root);
-    ASSERT_TRUE(SameRect(Rect(10, 10, 290, 26), bar->GetPos()));
-    MoveTo(282, 18); // button 2
-    LeftDown();
-    ASSERT_TRUE(PumpUntil([&] { return listener_.Count(L"scroll") == 1; }));
-    EXPECT_EQ(8, bar->GetScrollPos());
-    EXPECT_EQ(bar, listener_.senders.back());
-    LeftUp();
-    Pump();
-    // The thumb is 280 * 248 / 380 = 182 long, now at 31..213; after it the
-    // track pages by the bar's width.
-    MoveTo(250, 18);
-    LeftDown();
-    ASSERT_TRUE(PumpUntil([&] { return listener_.Count(L"scroll") == 2; }));
-    EXPECT_EQ(100, bar->GetScrollPos());
-    LeftUp();
-    Pump();
-    EXPECT_EQ(pm().FindControl(L"alone"), bar);
-    EXPECT_EQ(bar, pm().GetFocus());
-}
-
-TEST_F(ContainerWindow, RemovedChildrenAreDeletedLaterThroughTheManager) {
-    auto* root = new CContainerUI();
-    Attach(root);
-    bool deletedA = false;
-    bool deletedB = false;
-    bool deletedC = false;
-    auto* a = new Leaf(L"a");
-    auto* b = new Leaf(L"b");
-    auto* c = new Leaf(L"c");
-    a->deleted = &deletedA;
-    b->deleted = &deletedB;
-    c->deleted = &deletedC;
-    root->Add(a);
-    root->Add(b);
-    root->Add(c);
-    EXPECT_EQ(a, pm().FindControl(L"a"));
-    EXPECT_TRUE(root->Remove(a));
-    // Detached at once, deleted at the manager's next clean-up.
-    EXPECT_FALSE(deletedA);
-    EXPECT_EQ(nullptr, a->GetParent());
-    EXPECT_EQ(0, root->GetItemIndex(b));
-    ASSERT_TRUE(PumpUntil([&] { return deletedA; }));
-    EXPECT_EQ(nullptr, pm().FindControl(L"a"));
-    root->RemoveAll();
-    EXPECT_FALSE(deletedB);
-    ASSERT_TRUE(PumpUntil([&] { return deletedB && deletedC; }));
-    // Without delayed destroy: at once.
-    bool deletedD = false;
-    auto* d = new Leaf(L"d");
-    d->deleted = &deletedD;
-    root->Add(d);
-    root->SetDelayedDestroy(false);
-    EXPECT_TRUE(root->RemoveAt(0));
-    EXPECT_TRUE(deletedD);
 }
 
 TEST_F(ContainerWindow, AHorizontalOnlyContainerScrollsSidewaysByWheel) {

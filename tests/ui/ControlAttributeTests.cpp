@@ -158,15 +158,6 @@ TEST(AttributeValueTest, OnlyExactlyTrueIsTrue) {
 
 // ---- Attributes ------------------------------------------------------------------------
 
-TEST(ControlAttributeTest, PosSetsFixedXYAndSize) {
-    Probe c;
-    c.ApplyAttribute(L"pos", L"10,20,110,70");
-    EXPECT_EQ(10, c.GetFixedXY().cx);
-    EXPECT_EQ(20, c.GetFixedXY().cy);
-    EXPECT_EQ(100, c.GetFixedWidth());
-    EXPECT_EQ(50, c.GetFixedHeight());
-}
-
 TEST(ControlAttributeTest, PosWithNegativeEdgesCountsFromTheFarSide) {
     Probe c;
     c.SetFloating(true);
@@ -234,104 +225,6 @@ TEST(ControlAttributeTest, SizesAndLimits) {
     EXPECT_EQ(0, c.GetMaxWidth());
 }
 
-TEST(ControlAttributeTest, PaddingAndRelativePos) {
-    Probe c;
-    c.ApplyAttribute(L"padding", L"1,2,3,4");
-    EXPECT_TRUE(SameRect(RECT{1, 2, 3, 4}, c.GetPadding()));
-    c.ApplyAttribute(L"padding", L"5,6");
-    EXPECT_TRUE(SameRect(RECT{5, 6, 0, 0}, c.GetPadding()));
-    EXPECT_FALSE(c.IsRelativePos());
-    c.ApplyAttribute(L"relativepos", L"50,25,100,-10");
-    EXPECT_TRUE(c.IsRelativePos());
-    const SkinUI::TRelativePosUI rel = c.GetRelativePos();
-    EXPECT_EQ(50, rel.nMoveXPercent);
-    EXPECT_EQ(25, rel.nMoveYPercent);
-    EXPECT_EQ(100, rel.nZoomXPercent);
-    EXPECT_EQ(-10, rel.nZoomYPercent);
-    EXPECT_EQ(0, rel.szParent.cx);
-    EXPECT_EQ(0, rel.szParent.cy);
-}
-
-TEST(ControlAttributeTest, BackgroundColours) {
-    Probe c;
-    c.ApplyAttribute(L"bkcolor", L"#FF112233");
-    EXPECT_EQ(0xFF112233u, c.GetBkColor());
-    c.ApplyAttribute(L"bkcolor1", L"  \t#FF445566");
-    EXPECT_EQ(0xFF445566u, c.GetBkColor());
-    c.ApplyAttribute(L"bkcolor2", L"FF778899");
-    EXPECT_EQ(0xFF778899u, c.GetBkColor2());
-    c.ApplyAttribute(L"bkcolor3", L" 80AABBCC");
-    EXPECT_EQ(0x80AABBCCu, c.GetBkColor3());
-    // Six digits leave alpha 0.
-    c.ApplyAttribute(L"bkcolor", L"FF0000");
-    EXPECT_EQ(0x00FF0000u, c.GetBkColor());
-    c.ApplyAttribute(L"bkcolor", L"not a colour");
-    EXPECT_EQ(0u, c.GetBkColor());
-}
-
-TEST(ControlAttributeTest, BorderColoursSkipNoBlanks) {
-    Probe c;
-    c.ApplyAttribute(L"bordercolor", L"#FF0000FF");
-    EXPECT_EQ(0xFF0000FFu, c.GetBorderColor());
-    c.ApplyAttribute(L"focusbordercolor", L"FF00FF00");
-    EXPECT_EQ(0xFF00FF00u, c.GetFocusBorderColor());
-    c.ApplyAttribute(L"bordercolor", L" #FF0000FF");
-    EXPECT_EQ(0u, c.GetBorderColor());
-    c.ApplyAttribute(L"focusbordercolor", L"#zz");
-    EXPECT_EQ(0u, c.GetFocusBorderColor());
-}
-
-TEST(ControlAttributeTest, ColorHslIsABoolean) {
-    Probe c;
-    c.ApplyAttribute(L"colorhsl", L"true");
-    EXPECT_TRUE(c.IsColorHSL());
-    c.ApplyAttribute(L"colorhsl", L"TRUE");
-    EXPECT_FALSE(c.IsColorHSL());
-}
-
-TEST(ControlAttributeTest, BorderSizeUniformOrPerSide) {
-    Probe c;
-    c.ApplyAttribute(L"bordersize", L"1,0,1,0");
-    EXPECT_EQ(0, c.GetBorderSize());
-    EXPECT_TRUE(SameRect(RECT{1, 0, 1, 0}, c.BorderSizes()));
-    c.ApplyAttribute(L"bordersize", L"2");
-    EXPECT_EQ(2, c.GetBorderSize());
-    EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, c.BorderSizes()));
-    c.ApplyAttribute(L"bordersize", L"1,0,1,0");
-    EXPECT_EQ(2, c.GetBorderSize());
-    EXPECT_TRUE(SameRect(RECT{1, 0, 1, 0}, c.BorderSizes()));
-    // A comma with too few numbers: the rest are 0.
-    c.ApplyAttribute(L"bordersize", L"3,");
-    EXPECT_TRUE(SameRect(RECT{3, 0, 0, 0}, c.BorderSizes()));
-    c.ApplyAttribute(L"leftbordersize", L"4");
-    c.ApplyAttribute(L"topbordersize", L"5");
-    c.ApplyAttribute(L"rightbordersize", L"6");
-    c.ApplyAttribute(L"bottombordersize", L"7");
-    EXPECT_TRUE(SameRect(RECT{4, 5, 6, 7}, c.BorderSizes()));
-    c.ApplyAttribute(L"borderstyle", L"2");
-    EXPECT_EQ(PS_DOT, c.BorderStyle());
-    c.ApplyAttribute(L"borderround", L"8,9");
-    EXPECT_EQ(8, c.GetBorderRound().cx);
-    EXPECT_EQ(9, c.GetBorderRound().cy);
-    c.ApplyAttribute(L"borderround", L"6");
-    EXPECT_EQ(6, c.GetBorderRound().cx);
-    EXPECT_EQ(0, c.GetBorderRound().cy);
-}
-
-TEST(ControlAttributeTest, TextsAndNames) {
-    Probe c;
-    c.ApplyAttribute(L"name", L"okBtn");
-    c.ApplyAttribute(L"text", L"卸载程序");
-    c.ApplyAttribute(L"userdata", L"payload 1");
-    c.ApplyAttribute(L"bkimage", L"file='bk.png' corner='4,4,4,4'");
-    c.ApplyAttribute(L"virtualwnd", L"page2");
-    EXPECT_EQ(L"okBtn", c.GetName());
-    EXPECT_EQ(L"卸载程序", c.GetText());
-    EXPECT_STREQ(L"payload 1", c.GetUserData());
-    EXPECT_STREQ(L"file='bk.png' corner='4,4,4,4'", c.GetBkImage());
-    EXPECT_EQ(L"page2", c.GetVirtualWnd());
-}
-
 TEST(ControlAttributeTest, ToolTipLineBreaks) {
     Probe c;
     c.ApplyAttribute(L"tooltip", L"a<n>b");
@@ -354,52 +247,6 @@ TEST(ControlAttributeTest, ToolTipLineBreaks) {
     EXPECT_EQ(300, c.GetToolTipWidth());
     c.SetToolTipWidth(120);
     EXPECT_EQ(120, c.GetToolTipWidth());
-}
-
-TEST(ControlAttributeTest, Booleans) {
-    Probe c;
-    c.ApplyAttribute(L"enabled", L"false");
-    c.ApplyAttribute(L"mouse", L"no");
-    c.ApplyAttribute(L"keyboard", L"0");
-    c.ApplyAttribute(L"float", L"true");
-    c.ApplyAttribute(L"menu", L"true");
-    EXPECT_FALSE(c.IsEnabled());
-    EXPECT_FALSE(c.IsMouseEnabled());
-    EXPECT_FALSE(c.IsKeyboardEnabled());
-    EXPECT_TRUE(c.IsFloating());
-    EXPECT_TRUE(c.IsContextMenuUsed());
-    c.ApplyAttribute(L"visible", L"false");
-    EXPECT_FALSE(c.IsVisible());
-    c.ApplyAttribute(L"visible", L"true");
-    EXPECT_TRUE(c.IsVisible());
-    // Anything but exactly "true" is false.
-    c.ApplyAttribute(L"enabled", L"True");
-    EXPECT_FALSE(c.IsEnabled());
-    c.ApplyAttribute(L"enabled", L"true");
-    EXPECT_TRUE(c.IsEnabled());
-    c.ApplyAttribute(L"float", L"");
-    EXPECT_FALSE(c.IsFloating());
-}
-
-TEST(ControlAttributeTest, ShortcutTakesTheFirstCharacter) {
-    Probe c;
-    c.ApplyAttribute(L"shortcut", L"Qx");
-    EXPECT_EQ(L'Q', c.GetShortcut());
-    c.ApplyAttribute(L"shortcut", L"");
-    EXPECT_EQ(L'\0', c.GetShortcut());
-}
-
-TEST(ControlAttributeTest, UnknownNamesAndCaseAreIgnored) {
-    Probe c;
-    c.ApplyAttribute(L"Text", L"x");
-    c.ApplyAttribute(L"WIDTH", L"5");
-    c.ApplyAttribute(L"colour", L"#FFFFFFFF");
-    c.ApplyAttribute(L"", L"");
-    c.ApplyAttribute(nullptr, L"x");
-    c.ApplyAttribute(L"text", nullptr);
-    EXPECT_EQ(L"", c.GetText());
-    EXPECT_EQ(0, c.GetFixedWidth());
-    EXPECT_EQ(0u, c.GetBkColor());
 }
 
 // A derived control's setter override is the one the attribute reaches.
@@ -512,15 +359,6 @@ TEST(ControlAttributeListTest, SurrogatePairsStayWhole) {
     c.ApplyAttributeList(L"text=\"\xD83D\xDE00 smile\" userdata=\"\xD840\xDC00\"");
     EXPECT_EQ(L"\xD83D\xDE00 smile", c.GetText());
     EXPECT_STREQ(L"\xD840\xDC00", c.GetUserData());
-}
-
-TEST(ControlAttributeListTest, ManagerDefaultListsApply) {
-    CWindowManagerUI manager;
-    manager.AddDefaultAttributeList(L"Control", L"bkcolor=\"#FF00FF00\" height=\"24\"");
-    Probe c;
-    c.ApplyAttributeList(manager.GetDefaultAttributeList(L"Control"));
-    EXPECT_EQ(0xFF00FF00u, c.GetBkColor());
-    EXPECT_EQ(24, c.GetFixedHeight());
 }
 
 TEST(ControlAttributeListTest, LongListsAndValues) {

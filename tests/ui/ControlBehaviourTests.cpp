@@ -26,20 +26,6 @@ CControlUI* CALLBACK TakeAny(CControlUI* control, LPVOID) {
     return control;
 }
 
-// Collects every control visited; never matches.
-CControlUI* CALLBACK CollectAll(CControlUI* control, LPVOID data) {
-    static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
-    return nullptr;
-}
-
-struct NamedSearch {
-    const wchar_t* name;
-};
-
-CControlUI* CALLBACK TakeNamed(CControlUI* control, LPVOID data) {
-    return control->GetName() == static_cast<NamedSearch*>(data)->name ? control : nullptr;
-}
-
 // A tree with a manager and no window: root (0,0,200,100) holding a (10,10,60,60)
 // and b (40,40,120,90), which overlap in (40,40,60,60).
 struct Tree {
@@ -62,69 +48,6 @@ struct Tree {
 
 // ---- Start values and plain properties -------------------------------------------------
 
-TEST(ControlBaseTest, StartValues) {
-    Probe c;
-    EXPECT_EQ(L"", c.GetName());
-    EXPECT_STREQ(L"ControlUI", c.GetClass());
-    EXPECT_EQ(0u, c.GetControlFlags());
-    EXPECT_EQ(nullptr, c.GetManager());
-    EXPECT_EQ(nullptr, c.GetParent());
-    EXPECT_TRUE(c.IsUpdateNeeded());
-    EXPECT_FALSE(c.IsContextMenuUsed());
-    EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, c.GetPos()));
-    EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, c.GetPadding()));
-    EXPECT_EQ(0, c.GetFixedXY().cx);
-    EXPECT_EQ(0, c.GetFixedWidth());
-    EXPECT_EQ(0, c.GetFixedHeight());
-    EXPECT_EQ(9999, c.GetMaxWidth());
-    EXPECT_EQ(9999, c.GetMaxHeight());
-    EXPECT_TRUE(c.IsVisible());
-    EXPECT_TRUE(c.IsEnabled());
-    EXPECT_TRUE(c.IsMouseEnabled());
-    EXPECT_TRUE(c.IsKeyboardEnabled());
-    EXPECT_FALSE(c.IsFocused());
-    EXPECT_FALSE(c.IsFloating());
-    EXPECT_FALSE(c.IsRelativePos());
-    EXPECT_EQ(L'\0', c.GetShortcut());
-    EXPECT_EQ(0u, c.GetTag());
-    EXPECT_EQ(300, c.GetToolTipWidth());
-    EXPECT_EQ(0u, c.GetBkColor());
-    EXPECT_EQ(0, c.GetBorderSize());
-    EXPECT_FALSE(c.IsColorHSL());
-    EXPECT_TRUE(c.Activate());
-}
-
-TEST(ControlBaseTest, QueryInterfaceAnswersControlOnly) {
-    Probe c;
-    EXPECT_EQ(&c, c.QueryInterfaceByName(L"Control"));
-    EXPECT_EQ(nullptr, c.QueryInterfaceByName(L"control"));
-    EXPECT_EQ(nullptr, c.QueryInterfaceByName(L"IContainer"));
-    EXPECT_EQ(nullptr, c.QueryInterfaceByName(nullptr));
-}
-
-TEST(ControlBaseTest, UserDataTagShortcutAndMenu) {
-    Probe c;
-    c.SetUserData(L"{\"k\":1}");
-    EXPECT_STREQ(L"{\"k\":1}", c.GetUserData());
-    // The getter gives the stored string itself.
-    EXPECT_EQ(&c.GetUserData(), &c.GetUserData());
-    c.SetUserData(nullptr);
-    EXPECT_STREQ(L"", c.GetUserData());
-    const std::wstring big(10000, L'd');
-    c.SetUserData(big.c_str());
-    EXPECT_EQ(10000, c.GetUserData().GetLength());
-    c.SetTag(static_cast<UINT_PTR>(-1));
-    EXPECT_EQ(static_cast<UINT_PTR>(-1), c.GetTag());
-    c.SetShortcut(L'x');
-    EXPECT_EQ(L'x', c.GetShortcut());
-    c.SetContextMenuUsed(true);
-    EXPECT_TRUE(c.IsContextMenuUsed());
-    c.SetText(L"t");
-    EXPECT_EQ(L"t", c.GetText());
-    c.SetText(nullptr);
-    EXPECT_EQ(L"", c.GetText());
-}
-
 TEST(ControlBaseTest, ActivateNeedsVisibleAndEnabled) {
     Probe c;
     c.SetEnabled(false);
@@ -139,15 +62,6 @@ TEST(ControlBaseTest, ActivateNeedsVisibleAndEnabled) {
 
 // ---- Position arithmetic ------------------------------------------------------------------
 
-TEST(ControlPosTest, GeometryGetters) {
-    Probe c;
-    c.SetPos(RECT{10, 20, 110, 70});
-    EXPECT_EQ(100, c.GetWidth());
-    EXPECT_EQ(50, c.GetHeight());
-    EXPECT_EQ(10, c.GetX());
-    EXPECT_EQ(20, c.GetY());
-}
-
 TEST(ControlPosTest, InvertedRectanglesAreRepaired) {
     Probe c;
     c.SetPos(RECT{50, 60, 10, 20});
@@ -156,27 +70,6 @@ TEST(ControlPosTest, InvertedRectanglesAreRepaired) {
     EXPECT_EQ(0, c.GetHeight());
     c.SetPos(RECT{-10, -10, -20, 5});
     EXPECT_TRUE(SameRect(RECT{-10, -10, -10, 5}, c.GetPos()));
-}
-
-TEST(ControlPosTest, WithoutManagerOnlyTheRectangleIsStored) {
-    Probe c;
-    int sized = 0;
-    struct Counter {
-        int* n;
-        bool OnSize(void*) {
-            ++*n;
-            return true;
-        }
-    } counter{&sized};
-    c.SizeDelegates += SkinUI::MakeDelegate(&counter, &Counter::OnSize);
-    ASSERT_TRUE(c.IsUpdateNeeded());
-    c.SetPos(RECT{1, 2, 3, 4});
-    EXPECT_TRUE(SameRect(RECT{1, 2, 3, 4}, c.GetPos()));
-    EXPECT_TRUE(c.IsUpdateNeeded());
-    EXPECT_EQ(0, sized);
-    c.SetUpdateNeededFlag(false);
-    c.SetPos(RECT{5, 6, 7, 8});
-    EXPECT_FALSE(c.IsUpdateNeeded());
 }
 
 TEST(ControlPosTest, WithManagerSizeDelegatesRunAndUpdateIsCleared) {
@@ -231,32 +124,6 @@ TEST(ControlPosTest, FloatingControlKeepsItsPlaceAfterAMove) {
     EXPECT_EQ(0, g->GetFixedXY().cx);
 }
 
-TEST(ControlPosTest, RelativeBlockIsStoredNotApplied) {
-    Probe c;
-    c.SetPos(RECT{0, 0, 10, 10});
-    c.SetRelativePos(10, 20, 30, 40);
-    c.SetRelativeParentSize(SIZE{300, 200});
-    const SkinUI::TRelativePosUI rel = c.GetRelativePos();
-    EXPECT_TRUE(rel.bRelative);
-    EXPECT_EQ(300, rel.szParent.cx);
-    EXPECT_EQ(200, rel.szParent.cy);
-    EXPECT_EQ(10, rel.nMoveXPercent);
-    EXPECT_EQ(40, rel.nZoomYPercent);
-    EXPECT_TRUE(SameRect(RECT{0, 0, 10, 10}, c.GetPos()));
-}
-
-TEST(ControlPosTest, MeasureDesiredSizeIsTheFixedSize) {
-    Probe c;
-    SIZE sz = c.MeasureDesiredSize(SIZE{500, 500});
-    EXPECT_EQ(0, sz.cx);
-    EXPECT_EQ(0, sz.cy);
-    c.SetFixedWidth(40);
-    c.SetFixedHeight(700);
-    sz = c.MeasureDesiredSize(SIZE{10, 10});
-    EXPECT_EQ(40, sz.cx);
-    EXPECT_EQ(700, sz.cy);
-}
-
 // ---- Size properties and the update flags -------------------------------------------------
 
 TEST(ControlUpdateTest, SizeSettersMarkTheParentForLayout) {
@@ -294,61 +161,7 @@ TEST(ControlUpdateTest, SizeSettersMarkTheParentForLayout) {
     EXPECT_FALSE(t.root->IsUpdateNeeded());
 }
 
-TEST(ControlUpdateTest, FloatingControlMarksItself) {
-    Tree t;
-    t.a->SetFloating(true);
-    t.root->SetPos(RECT{0, 0, 200, 100});
-    t.a->SetPos(RECT{10, 10, 60, 60});
-    t.a->SetFixedXY(SIZE{3, 4});
-    EXPECT_TRUE(t.a->IsUpdateNeeded());
-    EXPECT_FALSE(t.root->IsUpdateNeeded());
-    t.a->SetPos(t.a->GetPos());
-    t.a->SetMaxWidth(77);
-    EXPECT_TRUE(t.a->IsUpdateNeeded());
-    EXPECT_FALSE(t.root->IsUpdateNeeded());
-}
-
-TEST(ControlUpdateTest, LookSettersDoNotMarkForLayout) {
-    Tree t;
-    t.root->SetPos(RECT{0, 0, 200, 100});
-    t.a->SetPos(RECT{10, 10, 60, 60});
-    t.a->SetText(L"x");
-    t.a->SetBkColor(0xFF00FF00);
-    t.a->SetBorderColor(0xFF000000);
-    t.a->SetBorderSize(2);
-    t.a->SetBkImage(L"x.png");
-    t.a->SetEnabled(false);
-    EXPECT_FALSE(t.root->IsUpdateNeeded());
-    EXPECT_FALSE(t.a->IsUpdateNeeded());
-}
-
-TEST(ControlUpdateTest, HiddenControlsAreNotMarked) {
-    Probe c;
-    c.SetUpdateNeededFlag(false);
-    c.SetVisible(false);
-    c.MarkNeedsUpdate();
-    EXPECT_FALSE(c.IsUpdateNeeded());
-    c.SetVisible(true);
-    EXPECT_TRUE(c.IsUpdateNeeded());
-}
-
 // ---- Visibility and enabling ------------------------------------------------------------------
-
-TEST(ControlVisibilityTest, OwnAndParentVisibility) {
-    Tree t;
-    t.root->SetVisible(false);
-    EXPECT_FALSE(t.root->IsVisible());
-    EXPECT_FALSE(t.a->IsVisible());
-    EXPECT_TRUE(t.a->OwnVisible());
-    EXPECT_FALSE(t.a->VisibleByParent());
-    t.a->SetVisible(false);
-    t.root->SetVisible(true);
-    EXPECT_FALSE(t.a->IsVisible());
-    EXPECT_TRUE(t.a->VisibleByParent());
-    EXPECT_TRUE(t.b->IsVisible());
-    t.a->SetVisible(true);
-    EXPECT_TRUE(t.a->IsVisible());
-}
 
 TEST(ControlVisibilityTest, HidingTheFocusedControlLeavesNoFocus) {
     Tree t;
@@ -365,18 +178,6 @@ TEST(ControlVisibilityTest, HidingTheFocusedControlLeavesNoFocus) {
     t.root->SetVisible(false);
     EXPECT_EQ(nullptr, t.manager.GetFocus());
     EXPECT_FALSE(t.b->IsFocused());
-}
-
-TEST(ControlVisibilityTest, HidingMarksTheParentOnlyWhenVisibilityChanges) {
-    Tree t;
-    t.root->SetVisible(false);
-    t.root->SetVisible(true);
-    t.root->SetPos(RECT{0, 0, 200, 100});
-    t.a->SetVisible(false);
-    EXPECT_TRUE(t.root->IsUpdateNeeded());
-    t.root->SetPos(RECT{0, 0, 200, 100});
-    t.a->SetVisible(false);
-    EXPECT_FALSE(t.root->IsUpdateNeeded());
 }
 
 TEST(ControlVisibilityTest, DisabledControlCannotTakeFocus) {
@@ -421,63 +222,8 @@ TEST(ControlFindTest, LeafTestsItsOwnFlags) {
     EXPECT_EQ(&c, c.FindControl(TakeAny, nullptr, SkinUI::UIFIND_VISIBLE));
 }
 
-TEST(ControlFindTest, ByPointThroughTheManager) {
-    Tree t;
-    EXPECT_EQ(t.a, t.manager.FindControlAt(POINT{20, 20}));
-    // Overlap: top first finds the later child.
-    EXPECT_EQ(t.b, t.manager.FindControlAt(POINT{50, 50}));
-    EXPECT_EQ(t.root, t.manager.FindControlAt(POINT{150, 20}));
-    EXPECT_EQ(nullptr, t.manager.FindControlAt(POINT{250, 20}));
-    t.b->SetMouseEnabled(false);
-    EXPECT_EQ(t.a, t.manager.FindControlAt(POINT{50, 50}));
-    t.a->SetVisible(false);
-    EXPECT_EQ(t.root, t.manager.FindControlAt(POINT{50, 50}));
-    // Disabled controls are still hit (the point search has no enabled flag).
-    t.a->SetVisible(true);
-    t.a->SetEnabled(false);
-    EXPECT_EQ(t.a, t.manager.FindControlAt(POINT{50, 50}));
-}
-
-TEST(ControlFindTest, VisitingOrderFollowsTheFlags) {
-    Tree t;
-    std::vector<CControlUI*> seen;
-    t.root->FindControl(CollectAll, &seen, SkinUI::UIFIND_ALL);
-    EXPECT_EQ((std::vector<CControlUI*>{t.a, t.b, t.root}), seen);
-    seen.clear();
-    t.root->FindControl(CollectAll, &seen, SkinUI::UIFIND_ME_FIRST | SkinUI::UIFIND_TOP_FIRST);
-    EXPECT_EQ((std::vector<CControlUI*>{t.root, t.b, t.a}), seen);
-    seen.clear();
-    t.a->SetEnabled(false);
-    t.root->FindControl(CollectAll, &seen, SkinUI::UIFIND_ENABLED);
-    EXPECT_EQ((std::vector<CControlUI*>{t.b, t.root}), seen);
-}
-
-TEST(ControlFindTest, ByNameThroughTheManager) {
-    Tree t;
-    EXPECT_EQ(t.a, t.manager.FindControl(L"a"));
-    EXPECT_EQ(t.b, t.manager.FindControl(L"b"));
-    EXPECT_EQ(nullptr, t.manager.FindControl(L"A"));
-    NamedSearch search{L"b"};
-    EXPECT_EQ(t.b, t.root->FindControl(TakeNamed, &search, SkinUI::UIFIND_ALL));
-    t.b->SetVisible(false);
-    EXPECT_EQ(nullptr, t.root->FindControl(TakeNamed, &search, SkinUI::UIFIND_VISIBLE));
-    // A later control of the same name replaces the earlier in the index.
-    Probe* a2 = t.root->Add(new Probe(L"a"));
-    EXPECT_EQ(a2, t.manager.FindControl(L"a"));
-}
-
 // ---- Events
 // ---------------------------------------------------------------------------------------
-
-TEST(ControlEventTest, FocusEventsSetTheFlag) {
-    Probe c;
-    TInputEventUI set = MakeEvent(SkinUI::UIEVENT_SETFOCUS);
-    c.DispatchEvent(set);
-    EXPECT_TRUE(c.IsFocused());
-    TInputEventUI kill = MakeEvent(SkinUI::UIEVENT_KILLFOCUS);
-    c.DispatchEvent(kill);
-    EXPECT_FALSE(c.IsFocused());
-}
 
 TEST(ControlEventTest, OtherEventsGoToTheParentsHandleEvent) {
     Tree t;
@@ -541,81 +287,8 @@ TEST(ControlEventTest, EventDelegatesCanStopHandling) {
     EXPECT_TRUE(c.IsFocused());
 }
 
-TEST(ControlEventTest, NotifyDelegatesRunBeforeListeners) {
-    Tree t;
-    std::vector<std::wstring> order;
-    struct Hook {
-        std::vector<std::wstring>* order;
-        bool OnNotify(void* param) {
-            order->push_back(L"delegate:" +
-                             std::wstring(static_cast<SkinUI::TNoticeUI*>(param)->sType.GetData()));
-            return false;
-        }
-    } hook{&order};
-    struct Listener : SkinUI::INotifyUI {
-        std::vector<std::wstring>* order;
-        void Notify(SkinUI::TNoticeUI& msg) override {
-            order->push_back(L"listener:" + std::wstring(msg.sType.GetData()));
-        }
-    } listener;
-    listener.order = &order;
-    t.a->NotifyDelegates += SkinUI::MakeDelegate(&hook, &Hook::OnNotify);
-    t.manager.AddNotifyListener(&listener);
-    TInputEventUI timer = MakeEvent(SkinUI::UIEVENT_TIMER, 1);
-    t.a->DispatchEvent(timer);
-    EXPECT_EQ((std::vector<std::wstring>{L"delegate:timer", L"listener:timer"}), order);
-    t.manager.RemoveNotifyListener(&listener);
-}
-
-TEST(ControlEventTest, VirtualWindowNamesReachNotices) {
-    Tree t;
-    NoticeLog log;
-    t.manager.AddNotifyListener(&log);
-    EXPECT_EQ(L"", t.a->GetVirtualWnd());
-    t.root->SetVirtualWnd(L"page");
-    EXPECT_EQ(L"page", t.a->GetVirtualWnd());
-    t.b->ApplyAttribute(L"virtualwnd", L"own");
-    EXPECT_EQ(L"own", t.b->GetVirtualWnd());
-    TInputEventUI timer = MakeEvent(SkinUI::UIEVENT_TIMER);
-    t.a->DispatchEvent(timer);
-    t.b->DispatchEvent(timer);
-    ASSERT_EQ(2u, log.virtualWnds.size());
-    EXPECT_EQ(L"page", log.virtualWnds[0]);
-    EXPECT_EQ(L"own", log.virtualWnds[1]);
-    t.manager.RemoveNotifyListener(&log);
-}
-
 // ---- Lifecycle
 // -----------------------------------------------------------------------------------
-
-TEST(ControlLifecycleTest, AttachRunsInitOnlyWithParentAndFlag) {
-    struct Initialised : Probe {
-        int selfInits = 0;
-        void InitSelf() override { ++selfInits; }
-    };
-    int delegateRuns = 0;
-    struct Hook {
-        int* n;
-        bool OnInit(void*) {
-            ++*n;
-            return true;
-        }
-    } hook{&delegateRuns};
-    CWindowManagerUI manager;
-    Parent parent;
-    Initialised c;
-    c.InitDelegates += SkinUI::MakeDelegate(&hook, &Hook::OnInit);
-    c.AttachManager(&manager, nullptr, true);
-    EXPECT_EQ(0, c.selfInits);
-    c.AttachManager(&manager, &parent, false);
-    EXPECT_EQ(0, c.selfInits);
-    EXPECT_EQ(&manager, c.GetManager());
-    EXPECT_EQ(&parent, c.GetParent());
-    c.AttachManager(&manager, &parent, true);
-    EXPECT_EQ(1, c.selfInits);
-    EXPECT_EQ(1, delegateRuns);
-    c.AttachManager(nullptr, nullptr, false);
-}
 
 TEST(ControlLifecycleTest, DestroyDelegatesRunAndTheManagerForgets) {
     CWindowManagerUI manager;
@@ -666,31 +339,3 @@ TEST(ControlLifecycleTest, DelayedCleanupDetachesNowAndDeletesLater) {
 }
 
 // ---- Operations without a manager --------------------------------------------------------------
-
-TEST(ControlNoManagerTest, ManagerOperationsDoNothing) {
-    Probe c;
-    c.SetPos(RECT{0, 0, 10, 10});
-    c.SetFocus();
-    EXPECT_FALSE(c.IsFocused());
-    c.Invalidate();
-    c.MarkNeedsUpdate();
-    c.MarkParentNeedsUpdate();
-    c.SetVirtualWnd(L"v");
-    EXPECT_EQ(L"v", c.GetVirtualWnd());
-    TInputEventUI timer = MakeEvent(SkinUI::UIEVENT_TIMER, 1);
-    c.DispatchEvent(timer);
-    c.SetContextMenuUsed(true);
-    TInputEventUI menu = MakeEvent(SkinUI::UIEVENT_CONTEXTMENU);
-    c.DispatchEvent(menu);
-    TInputEventUI cursor = MakeEvent(SkinUI::UIEVENT_SETCURSOR);
-    c.DispatchEvent(cursor);
-    c.SetVisible(false);
-    c.SetVisibleByParent(false);
-    c.SetVisible(true);
-    EXPECT_FALSE(c.DrawImage(nullptr, L"x.png"));
-    // Configured before it has a manager, it keeps everything.
-    c.ApplyAttributeList(L"bkimage=\"bk.png\" width=\"10\" text=\"t\"");
-    EXPECT_STREQ(L"bk.png", c.GetBkImage());
-    EXPECT_EQ(10, c.GetFixedWidth());
-    EXPECT_EQ(nullptr, c.GetManager());
-}

@@ -16,23 +16,11 @@ using SkinUI::CWindowManagerUI;
 using SkinUI::TInputEventUI;
 using SkinUI::TNoticeUI;
 
-// A plain control that shows its protected state, records which paint
-// steps ran (in order), which events reached HandleEvent and which
-// attributes reached ApplyAttribute, and can draw a marker colour in its
-// state-image and text steps.
+// A plain control that records which paint steps ran (in order), which
+// events reached HandleEvent and which attributes reached ApplyAttribute.
 class Probe : public CControlUI {
 public:
     explicit Probe(const wchar_t* name = L"") { SetName(name); }
-
-    // Protected state.
-    RECT ItemRect() const { return m_rcItem; }
-    RECT PaintRect() const { return m_rcPaint; }
-    RECT BorderSizes() const { return m_rcBorderSize; }
-    int BorderStyle() const { return m_nBorderStyle; }
-    bool VisibleByParent() const { return m_bInternVisible; }
-    bool OwnVisible() const { return m_bVisible; }
-    const SkinUI::CUIString& VirtualWndField() const { return m_sVirtualWnd; }
-    void SetUpdateNeededFlag(bool needed) { m_bUpdateNeeded = needed; }
 
     void ApplyAttribute(LPCWSTR name, LPCWSTR value) override {
         applied.push_back(std::wstring(name != nullptr ? name : L"(null)") + L"=" +
@@ -53,12 +41,10 @@ public:
     }
     void PaintStateImages(HDC hDC) override {
         steps.push_back(L"state");
-        FillMarker(hDC, stateMarker, stateArea);
         CControlUI::PaintStateImages(hDC);
     }
     void PaintText(HDC hDC) override {
         steps.push_back(L"text");
-        FillMarker(hDC, textMarker, textArea);
         CControlUI::PaintText(hDC);
     }
     void PaintBorderLines(HDC hDC) override {
@@ -73,23 +59,6 @@ public:
     std::vector<std::wstring> applied;
     std::vector<int> handled;
     std::vector<std::wstring> steps;
-    // Opaque RGB markers (0 = none) and where they go, relative to the item.
-    COLORREF stateMarker = 0;
-    RECT stateArea = {};
-    COLORREF textMarker = 0;
-    RECT textArea = {};
-
-private:
-    void FillMarker(HDC hDC, COLORREF rgb, const RECT& area) {
-        if (rgb == 0) {
-            return;
-        }
-        RECT rc = area;
-        ::OffsetRect(&rc, m_rcItem.left, m_rcItem.top);
-        HBRUSH brush = ::CreateSolidBrush(rgb);
-        ::FillRect(hDC, &rc, brush);
-        ::DeleteObject(brush);
-    }
 };
 
 // A parent that keeps its children in a list: attaches them to its manager,
@@ -120,7 +89,7 @@ public:
         CControlUI::AttachManager(manager, parent, init);
     }
     void SetVisible(bool visible) override {
-        if (OwnVisible() == visible) {
+        if (m_bVisible == visible) {
             return;
         }
         CControlUI::SetVisible(visible);
@@ -157,13 +126,11 @@ public:
         senders.push_back(msg.pSender);
         wParams.push_back(msg.wParam);
         lParams.push_back(msg.lParam);
-        virtualWnds.push_back(msg.sVirtualWnd.GetData());
     }
     std::vector<std::wstring> types;
     std::vector<CControlUI*> senders;
     std::vector<WPARAM> wParams;
     std::vector<LPARAM> lParams;
-    std::vector<std::wstring> virtualWnds;
 };
 
 inline TInputEventUI MakeEvent(int type, WPARAM wParam = 0, LPARAM lParam = 0) {

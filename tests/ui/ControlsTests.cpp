@@ -79,44 +79,6 @@ protected:
 
 } // namespace
 
-// ---- Names ----------------------------------------------------------------------------
-
-TEST(ControlNamesTest, ClassesAndInterfaces) {
-    CLabelUI label;
-    CTextUI text;
-    CButtonUI button;
-    COptionUI option;
-    CCheckBoxUI check;
-    CProgressUI progress;
-    CSliderUI slider;
-    EXPECT_STREQ(L"LabelUI", label.GetClass());
-    EXPECT_STREQ(L"TextUI", text.GetClass());
-    EXPECT_STREQ(L"ButtonUI", button.GetClass());
-    EXPECT_STREQ(L"OptionUI", option.GetClass());
-    EXPECT_STREQ(L"CheckBoxUI", check.GetClass());
-    EXPECT_STREQ(L"ProgressUI", progress.GetClass());
-    EXPECT_STREQ(L"SliderUI", slider.GetClass());
-
-    EXPECT_EQ(&label, label.QueryInterfaceByName(L"Label"));
-    EXPECT_EQ(&label, label.QueryInterfaceByName(L"Control"));
-    EXPECT_EQ(nullptr, label.QueryInterfaceByName(L"Button"));
-    EXPECT_EQ(&text, text.QueryInterfaceByName(L"Text"));
-    EXPECT_EQ(&text, text.QueryInterfaceByName(L"Label"));
-    EXPECT_EQ(&button, button.QueryInterfaceByName(L"Button"));
-    EXPECT_EQ(&button, button.QueryInterfaceByName(L"Label"));
-    EXPECT_EQ(nullptr, button.QueryInterfaceByName(L"Option"));
-    EXPECT_EQ(&option, option.QueryInterfaceByName(L"Option"));
-    EXPECT_EQ(&option, option.QueryInterfaceByName(L"Button"));
-    EXPECT_EQ(static_cast<COptionUI*>(&check), check.QueryInterfaceByName(L"Option"));
-    EXPECT_EQ(nullptr, check.QueryInterfaceByName(L"CheckBox"));
-    EXPECT_EQ(&progress, progress.QueryInterfaceByName(L"Progress"));
-    EXPECT_EQ(&progress, progress.QueryInterfaceByName(L"Label"));
-    EXPECT_EQ(&slider, slider.QueryInterfaceByName(L"Slider"));
-    EXPECT_EQ(static_cast<CProgressUI*>(&slider), slider.QueryInterfaceByName(L"Progress"));
-    EXPECT_EQ(nullptr, slider.QueryInterfaceByName(L"Button"));
-    EXPECT_EQ(nullptr, slider.QueryInterfaceByName(nullptr));
-}
-
 // ---- Label attributes ---------------------------------------------------------------
 
 TEST(LabelAttributeTest, AlignTestsSubstringsInOrder) {
@@ -139,26 +101,6 @@ TEST(LabelAttributeTest, AlignTestsSubstringsInOrder) {
     EXPECT_EQ(static_cast<UINT>(DT_RIGHT | DT_BOTTOM | DT_SINGLELINE),
               styleAfter(L"right bottom", DT_VCENTER));
     EXPECT_EQ(static_cast<UINT>(DT_VCENTER), styleAfter(L"nothing known", DT_VCENTER));
-}
-
-TEST(LabelAttributeTest, TextAttributes) {
-    CLabelUI label;
-    label.ApplyAttribute(L"endellipsis", L"true");
-    EXPECT_EQ(static_cast<UINT>(DT_VCENTER | DT_END_ELLIPSIS), label.GetTextStyle());
-    label.ApplyAttribute(L"endellipsis", L"TRUE");
-    EXPECT_EQ(static_cast<UINT>(DT_VCENTER), label.GetTextStyle());
-    label.ApplyAttribute(L"font", L"3");
-    EXPECT_EQ(3, label.GetFont());
-    label.ApplyAttribute(L"textcolor", L"#FF112233");
-    EXPECT_EQ(0xFF112233u, label.GetTextColor());
-    label.ApplyAttribute(L"disabledtextcolor", L"80A0B0C0");
-    EXPECT_EQ(0x80A0B0C0u, label.GetDisabledTextColor());
-    label.ApplyAttribute(L"showhtml", L"true");
-    EXPECT_TRUE(label.IsShowHtml());
-    label.ApplyAttribute(L"text", L"base text");
-    EXPECT_STREQ(L"base text", label.GetText());
-    label.ApplyAttribute(L"name", L"lbl");
-    EXPECT_STREQ(L"lbl", label.GetName());
 }
 
 TEST(LabelAttributeTest, NumberListsNeverReadPastTheText) {
@@ -199,58 +141,6 @@ TEST(LabelAttributeTest, NumberListsNeverReadPastTheText) {
     EXPECT_EQ(0, label.GetTextPadding().right);
 }
 
-TEST(LabelAttributeTest, EffectAttributesOnlyStore) {
-    CLabelUI label;
-    EXPECT_EQ(60, label.GetTransShadow());
-    EXPECT_EQ(60, label.GetTransShadow1());
-    EXPECT_EQ(168, label.GetTransText());
-    EXPECT_EQ(168, label.GetTransText1());
-    EXPECT_EQ(255, label.GetTransStroke());
-    EXPECT_EQ(0xFFFFFFFFu, label.GetTextColor1());
-    EXPECT_EQ(0xFF000000u, label.GetTextShadowColorA());
-    EXPECT_EQ(0xFFFFFFFFu, label.GetTextShadowColorB());
-    EXPECT_EQ(0u, label.GetStrokeColor());
-    EXPECT_EQ(0, label.GetEffectTextAlignment());
-    EXPECT_EQ(1, label.GetEffectLineAlignment());
-
-    label.ApplyAttribute(L"enabledeffect", L"true");
-    label.ApplyAttribute(L"enabledstroke", L"true");
-    label.ApplyAttribute(L"enabledshadow", L"true");
-    label.ApplyAttribute(L"transshadow", L"10");
-    label.ApplyAttribute(L"transshadow1", L"11");
-    label.ApplyAttribute(L"transtext", L"12");
-    label.ApplyAttribute(L"transtext1", L"13");
-    label.ApplyAttribute(L"transstroke", L"14");
-    label.ApplyAttribute(L"gradientangle", L"30");
-    label.ApplyAttribute(L"gradientlength", L"40");
-    label.ApplyAttribute(L"textcolor1", L"#FF010203");
-    label.ApplyAttribute(L"textshadowcolora", L"FF040506");
-    label.ApplyAttribute(L"textshadowcolorb", L"#FF070809");
-    label.ApplyAttribute(L"strokecolor", L"#FF0A0B0C");
-    label.ApplyAttribute(L"rhaa", L"4");
-    EXPECT_TRUE(label.GetEnabledEffect());
-    EXPECT_TRUE(label.GetEnabledStroke());
-    EXPECT_TRUE(label.GetEnabledShadow());
-    EXPECT_EQ(10, label.GetTransShadow());
-    EXPECT_EQ(11, label.GetTransShadow1());
-    EXPECT_EQ(12, label.GetTransText());
-    EXPECT_EQ(13, label.GetTransText1());
-    EXPECT_EQ(14, label.GetTransStroke());
-    EXPECT_EQ(30, label.GetGradientAngle());
-    EXPECT_EQ(40, label.GetGradientLength());
-    EXPECT_EQ(0xFF010203u, label.GetTextColor1());
-    EXPECT_EQ(0xFF040506u, label.GetTextShadowColorA());
-    EXPECT_EQ(0xFF070809u, label.GetTextShadowColorB());
-    EXPECT_EQ(0xFF0A0B0Cu, label.GetStrokeColor());
-    EXPECT_EQ(4, label.GetTextRenderingHintAntiAlias());
-    label.ApplyAttribute(L"rhaa", L"7");
-    EXPECT_EQ(0, label.GetTextRenderingHintAntiAlias());
-    label.ApplyAttribute(L"rhaa", L"5");
-    EXPECT_EQ(5, label.GetTextRenderingHintAntiAlias());
-    label.ApplyAttribute(L"rhaa", L"-1");
-    EXPECT_EQ(0, label.GetTextRenderingHintAntiAlias());
-}
-
 TEST(LabelAttributeTest, ShadowOffsetFromOffsetAndAngle) {
     const auto offsetOf = [](const wchar_t* value) {
         CLabelUI label;
@@ -280,31 +170,6 @@ TEST(LabelAttributeTest, ShadowOffsetFromOffsetAndAngle) {
     EXPECT_LT(placed.GetShadowOffsetX(), 0.0f);
 }
 
-TEST(LabelAttributeTest, EffectTextIsSeparateFromTheBaseText) {
-    CLabelUI label;
-    label.SetText(L"base");
-    label.SetEnabledEffect(true);
-    EXPECT_STREQ(L"", label.GetText());
-    label.SetText(L"effect");
-    EXPECT_STREQ(L"effect", label.GetText());
-    label.SetEnabledEffect(false);
-    EXPECT_STREQ(L"base", label.GetText());
-    label.SetText(nullptr);
-    EXPECT_STREQ(L"", label.GetText());
-}
-
-TEST(LabelAttributeTest, DesiredSizeWithoutManagerIsTheFixedSize) {
-    CLabelUI label;
-    label.SetFixedWidth(80);
-    EXPECT_EQ(80, label.MeasureDesiredSize(SIZE{500, 500}).cx);
-    EXPECT_EQ(0, label.MeasureDesiredSize(SIZE{500, 500}).cy);
-    CButtonUI button;
-    EXPECT_EQ(0, button.MeasureDesiredSize(SIZE{500, 500}).cy);
-    CTextUI text;
-    text.SetText(L"words");
-    EXPECT_EQ(0, text.MeasureDesiredSize(SIZE{500, 500}).cy);
-}
-
 // ---- Label painting -------------------------------------------------------------------
 
 TEST_F(WindowlessTest, LabelDrawsItsTextInThePaddedRectangle) {
@@ -327,20 +192,6 @@ TEST_F(WindowlessTest, LabelDrawsItsTextInThePaddedRectangle) {
     EXPECT_EQ(0, CountNear(*surface, RECT{70, 10, 210, 50}, 0xFFFF0000));
     EXPECT_GT(CountNear(*surface, RECT{70, 10, 210, 50}, 0xFF0000FF), 20);
     EXPECT_EQ(0xFF0000FFu, label->GetDisabledTextColor());
-}
-
-TEST_F(WindowlessTest, LabelMarkupIsDrawnSingleLine) {
-    // A known face: the prefix's default may map to a CJK font with other metrics.
-    pm_.SetDefaultFont(L"DejaVu Sans", 14, false, false, false);
-    CLabelUI* label = Add(new CLabelUI(), RECT{0, 0, 300, 100});
-    label->SetShowHtml(true);
-    label->SetTextStyle(DT_TOP);
-    label->SetText(L"<c #FF00FF00>WWWW</c><n>second line WWWW");
-    label->SetTextColor(0xFFFF0000);
-    auto surface = PaintAll();
-    EXPECT_GT(CountNear(*surface, RECT{0, 0, 300, 30}, 0xFF00FF00), 5);
-    // The line break is ignored: nothing is drawn on a second line.
-    EXPECT_EQ(0, CountNear(*surface, RECT{0, 30, 300, 100}, 0xFFFF0000));
 }
 
 TEST_F(WindowlessTest, EffectTextDrawsGradientShadowAndStroke) {
@@ -374,39 +225,6 @@ TEST_F(WindowlessTest, EffectTextDrawsGradientShadowAndStroke) {
     surface = PaintAll();
     EXPECT_GT(CountNear(*surface, RECT{18, 18, 322, 82}, 0xFF00FF00, 60), 10);
     EXPECT_EQ(0, CountNear(*surface, RECT{18, 18, 330, 90}, 0xFF0000FF, 60));
-}
-
-TEST_F(WindowlessTest, EffectTextGradientRunsFromTheTopOfTheSurface) {
-    pm_.AddFont(L"DejaVu Sans", 28, true, false, false);
-    // The gradient's points are those of the surface, not of the text: a
-    // label at the top with the length of its height shows both colours.
-    CLabelUI* label = Add(new CLabelUI(), RECT{20, 0, 320, 60});
-    label->SetFont(0);
-    label->SetEnabledEffect(true);
-    label->SetText(L"WWW");
-    label->SetTextColor(0xFFFF0000);
-    label->SetTextColor1(0xFF0000FF);
-    label->SetTransText(255);
-    label->SetTransText1(255);
-    label->SetGradientLength(60);
-    auto surface = PaintAll();
-    int reddish = 0;
-    int bluish = 0;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 20; x < 320; ++x) {
-            const uint32_t p = surface->Pixel(x, y) & 0xFFFFFF;
-            const int r = (p >> 16) & 0xFF;
-            const int g = (p >> 8) & 0xFF;
-            const int b = p & 0xFF;
-            if (g > 100) {
-                continue; // background and its blends
-            }
-            reddish += (r > b + 60) ? 1 : 0;
-            bluish += (b > r + 60) ? 1 : 0;
-        }
-    }
-    EXPECT_GT(reddish, 5);
-    EXPECT_GT(bluish, 5);
 }
 
 TEST_F(WindowlessTest, EffectTextSurvivesDegenerateSettings) {
@@ -493,93 +311,7 @@ TEST_F(WindowlessTest, TextKeepsAtMostEightLinks) {
     EXPECT_STREQ(L"l7", *text->GetLinkContent(7));
 }
 
-TEST_F(WindowlessTest, TextWrapsWordsAndDrawsDisabledColour) {
-    pm_.AddFont(L"DejaVu Sans", 20, true, false, false);
-    CTextUI* text = Add(new CTextUI(), RECT{0, 0, 120, 200});
-    text->SetFont(0);
-    text->SetText(L"WWW WWW WWW WWW WWW WWW");
-    text->SetTextColor(0xFFFF0000);
-    text->SetDisabledTextColor(0xFF0000FF);
-    auto surface = PaintAll();
-    EXPECT_GT(CountNear(*surface, RECT{0, 0, 120, 20}, 0xFFFF0000), 5);
-    EXPECT_GT(CountNear(*surface, RECT{0, 30, 120, 200}, 0xFFFF0000), 5);
-    text->SetEnabled(false);
-    surface = PaintAll();
-    EXPECT_EQ(0, CountNear(*surface, RECT{0, 0, 120, 200}, 0xFFFF0000));
-    EXPECT_GT(CountNear(*surface, RECT{0, 0, 120, 200}, 0xFF0000FF), 10);
-}
-
-namespace {
-
-// Records the events that children hand up.
-class RecordingBox : public HostBox {
-public:
-    void HandleEvent(TInputEventUI& event) override { types.push_back(event.Type); }
-    std::vector<int> types;
-};
-
-} // namespace
-
-TEST(MouseDisabledTest, MouseEventsGoToTheParent) {
-    CWindowManagerUI pm;
-    auto* box = new RecordingBox();
-    CButtonUI* button = box->Add(new CButtonUI(), RECT{0, 0, 50, 20});
-    CTextUI* text = box->Add(new CTextUI(), RECT{0, 30, 50, 50});
-    CSliderUI* slider = box->Add(new CSliderUI(), RECT{0, 60, 50, 70});
-    ASSERT_TRUE(pm.AttachRootControl(box));
-    box->SetPos(RECT{0, 0, 100, 100});
-    for (CControlUI* c : std::vector<CControlUI*>{button, text, slider}) {
-        c->SetMouseEnabled(false);
-        Fire(c, SkinUI::UIEVENT_BUTTONDOWN, POINT{5, 5});
-        Fire(c, SkinUI::UIEVENT_SCROLLWHEEL, POINT{5, 5});
-        Fire(c, SkinUI::UIEVENT_KEYDOWN, POINT{5, 5}, 0, VK_SPACE);
-    }
-    // Keys are not mouse events: the button takes the blank, the text and
-    // the slider pass it on as any control does.
-    EXPECT_EQ((std::vector<int>{13, 18, 13, 18, 3, 13, 18, 3}), box->types);
-    EXPECT_EQ(0u, button->GetButtonState() & SkinUI::UISTATE_PUSHED);
-}
-
 // ---- Button -------------------------------------------------------------------------
-
-TEST(ButtonAttributeTest, AttributesAndFlags) {
-    CButtonUI button;
-    EXPECT_EQ(static_cast<UINT>(DT_CENTER | DT_VCENTER | DT_SINGLELINE), button.GetTextStyle());
-    button.ApplyAttribute(L"normalimage", L"normal.png");
-    button.ApplyAttribute(L"hotimage", L"hot.png");
-    button.ApplyAttribute(L"pushedimage", L"pushed.png");
-    button.ApplyAttribute(L"focusedimage", L"focused.png");
-    button.ApplyAttribute(L"disabledimage", L"disabled.png");
-    button.ApplyAttribute(L"foreimage", L"fore.png");
-    button.ApplyAttribute(L"hotforeimage", L"hotfore.png");
-    button.ApplyAttribute(L"pushedforeimage", L"ignored.png");
-    button.ApplyAttribute(L"hotbkcolor", L"#FF010101");
-    button.ApplyAttribute(L"hottextcolor", L"FF020202");
-    button.ApplyAttribute(L"pushedtextcolor", L"#FF030303");
-    button.ApplyAttribute(L"focusedtextcolor", L"#FF040404");
-    button.ApplyAttribute(L"textcolor", L"#FF050505");
-    EXPECT_STREQ(L"normal.png", button.GetNormalImage());
-    EXPECT_STREQ(L"hot.png", button.GetHotImage());
-    EXPECT_STREQ(L"pushed.png", button.GetPushedImage());
-    EXPECT_STREQ(L"focused.png", button.GetFocusedImage());
-    EXPECT_STREQ(L"disabled.png", button.GetDisabledImage());
-    EXPECT_STREQ(L"fore.png", button.GetForeImage());
-    EXPECT_STREQ(L"hotfore.png", button.GetHotForeImage());
-    EXPECT_STREQ(L"", button.GetPushedForeImage());
-    EXPECT_EQ(0xFF010101u, button.GetHotBkColor());
-    EXPECT_EQ(0xFF020202u, button.GetHotTextColor());
-    EXPECT_EQ(0xFF030303u, button.GetPushedTextColor());
-    EXPECT_EQ(0xFF040404u, button.GetFocusedTextColor());
-    EXPECT_EQ(0xFF050505u, button.GetTextColor());
-
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UIFLAG_TABSTOP | SkinUI::UIFLAG_SETCURSOR),
-              button.GetControlFlags());
-    button.SetKeyboardEnabled(false);
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UIFLAG_SETCURSOR), button.GetControlFlags());
-    button.SetKeyboardEnabled(true);
-    button.SetEnabled(false);
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UIFLAG_TABSTOP), button.GetControlFlags());
-}
 
 TEST_F(WindowlessTest, ButtonClickNeedsPressAndReleaseInside) {
     CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
@@ -624,21 +356,6 @@ TEST_F(WindowlessTest, ButtonClickNeedsPressAndReleaseInside) {
     EXPECT_EQ(3, log_.Count(L"click"));
 }
 
-TEST_F(WindowlessTest, ButtonKeysActivate) {
-    CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
-    Fire(button, SkinUI::UIEVENT_KEYDOWN, POINT{}, 0, VK_SPACE);
-    Fire(button, SkinUI::UIEVENT_KEYDOWN, POINT{}, 0, VK_RETURN);
-    Fire(button, SkinUI::UIEVENT_KEYDOWN, POINT{}, 0, L'A');
-    EXPECT_EQ(2, log_.Count(L"click", button));
-    button->SetKeyboardEnabled(false);
-    Fire(button, SkinUI::UIEVENT_KEYDOWN, POINT{}, 0, VK_SPACE);
-    EXPECT_EQ(2, log_.Count(L"click", button));
-    button->SetKeyboardEnabled(true);
-    button->SetVisible(false);
-    EXPECT_FALSE(button->Activate());
-    EXPECT_EQ(2, log_.Count(L"click", button));
-}
-
 TEST_F(WindowlessTest, DisabledButtonIgnoresInputAndResetsItsState) {
     CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
     Fire(button, SkinUI::UIEVENT_MOUSEENTER, POINT{50, 20});
@@ -655,16 +372,6 @@ TEST_F(WindowlessTest, DisabledButtonIgnoresInputAndResetsItsState) {
     EXPECT_EQ(0, log_.Count(L"click"));
     EXPECT_EQ(0u, button->GetButtonState() & ~SkinUI::UISTATE_DISABLED);
     EXPECT_FALSE(button->Activate());
-}
-
-TEST_F(WindowlessTest, ButtonContextMenuOnlyWithMenu) {
-    CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
-    Fire(button, SkinUI::UIEVENT_CONTEXTMENU, POINT{50, 20}, 7);
-    EXPECT_EQ(0, log_.Count(L"menu"));
-    button->ApplyAttribute(L"menu", L"true");
-    Fire(button, SkinUI::UIEVENT_CONTEXTMENU, POINT{50, 20}, 7);
-    ASSERT_EQ(1, log_.Count(L"menu", button));
-    EXPECT_EQ(7u, log_.entries.back().wParam);
 }
 
 TEST_F(WindowlessTest, ButtonPaintsItsStateImages) {
@@ -709,103 +416,7 @@ TEST_F(WindowlessTest, ButtonPaintsItsStateImages) {
     EXPECT_TRUE(Near(kNormal, centre()));
 }
 
-TEST_F(WindowlessTest, HotButtonFallsBackToColourThenNormalImage) {
-    CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
-    button->SetNormalImage(L"normal.png");
-    button->SetForeImage(L"file='fore.png' dest='0,0,6,6'");
-    button->SetHotBkColor(0xFF123456);
-    Fire(button, SkinUI::UIEVENT_MOUSEENTER, POINT{60, 30});
-    auto surface = PaintAll();
-    EXPECT_TRUE(Near(0xFF123456, surface->Pixel(60, 30)));
-    EXPECT_TRUE(Near(0xFF123456, surface->Pixel(12, 12))); // no fore image
-    button->SetHotBkColor(0);
-    surface = PaintAll();
-    EXPECT_TRUE(Near(kNormal, surface->Pixel(60, 30)));
-    EXPECT_TRUE(Near(kFore, surface->Pixel(12, 12)));
-}
-
-TEST_F(WindowlessTest, MissingImagesAreEmptiedAndNotRetried) {
-    CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 110, 40}, L"btn");
-    button->SetNormalImage(L"normal.png");
-    button->SetHotImage(L"no-such.png");
-    Fire(button, SkinUI::UIEVENT_MOUSEENTER, POINT{60, 30});
-    auto surface = PaintAll();
-    EXPECT_STREQ(L"", button->GetHotImage());
-    EXPECT_TRUE(Near(kNormal, surface->Pixel(60, 30)));
-}
-
-TEST_F(WindowlessTest, ButtonTextColourFollowsState) {
-    pm_.AddFont(L"DejaVu Sans", 22, true, false, false);
-    CButtonUI* button = Add(new CButtonUI(), RECT{10, 10, 210, 60}, L"btn");
-    button->SetFont(0);
-    button->SetText(L"WWWW");
-    button->SetTextColor(0xFF000000);
-    button->SetHotTextColor(0xFFFF0000);
-    button->SetPushedTextColor(0xFF00C000);
-    button->SetFocusedTextColor(0xFF0000FF);
-    const RECT area = {10, 10, 210, 60};
-    EXPECT_GT(CountNear(*PaintAll(), area, 0xFF000000), 20);
-    Fire(button, SkinUI::UIEVENT_MOUSEENTER, POINT{60, 30});
-    EXPECT_GT(CountNear(*PaintAll(), area, 0xFFFF0000), 20);
-    Fire(button, SkinUI::UIEVENT_BUTTONDOWN, POINT{60, 30});
-    auto surface = PaintAll();
-    EXPECT_GT(CountNear(*surface, area, 0xFF00C000), 20);
-    EXPECT_EQ(0, CountNear(*surface, area, 0xFFFF0000));
-    Fire(button, SkinUI::UIEVENT_BUTTONUP, POINT{500, 500});
-    Fire(button, SkinUI::UIEVENT_MOUSELEAVE, POINT{500, 500});
-    pm_.SetFocus(button);
-    EXPECT_GT(CountNear(*PaintAll(), area, 0xFF0000FF), 20);
-}
-
 // ---- Options ------------------------------------------------------------------------
-
-TEST(OptionAttributeTest, AttributesAndCheckBox) {
-    COptionUI option;
-    option.ApplyAttribute(L"group", L"g");
-    option.ApplyAttribute(L"selected", L"true");
-    option.ApplyAttribute(L"selectedimage", L"selected.png");
-    option.ApplyAttribute(L"selectedhotimage", L"selhot.png");
-    option.ApplyAttribute(L"foreimage", L"fore.png");
-    option.ApplyAttribute(L"selectedbkcolor", L"#FF0000AA");
-    option.ApplyAttribute(L"selectedtextcolor", L"FF0000BB");
-    option.ApplyAttribute(L"normalimage", L"normal.png");
-    EXPECT_STREQ(L"g", option.GetGroup());
-    EXPECT_TRUE(option.IsSelected());
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UISTATE_SELECTED), option.GetButtonState());
-    EXPECT_STREQ(L"selected.png", option.GetSelectedImage());
-    EXPECT_STREQ(L"selhot.png", option.GetSelectedHotImage());
-    EXPECT_STREQ(L"fore.png", option.GetForeImage());
-    // The option's fore image is its own, not the button's.
-    EXPECT_STREQ(L"", static_cast<CButtonUI&>(option).GetForeImage());
-    EXPECT_EQ(0xFF0000AAu, option.GetSelectedBkColor());
-    EXPECT_EQ(0xFF0000BBu, option.GetSelectedTextColor());
-    EXPECT_STREQ(L"normal.png", option.GetNormalImage());
-    option.ApplyAttribute(L"selected", L"yes");
-    EXPECT_FALSE(option.IsSelected());
-
-    CCheckBoxUI check;
-    check.ApplyAttribute(L"selected", L"true");
-    EXPECT_STREQ(L"CheckBoxUI", check.GetClass());
-    EXPECT_TRUE(check.GetCheck());
-    check.SetCheck(false);
-    EXPECT_FALSE(check.GetCheck());
-    EXPECT_FALSE(check.IsSelected());
-}
-
-TEST(OptionAttributeTest, WithoutManagerNothingIsSentAndNothingBreaks) {
-    COptionUI option;
-    option.SetGroup(L"g");
-    option.Select(true);
-    EXPECT_TRUE(option.IsSelected());
-    EXPECT_TRUE(option.Activate());
-    EXPECT_TRUE(option.IsSelected());
-    option.SetGroup(nullptr);
-    EXPECT_TRUE(option.Activate());
-    EXPECT_FALSE(option.IsSelected());
-    option.SetGroup(L"h");
-    option.SetGroup(L"");
-    EXPECT_STREQ(L"", option.GetGroup());
-}
 
 TEST_F(WindowlessTest, GroupedOptionsKeepOneSelected) {
     COptionUI* a = Add(new COptionUI(), RECT{0, 0, 50, 20}, L"a");
@@ -835,20 +446,6 @@ TEST_F(WindowlessTest, GroupedOptionsKeepOneSelected) {
     b->Select(false);
     EXPECT_FALSE(b->IsSelected());
     EXPECT_TRUE(log_.entries.empty());
-}
-
-TEST_F(WindowlessTest, UngroupedOptionToggles) {
-    COptionUI* c = Add(new COptionUI(), RECT{0, 0, 50, 20}, L"c");
-    EXPECT_TRUE(c->Activate());
-    EXPECT_TRUE(c->IsSelected());
-    EXPECT_TRUE(c->Activate());
-    EXPECT_FALSE(c->IsSelected());
-    EXPECT_EQ(
-        (std::vector<std::wstring>{L"click@c", L"selectchanged@c", L"click@c", L"selectchanged@c"}),
-        log_.Trail({L"click", L"selectchanged"}));
-    // Selecting to the same state sends nothing.
-    c->Select(false);
-    EXPECT_EQ(4u, log_.entries.size());
 }
 
 TEST_F(WindowlessTest, OptionGroupMembershipFollowsNameManagerAndLifetime) {
@@ -905,26 +502,6 @@ TEST(OptionLifetimeTest, OptionMovedToAnotherManagerLeavesTheOldGroup) {
     ASSERT_NE(nullptr, second.GetOptionGroup(L"g"));
     option.AttachManager(nullptr, nullptr, false);
     EXPECT_EQ(nullptr, second.GetOptionGroup(L"g"));
-}
-
-TEST_F(WindowlessTest, DisabledSelectedOptionStaysSelected) {
-    COptionUI* a = Add(new COptionUI(), RECT{10, 10, 210, 60}, L"a");
-    a->SetGroup(L"g");
-    a->SetSelectedImage(L"selected.png");
-    a->SetNormalImage(L"normal.png");
-    a->SetDisabledImage(L"disabled.png");
-    a->Select(true);
-    a->SetEnabled(false);
-    EXPECT_TRUE(a->IsSelected());
-    auto surface = PaintAll();
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UISTATE_SELECTED | SkinUI::UISTATE_DISABLED),
-              a->GetButtonState());
-    EXPECT_TRUE(Near(kSelected, surface->Pixel(100, 30)));
-    EXPECT_FALSE(a->Activate());
-    EXPECT_TRUE(a->IsSelected());
-    a->SetEnabled(true);
-    EXPECT_TRUE(a->IsSelected());
-    EXPECT_EQ(static_cast<UINT>(SkinUI::UISTATE_SELECTED), a->GetButtonState());
 }
 
 TEST_F(WindowlessTest, OptionPaintsSelectedStates) {
@@ -986,49 +563,6 @@ TEST_F(WindowlessTest, OptionPaintsSelectedStates) {
 }
 
 // ---- Progress -----------------------------------------------------------------------
-
-TEST(ProgressAttributeTest, DefaultsAndAttributes) {
-    CProgressUI progress;
-    EXPECT_EQ(static_cast<UINT>(DT_CENTER | DT_SINGLELINE), progress.GetTextStyle());
-    EXPECT_EQ(12, progress.GetFixedHeight());
-    EXPECT_TRUE(progress.IsHorizontal());
-    EXPECT_TRUE(progress.IsStretchForeImage());
-    EXPECT_EQ(0, progress.GetMinValue());
-    EXPECT_EQ(100, progress.GetMaxValue());
-    EXPECT_EQ(0, progress.GetValue());
-    progress.ApplyAttribute(L"foreimage", L"ramp.png");
-    progress.ApplyAttribute(L"hor", L"false");
-    progress.ApplyAttribute(L"min", L"-5");
-    progress.ApplyAttribute(L"max", L"2147483647");
-    progress.ApplyAttribute(L"value", L"99999999999");
-    progress.ApplyAttribute(L"isstretchfore", L"false");
-    progress.ApplyAttribute(L"text", L"label text");
-    EXPECT_STREQ(L"ramp.png", progress.GetForeImage());
-    EXPECT_FALSE(progress.IsHorizontal());
-    EXPECT_FALSE(progress.IsStretchForeImage());
-    EXPECT_EQ(-5, progress.GetMinValue());
-    EXPECT_EQ(INT_MAX, progress.GetMaxValue());
-    EXPECT_EQ(INT_MAX, progress.GetValue());
-    EXPECT_STREQ(L"label text", progress.GetText());
-    // Setters store without clamping.
-    progress.SetValue(-100);
-    EXPECT_EQ(-100, progress.GetValue());
-
-    CSliderUI slider;
-    EXPECT_EQ(static_cast<UINT>(DT_CENTER | DT_SINGLELINE), slider.GetTextStyle());
-    EXPECT_EQ(10, slider.GetThumbSize().cx);
-    EXPECT_EQ(1, slider.GetChangeStep());
-    slider.ApplyAttribute(L"thumbimage", L"thumb.png");
-    slider.ApplyAttribute(L"thumbhotimage", L"thumbhot.png");
-    slider.ApplyAttribute(L"thumbpushedimage", L"thumbpushed.png");
-    slider.ApplyAttribute(L"step", L"5");
-    slider.ApplyAttribute(L"max", L"50");
-    EXPECT_STREQ(L"thumb.png", slider.GetThumbImage());
-    EXPECT_STREQ(L"thumbhot.png", slider.GetThumbHotImage());
-    EXPECT_STREQ(L"thumbpushed.png", slider.GetThumbPushedImage());
-    EXPECT_EQ(5, slider.GetChangeStep());
-    EXPECT_EQ(50, slider.GetMaxValue());
-}
 
 namespace {
 
@@ -1136,14 +670,6 @@ TEST_F(WindowlessTest, ProgressRangeArithmeticDoesNotOverflow) {
     bar->SetValue(INT_MIN);
     surface = PaintAll();
     EXPECT_EQ(0, CoveredRight(*surface, 0, 200, 6));
-}
-
-TEST_F(WindowlessTest, ProgressWithMissingImageEmptiesIt) {
-    CProgressUI* bar = Add(new CProgressUI(), RECT{0, 0, 200, 12}, L"bar");
-    bar->SetForeImage(L"gone.png");
-    bar->SetValue(50);
-    PaintAll();
-    EXPECT_STREQ(L"", bar->GetForeImage());
 }
 
 // ---- Slider -------------------------------------------------------------------------
@@ -1306,67 +832,4 @@ TEST_F(WindowlessTest, VerticalSliderValueFromPoints) {
     EXPECT_EQ(100, slider->GetValue());
     Fire(slider, SkinUI::UIEVENT_BUTTONUP, POINT{30, 65});
     EXPECT_EQ(50, slider->GetValue());
-}
-
-TEST_F(WindowlessTest, SliderPaintsThumbForState) {
-    CSliderUI* slider = Add(new CSliderUI(), RECT{20, 10, 130, 30}, L"s");
-    slider->SetThumbImage(L"thumb.png");
-    slider->SetThumbHotImage(L"thumbhot.png");
-    slider->SetThumbPushedImage(L"thumbpushed.png");
-    slider->SetForeImage(L"ramp.png");
-    slider->SetValue(50);
-    auto surface = PaintAll();
-    EXPECT_TRUE(Near(kThumb, surface->Pixel(75, 20)));
-    EXPECT_EQ(0x4080u, surface->Pixel(60, 20) & 0xFFFF); // the covered part left of it
-    Fire(slider, SkinUI::UIEVENT_MOUSEENTER, POINT{75, 20});
-    EXPECT_TRUE(Near(kThumbHot, PaintAll()->Pixel(75, 20)));
-    Fire(slider, SkinUI::UIEVENT_BUTTONDOWN, POINT{75, 20});
-    EXPECT_TRUE(Near(kThumbPushed, PaintAll()->Pixel(75, 20)));
-    // A pushed image that can't be had: emptied, the thumb image instead.
-    slider->SetThumbPushedImage(L"gone.png");
-    EXPECT_TRUE(Near(kThumb, PaintAll()->Pixel(75, 20)));
-    EXPECT_STREQ(L"", slider->GetThumbPushedImage());
-}
-
-TEST(NoManagerTest, PaintingWithoutManagerKeepsImagesAndDrawsNothing) {
-    UseStateImageArchive();
-    DibSurface surface(200, 100, 0xFFFFFFFFu);
-    CButtonUI button;
-    button.SetNormalImage(L"normal.png");
-    button.SetForeImage(L"fore.png");
-    button.SetText(L"text");
-    button.SetPos(RECT{0, 0, 100, 30});
-    button.Paint(surface.DC(), RECT{0, 0, 200, 100});
-    COptionUI option;
-    option.SetSelectedImage(L"selected.png");
-    option.SetForeImage(L"fore.png");
-    option.Select(true);
-    option.SetPos(RECT{0, 30, 100, 60});
-    option.Paint(surface.DC(), RECT{0, 0, 200, 100});
-    CSliderUI slider;
-    slider.SetForeImage(L"ramp.png");
-    slider.SetThumbImage(L"thumb.png");
-    slider.SetValue(50);
-    slider.SetPos(RECT{0, 60, 100, 80});
-    slider.Paint(surface.DC(), RECT{0, 0, 200, 100});
-    CLabelUI label;
-    label.SetText(L"label");
-    label.SetPos(RECT{100, 0, 200, 30});
-    label.Paint(surface.DC(), RECT{0, 0, 200, 100});
-    CTextUI text;
-    text.SetText(L"text");
-    text.SetPos(RECT{100, 30, 200, 60});
-    text.Paint(surface.DC(), RECT{0, 0, 200, 100});
-
-    EXPECT_STREQ(L"normal.png", button.GetNormalImage());
-    EXPECT_STREQ(L"fore.png", button.GetForeImage());
-    EXPECT_STREQ(L"selected.png", option.GetSelectedImage());
-    EXPECT_STREQ(L"fore.png", option.GetForeImage());
-    EXPECT_STREQ(L"ramp.png", slider.GetForeImage());
-    EXPECT_STREQ(L"thumb.png", slider.GetThumbImage());
-    for (int y = 0; y < 100; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            ASSERT_EQ(0xFFFFFFu, surface.Rgb(x, y)) << x << "," << y;
-        }
-    }
 }

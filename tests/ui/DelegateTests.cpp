@@ -99,24 +99,6 @@ TEST(DelegateTest, MemberDelegateCallsTheOperation) {
     EXPECT_EQ(2u, log.size());
 }
 
-TEST(DelegateTest, EqualityNeedsSameObjectAndOperation) {
-    std::vector<std::string> log;
-    Handler a(&log), b(&log);
-    EXPECT_TRUE(MakeDelegate(&a, &Handler::OnFirst).Equals(MakeDelegate(&a, &Handler::OnFirst)));
-    EXPECT_FALSE(MakeDelegate(&a, &Handler::OnFirst).Equals(MakeDelegate(&b, &Handler::OnFirst)));
-    EXPECT_FALSE(MakeDelegate(&a, &Handler::OnFirst).Equals(MakeDelegate(&a, &Handler::OnSecond)));
-    EXPECT_TRUE(MakeDelegate(StaticHook).Equals(MakeDelegate(StaticHook)));
-}
-
-TEST(DelegateTest, VirtualOperationDispatchesOnTheObject) {
-    std::vector<std::string> log;
-    DerivedHandler h(&log);
-    CDelegate<DerivedHandler, Handler> d(&h, &Handler::OnVirtual);
-    EXPECT_TRUE(d(nullptr));
-    ASSERT_EQ(1u, log.size());
-    EXPECT_EQ("derived-virtual", log[0]);
-}
-
 TEST(DelegateListTest, StopsAtFirstFalse) {
     std::vector<std::string> log;
     Handler yes(&log, true), no(&log, false), yes2(&log, true);

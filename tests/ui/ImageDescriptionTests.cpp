@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -36,110 +37,65 @@ Parsed Parse(LPCWSTR description, LPCWSTR modify = nullptr) {
     return parsed;
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+// Every setting on one line: file|restype|dest|source|corners|mask|fade|
+// hole xtiled ytiled|the files handed over for drawing before the end.
+std::wstring Summary(LPCWSTR description, LPCWSTR modify = nullptr) {
+    const Parsed p = Parse(description, modify);
+    const TImageDrawUI& s = p.settings;
+    wchar_t text[300];
+    swprintf(text, 300, L"%ls|%ls|%ld,%ld,%ld,%ld|%ld,%ld,%ld,%ld|%ld,%ld,%ld,%ld|%08lX|%d|%d%d%d|",
+             s.sFile.GetData(), s.sResType.GetData(), s.rcDest.left, s.rcDest.top, s.rcDest.right,
+             s.rcDest.bottom, s.rcSource.left, s.rcSource.top, s.rcSource.right, s.rcSource.bottom,
+             s.rcCorners.left, s.rcCorners.top, s.rcCorners.right, s.rcCorners.bottom, s.dwMask,
+             static_cast<int>(s.uFade), s.bHole ? 1 : 0, s.bXTiled ? 1 : 0, s.bYTiled ? 1 : 0);
+    std::wstring out = text;
+    for (const std::wstring& early : p.drawnEarly) {
+        out += early + L";";
+    }
+    return out;
 }
 
-TEST(ImageDescriptionParse, BareNameUsesDefaults) {
-    const Parsed p = Parse(L"bk.png");
-    EXPECT_EQ(std::wstring(L"bk.png"), p.settings.sFile.GetData());
-    EXPECT_TRUE(p.settings.sResType.IsEmpty());
-    EXPECT_TRUE(SameRect(kItem, p.settings.rcDest));
-    EXPECT_TRUE(SameRect({0, 0, 0, 0}, p.settings.rcSource));
-    EXPECT_TRUE(SameRect({0, 0, 0, 0}, p.settings.rcCorners));
-    EXPECT_EQ(0u, p.settings.dwMask);
-    EXPECT_EQ(255, p.settings.uFade);
-    EXPECT_FALSE(p.settings.bHole);
-    EXPECT_FALSE(p.settings.bXTiled);
-    EXPECT_FALSE(p.settings.bYTiled);
-    EXPECT_TRUE(p.drawnEarly.empty());
-}
-
-TEST(ImageDescriptionParse, EveryKeyIsRead) {
-    const Parsed p = Parse(L"file='btn.png' restype='PNG' source='1,2,30,40' corner='4,5,6,7' "
-                           L"mask='#FFFF00FF' fade='128' hole='true' xtiled='true' ytiled='true' "
-                           L"dest='5,6,50,60'");
-    EXPECT_EQ(std::wstring(L"btn.png"), p.settings.sFile.GetData());
-    EXPECT_EQ(std::wstring(L"PNG"), p.settings.sResType.GetData());
-    EXPECT_TRUE(SameRect({1, 2, 30, 40}, p.settings.rcSource));
-    EXPECT_TRUE(SameRect({4, 5, 6, 7}, p.settings.rcCorners));
-    EXPECT_EQ(0xFFFF00FFu, p.settings.dwMask);
-    EXPECT_EQ(128, p.settings.uFade);
-    EXPECT_TRUE(p.settings.bHole);
-    EXPECT_TRUE(p.settings.bXTiled);
-    EXPECT_TRUE(p.settings.bYTiled);
-    EXPECT_TRUE(SameRect({15, 26, 60, 80}, p.settings.rcDest));
-    // "restype" after "file" draws the file first with what was set so far.
-    ASSERT_EQ(1u, p.drawnEarly.size());
-    EXPECT_EQ(L"btn.png", p.drawnEarly[0]);
-}
-
-TEST(ImageDescriptionParse, DestIsLimitedToTheItem) {
-    const Parsed p = Parse(L"file='a.png' dest='0,0,300,300'");
-    EXPECT_TRUE(SameRect(kItem, p.settings.rcDest));
-}
-
-TEST(ImageDescriptionParse, SecondFileDrawsTheFirst) {
-    const Parsed p = Parse(L"file='a.png' file='b.png'");
-    ASSERT_EQ(1u, p.drawnEarly.size());
-    EXPECT_EQ(L"a.png", p.drawnEarly[0]);
-    EXPECT_EQ(std::wstring(L"b.png"), p.settings.sFile.GetData());
-}
-
-TEST(ImageDescriptionParse, ResDoesNotCountAsNamedImage) {
-    const Parsed p = Parse(L"res='1.png' res='2.png'");
-    EXPECT_TRUE(p.drawnEarly.empty());
-    EXPECT_EQ(std::wstring(L"2.png"), p.settings.sFile.GetData());
-}
-
-TEST(ImageDescriptionParse, ModifierChangesSettingsAndStartsItsOwnCount) {
-    const Parsed p = Parse(L"file='a.png' fade='100'", L"dest='1,1,11,11' file='b.png'");
-    EXPECT_TRUE(p.drawnEarly.empty());
-    EXPECT_EQ(std::wstring(L"b.png"), p.settings.sFile.GetData());
-    EXPECT_EQ(100, p.settings.uFade);
-    EXPECT_TRUE(SameRect({11, 21, 21, 31}, p.settings.rcDest));
-}
-
-TEST(ImageDescriptionParse, FlagsAreTrueOnlyForExactTrue) {
-    const Parsed p = Parse(L"file='a' hole='TRUE' xtiled='1' ytiled='yes'");
-    EXPECT_FALSE(p.settings.bHole);
-    EXPECT_FALSE(p.settings.bXTiled);
-    EXPECT_FALSE(p.settings.bYTiled);
-}
-
-TEST(ImageDescriptionParse, BlanksAroundEqualsAndEmptyValues) {
-    const Parsed p = Parse(L"  file = 'x.png'   fade=''  mask='00FF00' ");
-    EXPECT_EQ(std::wstring(L"x.png"), p.settings.sFile.GetData());
-    EXPECT_EQ(255, p.settings.uFade);
-    EXPECT_EQ(0x00FF00u, p.settings.dwMask);
-}
-
-TEST(ImageDescriptionParse, MalformedTextStopsWhereItGoesWrong) {
-    // No closing quote: nothing of that pair, nothing after it.
-    Parsed p = Parse(L"file='x.png' fade='12 hole='true'");
-    EXPECT_EQ(std::wstring(L"x.png"), p.settings.sFile.GetData());
-    EXPECT_EQ(12, p.settings.uFade); // the value runs to the next quote: "12 hole="
-    EXPECT_FALSE(p.settings.bHole);
-    // A pair must be followed by a blank.
-    p = Parse(L"file='x.png'fade='12'");
-    EXPECT_EQ(255, p.settings.uFade);
-    // No equals sign: the bare name stays.
-    p = Parse(L"file 'x.png'");
-    EXPECT_EQ(std::wstring(L"file 'x.png'"), p.settings.sFile.GetData());
-    // Missing numbers count as 0 and nothing is read past the end.
-    p = Parse(L"file='x' source='5' corner='1,2,'");
-    EXPECT_TRUE(SameRect({5, 0, 0, 0}, p.settings.rcSource));
-    EXPECT_TRUE(SameRect({1, 2, 0, 0}, p.settings.rcCorners));
-    // Fade outside 0..255 is clamped.
-    p = Parse(L"file='x' fade='300'");
-    EXPECT_EQ(255, p.settings.uFade);
-    p = Parse(L"file='x' fade='-5'");
-    EXPECT_EQ(0, p.settings.uFade);
-}
-
-TEST(ImageDescriptionParse, UnknownKeysAreIgnored) {
-    const Parsed p = Parse(L"file='a.png' colour='red' fade='9'");
-    EXPECT_EQ(9, p.settings.uFade);
+// The item is 10,20,110,120: "dest" is relative to it and cut at its edges.
+TEST(ImageDescriptionParse, SettingsFromTheText) {
+    const struct {
+        LPCWSTR description, modify, expected;
+    } rows[] = {
+        {L"bk.png", nullptr, L"bk.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        // "restype" after "file" draws the file first with what was set so far.
+        {L"file='btn.png' restype='PNG' source='1,2,30,40' corner='4,5,6,7' mask='#FFFF00FF' "
+         L"fade='128' hole='true' xtiled='true' ytiled='true' dest='5,6,50,60'",
+         nullptr, L"btn.png|PNG|15,26,60,80|1,2,30,40|4,5,6,7|FFFF00FF|128|111|btn.png;"},
+        {L"file='a.png' dest='0,0,300,300'", nullptr,
+         L"a.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        {L"file='a.png' file='b.png'", nullptr,
+         L"b.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|a.png;"},
+        // "res" names no image of its own: nothing is drawn early.
+        {L"res='1.png' res='2.png'", nullptr,
+         L"2.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        // The modifier changes the settings and counts its own files.
+        {L"file='a.png' fade='100'", L"dest='1,1,11,11' file='b.png'",
+         L"b.png||11,21,21,31|0,0,0,0|0,0,0,0|00000000|100|000|"},
+        {L"file='a' hole='TRUE' xtiled='1' ytiled='yes' colour='red'", nullptr,
+         L"a||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        {L"  file = 'x.png'   fade=''  mask='00FF00' ", nullptr,
+         L"x.png||10,20,110,120|0,0,0,0|0,0,0,0|0000FF00|255|000|"},
+        // No closing quote: the value runs to the next quote, nothing after it.
+        {L"file='x.png' fade='12 hole='true'", nullptr,
+         L"x.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|12|000|"},
+        // A pair must be followed by a blank; without "=" the bare name stays.
+        {L"file='x.png'fade='12'", nullptr,
+         L"x.png||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        {L"file 'x.png'", nullptr,
+         L"file 'x.png'||10,20,110,120|0,0,0,0|0,0,0,0|00000000|255|000|"},
+        // Missing numbers count as 0; fade is clamped into 0..255.
+        {L"file='x' source='5' corner='1,2,' fade='300'", nullptr,
+         L"x||10,20,110,120|5,0,0,0|1,2,0,0|00000000|255|000|"},
+        {L"file='x' fade='-5'", nullptr, L"x||10,20,110,120|0,0,0,0|0,0,0,0|00000000|0|000|"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.expected, Summary(row.description, row.modify))
+            << TestSupport::ToUtf8(row.description);
+    }
 }
 
 // Drawing through the window manager's image cache.
@@ -188,40 +144,12 @@ TEST_F(ImageDescriptionDraw, CornersAreDrawnUnscaled) {
     EXPECT_TRUE(AreaIs(surface, {5, 5, 35, 25}, 0xC0C0C0));
 }
 
-TEST_F(ImageDescriptionDraw, TwoFilesDrawInOrder) {
-    DibSurface surface(20, 20, 0xFFFFFFFF);
-    const RECT item = surface.Rect();
-    const std::wstring d = L"file='" + redPath_ + L"' file='" + bluePath_ + L"' dest='0,0,10,20'";
-    ASSERT_TRUE(CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, item, d.c_str()));
-    // red over the whole item, then blue over the left half only
-    EXPECT_TRUE(AreaIs(surface, {0, 0, 10, 20}, 0x0000FF));
-    EXPECT_TRUE(AreaIs(surface, {10, 0, 20, 20}, 0xFF0000));
-}
-
-TEST_F(ImageDescriptionDraw, ModifierPlacesTheImage) {
-    DibSurface surface(20, 20, 0xFFFFFFFF);
-    const RECT item = {2, 2, 18, 18};
-    ASSERT_TRUE(CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, item,
-                                                  redPath_.c_str(), L"dest='2,2,6,6'"));
-    EXPECT_TRUE(AreaIs(surface, {4, 4, 8, 8}, 0xFF0000));
-    EXPECT_EQ(16, CountChanged(surface, surface.Rect(), 0xFFFFFF));
-}
-
 TEST_F(ImageDescriptionDraw, SourcePartAndFade) {
     DibSurface surface(8, 8, 0xFFFFFFFF);
     const RECT item = surface.Rect();
     const std::wstring d = L"file='" + gridPath_ + L"' source='8,0,12,4' fade='128'";
     ASSERT_TRUE(CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, item, d.c_str()));
     EXPECT_TRUE(AreaIs(surface, item, 0x7FFF7F)); // half green over white
-}
-
-TEST_F(ImageDescriptionDraw, DestOutsidePaintDrawsNothingButSucceeds) {
-    DibSurface surface(20, 20, 0xFFFFFFFF);
-    const RECT item = surface.Rect();
-    const RECT paint = {0, 0, 5, 5};
-    const std::wstring d = L"file='" + redPath_ + L"' dest='10,10,20,20'";
-    EXPECT_TRUE(CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, paint, d.c_str()));
-    EXPECT_EQ(0, CountChanged(surface, item, 0xFFFFFF));
 }
 
 TEST_F(ImageDescriptionDraw, FailuresAreReported) {

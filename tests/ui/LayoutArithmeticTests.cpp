@@ -5,9 +5,15 @@
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 
+#include "ui/UIAttributeValue.h"
+
 #include "tests/ui/LayoutTestTree.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
 
 using namespace SkinBuildTest;
 using SkinUI::CContainerUI;
@@ -17,100 +23,143 @@ using SkinUI::CVerticalLayoutUI;
 
 namespace {
 
-// ---- Vertical layout ----------------------------------------------------------------
+// ---- Linear layouts
+// ------------------------------------------------------------------
 
-TEST(VerticalLayout, FixedChildThenTwoStretchChildrenShareTheRest) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="100"/><Control name="b"/>
-                   <Control name="c"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,100");
-    EXPECT_EQ(t.Pos(L"b"), L"0,100,200,200");
-    EXPECT_EQ(t.Pos(L"c"), L"0,200,200,300");
+// The skin text for one direction: {Layout}, {main} and {cross} name the
+// layout and the sizes along and across its line ({minmain}, {maxcross}...
+// their limits), and {l,t,r,b} is a rectangle written for the vertical layout,
+// transposed for the horizontal one.
+std::wstring ForDirection(const wchar_t* skin, bool horizontal) {
+    static const std::map<std::wstring, std::pair<const wchar_t*, const wchar_t*>> names = {
+        {L"Layout", {L"VerticalLayout", L"HorizontalLayout"}},
+        {L"main", {L"height", L"width"}},
+        {L"cross", {L"width", L"height"}},
+        {L"minmain", {L"minheight", L"minwidth"}},
+        {L"maxmain", {L"maxheight", L"maxwidth"}},
+        {L"mincross", {L"minwidth", L"minheight"}},
+        {L"maxcross", {L"maxwidth", L"maxheight"}},
+    };
+    const std::wstring text = skin;
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t end = text.find(L'}', i);
+        if (text[i] != L'{' || end == std::wstring::npos) {
+            out += text[i];
+            continue;
+        }
+        const std::wstring token = text.substr(i + 1, end - i - 1);
+        i = end;
+        const auto named = names.find(token);
+        if (named != names.end()) {
+            out += horizontal ? named->second.second : named->second.first;
+            continue;
+        }
+        RECT rc = SkinUI::ParseRectValue(token.c_str());
+        if (horizontal) {
+            rc = RECT{rc.top, rc.left, rc.bottom, rc.right};
+        }
+        out += RectText(rc);
+    }
+    return out;
 }
 
-// Fixed total 120 (two gaps counted), share 90; the last stretch child gets
-// 90 remaining - 20 fixed remainder = 70 and the children end 20 short.
-TEST(VerticalLayout, ChildGapLeavesTheLastStretchChildShort) {
-    BuiltTree t(LR"(<VerticalLayout childpadding="10"><Control name="a" height="100"/>
-                   <Control name="b"/><Control name="c"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,100");
-    EXPECT_EQ(t.Pos(L"b"), L"0,110,200,200");
-    EXPECT_EQ(t.Pos(L"c"), L"0,210,200,280");
+RECT Transposed(const RECT& rc, bool horizontal) {
+    return horizontal ? RECT{rc.top, rc.left, rc.bottom, rc.right} : rc;
 }
 
-TEST(VerticalLayout, FixedChildBelowItsMinimumIsLaidOutAtTheMinimum) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="40" minheight="60"/>
-                   <Control name="b"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,60");
-    EXPECT_EQ(t.Pos(L"b"), L"0,60,200,300");
-}
+struct LineRow {
+    const wchar_t* skin;
+    RECT area;
+    std::vector<std::pair<const wchar_t*, RECT>> places; // in vertical terms
+};
 
-TEST(VerticalLayout, FixedChildAboveItsMaximumIsCut) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="90" maxheight="70"/>
-                   <Control name="b"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,70");
-    EXPECT_EQ(t.Pos(L"b"), L"0,70,200,300");
-}
-
-// Inner rectangle 10,20,270,360 (260 x 340). First pass: fixed total
-// 50+6+8 + 0+2+4 = 70. a: 15,26 .. 263, 26+50+8 (its rectangle holds its
-// bottom margin). b is the last stretch child: remaining 340-6-58-2 = 274,
-// gets 274 - 4 - 20 (fixed remainder: a's margins and b's) = 250.
-TEST(VerticalLayout, InsetAndMarginsFollowTheFixedRemainderRule) {
-    BuiltTree t(LR"(<VerticalLayout inset="10,20,30,40">
-                     <Control name="a" height="50" padding="5,6,7,8"/>
-                     <Control name="b" padding="1,2,3,4"/></VerticalLayout>)",
-                RECT{0, 0, 300, 400});
-    EXPECT_EQ(t.Pos(L"a"), L"15,26,263,84");
-    EXPECT_EQ(t.Pos(L"b"), L"11,86,267,340");
-}
-
-TEST(VerticalLayout, StretchChildrenKeepTheirLimits) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="100"/>
-                   <Control name="b" maxheight="50"/><Control name="c"/>
-                   <Control name="d" height="20"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    // Share (300 - 120) / 2 = 90, b capped at 50; c: 300-100-50-20 left.
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,100");
-    EXPECT_EQ(t.Pos(L"b"), L"0,100,200,150");
-    EXPECT_EQ(t.Pos(L"c"), L"0,150,200,280");
-    EXPECT_EQ(t.Pos(L"d"), L"0,280,200,300");
-}
-
-TEST(VerticalLayout, NegativeShareBecomesZeroAndMinimumsStillHold) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="400"/>
-                   <Control name="b"/><Control name="c" minheight="15"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,400");
-    EXPECT_EQ(t.Pos(L"b"), L"0,400,200,400");
-    EXPECT_EQ(t.Pos(L"c"), L"0,400,200,415");
-}
-
-TEST(VerticalLayout, WidthsComeFromFixedWidthsAndWidthLimits) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="a" height="10" width="50"/>
-                   <Control name="b" height="10" maxwidth="30"/>
-                   <Control name="c" height="10" width="20" minwidth="40"/>
-                   <Control name="d" height="10" padding="300,0,0,0"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,50,10");
-    EXPECT_EQ(t.Pos(L"b"), L"0,10,30,20");
-    EXPECT_EQ(t.Pos(L"c"), L"0,20,40,30");
-    // 200 - 300 is below 0: no width.
-    EXPECT_EQ(t.Pos(L"d"), L"300,30,300,40");
-}
-
-TEST(VerticalLayout, FloatingAndHiddenChildrenStayOutOfTheStack) {
-    BuiltTree t(LR"(<VerticalLayout><Control name="f" float="true" pos="-60,10,-10,40"/>
-                   <Control name="h" height="50" visible="false"/>
-                   <Control name="a" height="100"/><Control name="b"/></VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    EXPECT_EQ(t.Pos(L"f"), L"140,10,190,40");
-    EXPECT_EQ(t.Pos(L"h"), L"0,0,0,0");
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,200,100");
-    EXPECT_EQ(t.Pos(L"b"), L"0,100,200,300");
+// The horizontal layout is the vertical one transposed: every row is laid
+// out both ways. Stretch children share what fixed children, margins and
+// gaps leave; the last one takes the rest minus what is still to come.
+TEST(LinearLayout, ChildrenAlongAndAcrossTheLine) {
+    const LineRow rows[] = {
+        {L"<{Layout}><Control name=\"a\" {main}=\"100\"/><Control "
+         L"name=\"b\"/><Control name=\"c\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 100}}, {L"b", {0, 100, 200, 200}}, {L"c", {0, 200, 200, 300}}}},
+        // Fixed total 120 (two gaps counted), share 90; the last stretch child
+        // gets 90 remaining - 20 fixed remainder = 70, ending 20 short.
+        {L"<{Layout} childpadding=\"10\"><Control name=\"a\" "
+         L"{main}=\"100\"/><Control name=\"b\"/>"
+         L"<Control name=\"c\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 100}}, {L"b", {0, 110, 200, 200}}, {L"c", {0, 210, 200, 280}}}},
+        {L"<{Layout}><Control name=\"a\" {main}=\"40\" "
+         L"{minmain}=\"60\"/><Control name=\"b\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 60}}, {L"b", {0, 60, 200, 300}}}},
+        {L"<{Layout}><Control name=\"a\" {main}=\"90\" "
+         L"{maxmain}=\"70\"/><Control name=\"b\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 70}}, {L"b", {0, 70, 200, 300}}}},
+        // Inner rectangle 10,20,270,360. a holds its trailing margin; b, the
+        // last stretch child: 340-6-58-2 = 274 remaining, minus 4 and the
+        // fixed remainder 20 (the margins of both) = 250.
+        {L"<{Layout} inset=\"{10,20,30,40}\"><Control name=\"a\" {main}=\"50\" "
+         L"padding=\"{5,6,7,8}\"/>"
+         L"<Control name=\"b\" padding=\"{1,2,3,4}\"/>",
+         RECT{0, 0, 300, 400},
+         {{L"a", {15, 26, 263, 84}}, {L"b", {11, 86, 267, 340}}}},
+        // Share (300 - 120) / 2 = 90, b capped at 50; c takes what is left.
+        {L"<{Layout}><Control name=\"a\" {main}=\"100\"/><Control name=\"b\" "
+         L"{maxmain}=\"50\"/>"
+         L"<Control name=\"c\"/><Control name=\"d\" {main}=\"20\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 100}},
+          {L"b", {0, 100, 200, 150}},
+          {L"c", {0, 150, 200, 280}},
+          {L"d", {0, 280, 200, 300}}}},
+        // A negative share becomes 0; minimums still hold.
+        {L"<{Layout}><Control name=\"a\" {main}=\"400\"/><Control name=\"b\"/>"
+         L"<Control name=\"c\" {minmain}=\"15\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 400}}, {L"b", {0, 400, 200, 400}}, {L"c", {0, 400, 200, 415}}}},
+        // Across the line: fixed sizes and their limits; 200 - 300 leaves none.
+        {L"<{Layout}><Control name=\"a\" {main}=\"10\" {cross}=\"50\"/>"
+         L"<Control name=\"b\" {main}=\"10\" {maxcross}=\"30\"/>"
+         L"<Control name=\"c\" {main}=\"10\" {cross}=\"20\" {mincross}=\"40\"/>"
+         L"<Control name=\"d\" {main}=\"10\" padding=\"{300,0,0,0}\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 50, 10}},
+          {L"b", {0, 10, 30, 20}},
+          {L"c", {0, 20, 40, 30}},
+          {L"d", {300, 30, 300, 40}}}},
+        // Floating and hidden children stay out of the line.
+        {L"<{Layout}><Control name=\"f\" float=\"true\" pos=\"{-60,10,-10,40}\"/>"
+         L"<Control name=\"h\" {main}=\"50\" visible=\"false\"/><Control "
+         L"name=\"a\" {main}=\"100\"/>"
+         L"<Control name=\"b\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"f", {140, 10, 190, 40}},
+          {L"h", {0, 0, 0, 0}},
+          {L"a", {0, 0, 200, 100}},
+          {L"b", {0, 100, 200, 300}}}},
+        // 4,000,000,000 saturates at the largest coordinate instead of wrapping.
+        {L"<{Layout}><Control name=\"a\" {main}=\"2000000000\" "
+         L"{maxmain}=\"2147483647\"/>"
+         L"<Control name=\"b\" {main}=\"2000000000\" "
+         L"{maxmain}=\"2147483647\"/><Control name=\"c\"/>",
+         RECT{0, 0, 200, 300},
+         {{L"a", {0, 0, 200, 2000000000}}, {L"b", {0, 2000000000, 200, 2147483647}}}},
+    };
+    for (const bool horizontal : {false, true}) {
+        for (const LineRow& row : rows) {
+            const std::wstring skin = ForDirection(row.skin, horizontal) +
+                                      (horizontal ? L"</HorizontalLayout>" : L"</VerticalLayout>");
+            SCOPED_TRACE(TestSupport::ToUtf8(skin.c_str()));
+            BuiltTree t(skin.c_str(), Transposed(row.area, horizontal));
+            for (const auto& place : row.places) {
+                EXPECT_EQ(t.Pos(place.first), RectText(Transposed(place.second, horizontal)))
+                    << TestSupport::ToUtf8(place.first);
+            }
+        }
+    }
 }
 
 TEST(VerticalLayout, OverflowShowsTheVerticalBarAndScrollingMovesChildren) {
@@ -149,56 +198,8 @@ TEST(VerticalLayout, HugeSizesNeitherOverflowNorWrap) {
     EXPECT_GE(t[L"c"]->GetPos().top, 0);
 }
 
-TEST(VerticalLayout, AnswersItsNamesAndClass) {
-    CVerticalLayoutUI v;
-    EXPECT_STREQ(v.GetClass(), L"VerticalLayoutUI");
-    EXPECT_EQ(v.QueryInterfaceByName(L"VerticalLayout"), static_cast<LPVOID>(&v));
-    EXPECT_NE(v.QueryInterfaceByName(L"IContainer"), nullptr);
-    EXPECT_EQ(v.QueryInterfaceByName(L"HorizontalLayout"), nullptr);
-}
-
-// ---- Horizontal layout --------------------------------------------------------------
-
-TEST(HorizontalLayout, FixedChildThenTwoStretchChildrenShareTheRest) {
-    BuiltTree t(LR"(<HorizontalLayout><Control name="a" width="100"/><Control name="b"/>
-                   <Control name="c"/></HorizontalLayout>)",
-                RECT{0, 0, 300, 50});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,100,50");
-    EXPECT_EQ(t.Pos(L"b"), L"100,0,200,50");
-    EXPECT_EQ(t.Pos(L"c"), L"200,0,300,50");
-}
-
-TEST(HorizontalLayout, ChildGapLeavesTheLastStretchChildShort) {
-    BuiltTree t(LR"(<HorizontalLayout childpadding="10"><Control name="a" width="100"/>
-                   <Control name="b"/><Control name="c"/></HorizontalLayout>)",
-                RECT{0, 0, 300, 50});
-    EXPECT_EQ(t.Pos(L"a"), L"0,0,100,50");
-    EXPECT_EQ(t.Pos(L"b"), L"110,0,200,50");
-    EXPECT_EQ(t.Pos(L"c"), L"210,0,280,50");
-}
-
-// Inner rectangle 10,20,270,360. a: 15 .. 15+50+7 (right margin included),
-// height 340-6-8; b, the last stretch child: 260-5-57-1 = 197 remaining,
-// minus 3 and the fixed remainder 16 (the margins of both) = 178.
-TEST(HorizontalLayout, InsetMarginsFixedAndMinMaxSizes) {
-    BuiltTree t(LR"(<HorizontalLayout inset="10,20,30,40">
-                     <Control name="a" width="50" padding="5,6,7,8"/>
-                     <Control name="b" padding="1,2,3,4"/></HorizontalLayout>)",
-                RECT{0, 0, 300, 400});
-    EXPECT_EQ(t.Pos(L"a"), L"15,26,72,352");
-    EXPECT_EQ(t.Pos(L"b"), L"73,22,254,356");
-
-    BuiltTree limits(LR"(<HorizontalLayout><Control name="a" width="40" minwidth="60"/>
-                        <Control name="b" maxwidth="30"/><Control name="c" height="20"/>
-                        <Control name="d" width="10" height="5" minheight="8"/>
-                        </HorizontalLayout>)",
-                     RECT{0, 0, 300, 50});
-    EXPECT_EQ(limits.Pos(L"a"), L"0,0,60,50");
-    // Share (300 - 60 - 10) / 2 = 115, b capped at 30.
-    EXPECT_EQ(limits.Pos(L"b"), L"60,0,90,50");
-    EXPECT_EQ(limits.Pos(L"c"), L"90,0,290,20");
-    EXPECT_EQ(limits.Pos(L"d"), L"290,0,300,8");
-}
+// ---- Horizontal layout
+// --------------------------------------------------------------
 
 TEST(HorizontalLayout, HidesAVisibleVerticalBarAtItsNextLayout) {
     BuiltTree t(LR"(<HorizontalLayout name="h" vscrollbar="true"><Control name="a"/>
@@ -232,7 +233,8 @@ TEST(HorizontalLayout, FloatingChildAndScrolledPosition) {
     EXPECT_EQ(t.Pos(L"b"), RectText(RECT{100, 0, 300, 100 - barHeight}));
 }
 
-// ---- Tile layout --------------------------------------------------------------------
+// ---- Tile layout
+// --------------------------------------------------------------------
 
 // 350 / 100 = 3 columns of 116 pixels; 50 x 40 children centred in cells
 // as high as the row.

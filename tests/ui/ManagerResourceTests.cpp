@@ -99,39 +99,6 @@ std::wstring ModuleFolder() {
 
 // ---- Process-wide state -------------------------------------------------------
 
-TEST(ManagerProcessState, InstanceAndItsFolder) {
-    CWindowManagerUI::SetInstance(nullptr);
-    EXPECT_EQ(nullptr, CWindowManagerUI::GetInstance());
-    EXPECT_TRUE(CWindowManagerUI::GetInstancePath().IsEmpty());
-    HINSTANCE self = ::GetModuleHandleW(nullptr);
-    CWindowManagerUI::SetInstance(self);
-    EXPECT_EQ(self, CWindowManagerUI::GetInstance());
-    EXPECT_EQ(self, CWindowManagerUI::GetResourceInstance());
-    EXPECT_EQ(ModuleFolder(), std::wstring(CWindowManagerUI::GetInstancePath()));
-}
-
-TEST(ManagerProcessState, ResourceFolderEndsInASeparator) {
-    CWindowManagerUI::SetResourcePath(L"C:\\skins");
-    EXPECT_STREQ(L"C:\\skins\\", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(L"C:/skins/");
-    EXPECT_STREQ(L"C:/skins/", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(L"C:\\skins\\");
-    EXPECT_STREQ(L"C:\\skins\\", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(L"");
-    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(nullptr);
-    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
-}
-
-TEST(ManagerProcessState, ColourAdjustmentIsNeutral) {
-    int h = 0, s = 0, l = 0;
-    CWindowManagerUI::GetHSL(&h, &s, &l);
-    EXPECT_EQ(180, h);
-    EXPECT_EQ(100, s);
-    EXPECT_EQ(100, l);
-    CWindowManagerUI::GetHSL(nullptr, nullptr, nullptr);
-}
-
 TEST(ManagerSkinArchive, FirstArchiveInMemoryStays) {
     const SkinArchive& skin = Skin();
     EXPECT_TRUE(skin.zipNameWasEmpty);
@@ -156,21 +123,6 @@ TEST(ManagerSkinArchive, SkinFilesComeFromTheArchive) {
     ASSERT_TRUE(doc.LoadFromFile(L"SKIN.XML")) << doc.GetLastErrorMessage();
     ASSERT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
     EXPECT_STREQ(L"Label", doc.GetRoot().GetChild().GetName());
-}
-
-TEST(ManagerSkinArchive, ArchiveErrorTexts) {
-    Skin();
-    CXmlDocument doc;
-    EXPECT_FALSE(doc.LoadFromFile(L"missing.xml"));
-    EXPECT_STREQ(L"Could not find ziped file", doc.GetLastErrorMessage());
-    EXPECT_FALSE(doc.LoadFromFile(L"empty.xml"));
-    EXPECT_STREQ(L"File is empty", doc.GetLastErrorMessage());
-    EXPECT_FALSE(doc.LoadFromFile(L"broken.xml"));
-    EXPECT_STREQ(L"Could not unzip file", doc.GetLastErrorMessage());
-    EXPECT_FALSE(doc.LoadFromFile(L"bad.xml"));
-    EXPECT_STREQ(L"Unmatched closing tag", doc.GetLastErrorMessage());
-    // The archive works on after a failure.
-    EXPECT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
 }
 
 TEST(ManagerSkinArchive, SkinFileSizeIsCapped) {
@@ -247,22 +199,6 @@ LOGFONTW StockLogFont() {
 
 } // namespace
 
-TEST(ManagerFonts, DefaultFontIsTheStockGuiFont) {
-    CWindowManagerUI manager;
-    const LOGFONTW stock = StockLogFont();
-    TFontRecordUI* font = manager.GetDefaultFontInfo();
-    ASSERT_NE(nullptr, font);
-    ASSERT_NE(nullptr, font->hFont);
-    EXPECT_STREQ(stock.lfFaceName, font->sFontName);
-    EXPECT_EQ(-stock.lfHeight, font->iSize);
-    EXPECT_EQ(stock.lfWeight >= FW_BOLD, font->bBold);
-    EXPECT_FALSE(font->bUnderline);
-    EXPECT_FALSE(font->bItalic);
-    EXPECT_GT(font->tm.tmHeight, 0);
-    EXPECT_EQ(DEFAULT_CHARSET, LogFontOf(font->hFont).lfCharSet);
-    EXPECT_EQ(0, manager.GetCustomFontCount());
-}
-
 TEST(ManagerFonts, FontTableByIndexAndByLook) {
     CWindowManagerUI manager;
     HFONT first = manager.AddFont(L"Arial", 14, true, false, true);
@@ -321,17 +257,6 @@ TEST(ManagerFonts, LongFaceNameKeepsItsTerminator) {
     EXPECT_EQ(13, manager.GetDefaultFontInfo()->iSize);
 }
 
-TEST(ManagerFonts, SetDefaultFontReplacesTheDefault) {
-    CWindowManagerUI manager;
-    manager.SetDefaultFont(L"Tahoma", 20, false, true, false);
-    TFontRecordUI* font = manager.GetDefaultFontInfo();
-    EXPECT_STREQ(L"Tahoma", font->sFontName);
-    EXPECT_EQ(20, font->iSize);
-    EXPECT_TRUE(font->bUnderline);
-    EXPECT_EQ(-20, LogFontOf(font->hFont).lfHeight);
-    EXPECT_GT(font->tm.tmHeight, 0);
-}
-
 TEST(ManagerFonts, ParentResourcesLendFontsAndDefaults) {
     CWindowManagerUI parent;
     CWindowManagerUI child;
@@ -368,28 +293,6 @@ TEST(ManagerResources, ParentChainRefusesCycles) {
     EXPECT_EQ(nullptr, c.GetParentResource());
 }
 
-TEST(ManagerResources, DefaultColoursComeFromTheTopMostManager) {
-    CWindowManagerUI parent, child;
-    EXPECT_EQ(0xFFA7A6AAu, child.GetDefaultDisabledColor());
-    EXPECT_EQ(0xFF000000u, child.GetDefaultFontColor());
-    EXPECT_EQ(0xFF0000FFu, child.GetDefaultLinkFontColor());
-    EXPECT_EQ(0xFFD3215Fu, child.GetDefaultLinkHoverFontColor());
-    EXPECT_EQ(0xFFBAE4FFu, child.GetDefaultSelectedBkColor());
-    child.SetDefaultLinkFontColor(0xFF112233);
-    EXPECT_EQ(0xFF112233u, child.GetDefaultLinkFontColor());
-    ASSERT_TRUE(child.SetParentResource(&parent));
-    parent.SetDefaultLinkFontColor(0xFF445566);
-    EXPECT_EQ(0xFF445566u, child.GetDefaultLinkFontColor());
-    parent.SetDefaultDisabledColor(1);
-    parent.SetDefaultFontColor(2);
-    parent.SetDefaultLinkHoverFontColor(3);
-    parent.SetDefaultSelectedBkColor(4);
-    EXPECT_EQ(1u, child.GetDefaultDisabledColor());
-    EXPECT_EQ(2u, child.GetDefaultFontColor());
-    EXPECT_EQ(3u, child.GetDefaultLinkHoverFontColor());
-    EXPECT_EQ(4u, child.GetDefaultSelectedBkColor());
-}
-
 TEST(ManagerResources, DefaultAttributeListsKeepTheFirst) {
     CWindowManagerUI parent, child;
     child.AddDefaultAttributeList(L"Button", L"height=\"20\"");
@@ -407,57 +310,6 @@ TEST(ManagerResources, DefaultAttributeListsKeepTheFirst) {
     child.RemoveAllDefaultAttributeList();
     EXPECT_EQ(nullptr, child.GetDefaultAttributeList(L"Button"));
     EXPECT_STREQ(L"width=\"8\"", child.GetDefaultAttributeList(L"VScrollBar"));
-}
-
-TEST(ManagerResources, OptionGroups) {
-    CWindowManagerUI manager;
-    CControlUI a, b;
-    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"g"));
-    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &a));
-    EXPECT_FALSE(manager.AddToOptionGroup(L"g", &a));
-    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &b));
-    EXPECT_TRUE(manager.AddToOptionGroup(L"h", &a));
-    CUIPtrArray* group = manager.GetOptionGroup(L"g");
-    ASSERT_NE(nullptr, group);
-    ASSERT_EQ(2, group->GetSize());
-    EXPECT_EQ(&a, group->GetAt(0));
-    EXPECT_EQ(&b, group->GetAt(1));
-    manager.RemoveOptionGroup(L"g", &a);
-    ASSERT_EQ(1, manager.GetOptionGroup(L"g")->GetSize());
-    manager.RemoveOptionGroup(L"g", &a);
-    manager.RemoveOptionGroup(L"missing", &a);
-    manager.RemoveOptionGroup(L"g", &b);
-    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"g"));
-    manager.RemoveAllOptionGroups();
-    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"h"));
-}
-
-TEST(ManagerResources, GeometrySettingsWithoutAWindow) {
-    CWindowManagerUI manager;
-    EXPECT_EQ(nullptr, manager.GetPaintWindow());
-    EXPECT_EQ(nullptr, manager.GetPaintDC());
-    EXPECT_EQ(-1, manager.GetMousePos().x);
-    EXPECT_EQ(-1, manager.GetMousePos().y);
-    manager.SetInitSize(300, 200);
-    EXPECT_EQ(300, manager.GetInitSize().cx);
-    manager.SetCaptionRect(RECT{0, 0, 0, 110});
-    EXPECT_EQ(110, manager.GetCaptionRect().bottom);
-    manager.SetSizeBox(RECT{4, 4, 6, 6});
-    EXPECT_EQ(6, manager.GetSizeBox().right);
-    manager.SetRoundCorner(4, 5);
-    EXPECT_EQ(5, manager.GetRoundCorner().cy);
-    manager.SetMinInfo(100, 90);
-    manager.SetMaxInfo(800, 700);
-    EXPECT_EQ(90, manager.GetMinInfo().cy);
-    EXPECT_EQ(800, manager.GetMaxInfo().cx);
-    EXPECT_EQ(255, manager.GetWindowOpacity());
-    manager.SetWindowOpacity(300);
-    EXPECT_EQ(255, manager.GetWindowOpacity());
-    manager.SetWindowOpacity(-3);
-    EXPECT_EQ(0, manager.GetWindowOpacity());
-    manager.SetWindowOpacity(128);
-    EXPECT_EQ(128, manager.GetWindowOpacity());
-    EXPECT_FALSE(manager.SetTimer(nullptr, 1, 10));
 }
 
 // ---- Images ------------------------------------------------------------------------
@@ -528,155 +380,4 @@ TEST(ManagerImages, EveryManagerSharesTheProcessDecode) {
     EXPECT_EQ(2, image->nX);
     CWindowManagerUI later;
     EXPECT_EQ(image, later.AddImage(L"img/pic.bmp"));
-}
-
-// ---- The control base as the manager drives it ----------------------------------------
-
-namespace {
-
-using SkinUI::TInputEventUI;
-
-// Records the events that reach HandleEvent.
-class HandlingControl : public CControlUI {
-public:
-    void HandleEvent(TInputEventUI& event) override {
-        handled.push_back(event.Type);
-        CControlUI::HandleEvent(event);
-    }
-    void UseMenu(bool use) { m_bMenuUsed = use; }
-    std::vector<int> handled;
-};
-
-bool g_destroyed = false;
-bool NoteDestroyed(void*) {
-    g_destroyed = true;
-    return true;
-}
-bool Refuse(void*) {
-    return false;
-}
-
-CControlUI* CALLBACK Any(CControlUI* control, LPVOID) {
-    return control;
-}
-
-} // namespace
-
-TEST(ManagerControlBase, PositionWithoutAManager) {
-    CControlUI control;
-    EXPECT_TRUE(control.IsUpdateNeeded());
-    control.SetPos(RECT{10, 20, 5, 10});
-    EXPECT_EQ(10, control.GetPos().left);
-    EXPECT_EQ(10, control.GetPos().right);
-    EXPECT_EQ(20, control.GetPos().bottom);
-    // Without a manager nothing else happens: still waiting for a layout.
-    EXPECT_TRUE(control.IsUpdateNeeded());
-    EXPECT_STREQ(L"ControlUI", control.GetClass());
-    EXPECT_EQ(&control, control.QueryInterfaceByName(L"Control"));
-    EXPECT_EQ(nullptr, control.QueryInterfaceByName(L"Button"));
-    EXPECT_EQ(300, control.GetToolTipWidth());
-    control.SetToolTip(L"a<n>b");
-    EXPECT_STREQ(L"a\r\nb", control.GetToolTip());
-}
-
-TEST(ManagerControlBase, EventsClimbToTheParent) {
-    HandlingControl parent;
-    HandlingControl child;
-    child.AttachManager(nullptr, &parent, false);
-    TInputEventUI event = {};
-    event.Type = SkinUI::UIEVENT_BUTTONDOWN;
-    child.DispatchEvent(event);
-    EXPECT_EQ((std::vector<int>{13}), child.handled);
-    EXPECT_EQ((std::vector<int>{13}), parent.handled);
-    // Focus events stay with the control.
-    event.Type = SkinUI::UIEVENT_SETFOCUS;
-    child.DispatchEvent(event);
-    EXPECT_TRUE(child.IsFocused());
-    EXPECT_EQ(1u, parent.handled.size());
-    // A context menu climbs unless the control uses menus.
-    event.Type = SkinUI::UIEVENT_CONTEXTMENU;
-    child.DispatchEvent(event);
-    EXPECT_EQ(2u, parent.handled.size());
-    child.UseMenu(true);
-    child.DispatchEvent(event);
-    EXPECT_EQ(2u, parent.handled.size());
-    // An event delegate that refuses keeps the event from HandleEvent.
-    child.EventDelegates += SkinUI::MakeDelegate(&Refuse);
-    child.handled.clear();
-    child.DispatchEvent(event);
-    EXPECT_TRUE(child.handled.empty());
-}
-
-TEST(ManagerControlBase, SearchFlags) {
-    CControlUI control;
-    control.SetPos(RECT{0, 0, 10, 10});
-    POINT inside = {5, 5};
-    POINT outside = {15, 5};
-    EXPECT_EQ(&control, control.FindControl(Any, &inside, SkinUI::UIFIND_HITTEST));
-    EXPECT_EQ(nullptr, control.FindControl(Any, &outside, SkinUI::UIFIND_HITTEST));
-    control.SetMouseEnabled(false);
-    EXPECT_EQ(nullptr, control.FindControl(Any, &inside, SkinUI::UIFIND_HITTEST));
-    EXPECT_EQ(&control, control.FindControl(Any, nullptr, SkinUI::UIFIND_ALL));
-    control.SetEnabled(false);
-    EXPECT_EQ(nullptr, control.FindControl(Any, nullptr, SkinUI::UIFIND_ENABLED));
-    EXPECT_FALSE(control.Activate());
-    control.SetVisible(false);
-    EXPECT_EQ(nullptr, control.FindControl(Any, nullptr, SkinUI::UIFIND_VISIBLE));
-    EXPECT_EQ(&control, control.FindControl(Any, nullptr, SkinUI::UIFIND_ALL));
-}
-
-TEST(ManagerControlBase, DeletingAControlForgetsIt) {
-    CWindowManagerUI manager;
-    auto* root = new CControlUI();
-    root->SetName(L"root");
-    root->SetVirtualWnd(L"page");
-    ASSERT_TRUE(manager.AttachRootControl(root));
-    auto* child = new CControlUI();
-    child->SetName(L"child");
-    ASSERT_TRUE(manager.InitControlTree(child, root));
-    EXPECT_EQ(root, child->GetParent());
-    EXPECT_STREQ(L"page", child->GetVirtualWnd());
-    EXPECT_EQ(child, manager.FindControl(L"child"));
-    EXPECT_TRUE(manager.AddPostPaint(child));
-    manager.SetFocus(child);
-    EXPECT_EQ(child, manager.GetFocus());
-    child->DestroyDelegates += SkinUI::MakeDelegate(&NoteDestroyed);
-    g_destroyed = false;
-    delete child;
-    EXPECT_TRUE(g_destroyed);
-    EXPECT_EQ(nullptr, manager.FindControl(L"child"));
-    EXPECT_EQ(nullptr, manager.GetFocus());
-    EXPECT_EQ(0, manager.GetPostPaintCount());
-    EXPECT_EQ(nullptr, manager.FindControl(L"missing"));
-    EXPECT_FALSE(manager.InitControlTree(nullptr));
-}
-
-TEST(ManagerControlBase, PaintsItsBackgroundAndBorder) {
-    CWindowManagerUI manager;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 20;
-    info.bmiHeader.biHeight = -20;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(nullptr, dib);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, dib);
-    CControlUI control;
-    control.AttachManager(&manager, nullptr, false);
-    control.SetPos(RECT{2, 2, 18, 18});
-    control.SetBkColor(0xFF00FF00);
-    control.SetBorderColor(0xFFFF0000);
-    control.SetBorderSize(1);
-    control.Paint(dc, RECT{0, 0, 20, 20});
-    ::GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    EXPECT_EQ(0x00FF00u, pixels[10 * 20 + 10] & 0xFFFFFF);
-    EXPECT_EQ(0xFF0000u, pixels[2 * 20 + 10] & 0xFFFFFF);
-    EXPECT_EQ(0u, pixels[0] & 0xFFFFFF);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(dib);
 }

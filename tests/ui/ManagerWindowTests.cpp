@@ -255,91 +255,6 @@ TEST_F(ManagerWindowTest, ClickFocusesCapturesAndReleases) {
     ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"b", SkinUI::UIEVENT_MOUSEMOVE) > 0; }));
 }
 
-TEST_F(ManagerWindowTest, RightButtonDoubleClickAndWheel) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    ProbeControl* b = root->Add(new ProbeControl(&log_, L"b", Box(120, 10, 220, 60)));
-    Attach(root);
-    pm().SetFocus(a);
-    log_.Clear();
-
-    MoveTo(150, 20);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"b", SkinUI::UIEVENT_RBUTTONDOWN) > 0; }));
-    EXPECT_EQ(b, pm().GetFocus());
-    // The control losing focus is told which one gains it.
-    ASSERT_NE(nullptr, log_.Last(L"a", SkinUI::UIEVENT_KILLFOCUS));
-    EXPECT_EQ(b, log_.Last(L"a", SkinUI::UIEVENT_KILLFOCUS)->sender);
-    EXPECT_TRUE(pm().IsCaptured());
-    // The release becomes WM_CONTEXTMENU through the default procedure.
-    SendMouse(MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"b", SkinUI::UIEVENT_CONTEXTMENU) > 0; }));
-    const EventRecord* menu = log_.Last(L"b", SkinUI::UIEVENT_CONTEXTMENU);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(b), menu->lParam);
-    EXPECT_EQ(150, menu->pt.x);
-    EXPECT_EQ(20, menu->pt.y);
-    EXPECT_FALSE(pm().IsCaptured());
-    EXPECT_EQ((Types{11, 21, 15, 17}), TypesOf(log_, L"b"));
-
-    log_.Clear();
-    MoveTo(30, 20);
-    LeftDown();
-    LeftUp();
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    LeftUp();
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_BUTTONUP) == 2; }));
-    EXPECT_EQ((Types{11, 21, 13, 14, 16, 14}), TypesOf(log_, L"a"));
-
-    log_.Clear();
-    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(-WHEEL_DELTA));
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_SCROLLWHEEL) > 0; }));
-    EXPECT_EQ(1u, log_.Last(L"a", SkinUI::UIEVENT_SCROLLWHEEL)->wParam);
-    EXPECT_EQ(30, log_.Last(L"a", SkinUI::UIEVENT_SCROLLWHEEL)->pt.x);
-    SendMouse(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_SCROLLWHEEL) == 2; }));
-    EXPECT_EQ(0u, log_.Last(L"a", SkinUI::UIEVENT_SCROLLWHEEL)->wParam);
-}
-
-TEST_F(ManagerWindowTest, SetCursorOnlyForControlsThatAskForIt) {
-    BoxControl* root = NewRoot();
-    root->Add(new ProbeControl(&log_, L"plain", Box(10, 10, 110, 60)));
-    root->Add(new ProbeControl(&log_, L"cursor", Box(120, 10, 220, 60), SkinUI::UIFLAG_SETCURSOR));
-    Attach(root);
-    MoveTo(20, 20);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"plain", SkinUI::UIEVENT_MOUSEMOVE) > 0; }));
-    MoveTo(130, 20);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"cursor", SkinUI::UIEVENT_SETCURSOR) > 0; }));
-    const EventRecord* cursor = log_.Last(L"cursor", SkinUI::UIEVENT_SETCURSOR);
-    EXPECT_EQ(nullptr, cursor->sender);
-    EXPECT_EQ(reinterpret_cast<WPARAM>(hwnd()), cursor->wParam);
-    EXPECT_EQ(HTCLIENT, LOWORD(cursor->lParam));
-    EXPECT_EQ(130, cursor->pt.x);
-    EXPECT_EQ(0, log_.Count(L"plain", SkinUI::UIEVENT_SETCURSOR));
-}
-
-TEST_F(ManagerWindowTest, ControlsOfAnotherManagerAreIgnored) {
-    CWindowManagerUI other;
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    ProbeControl* foreign = root->Add(new ProbeControl(&log_, L"foreign", Box(120, 10, 220, 60)));
-    Attach(root);
-    foreign->AttachManager(&other, root, false);
-    MoveTo(20, 20);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_MOUSEMOVE) > 0; }));
-    MoveTo(130, 20);
-    LeftDown();
-    LeftUp();
-    PumpFor(150);
-    EXPECT_TRUE(log_.TypesOf(L"foreign", true).empty());
-    // Nothing else happened either: the old hover control stays.
-    EXPECT_EQ(0, log_.Count(L"a", SkinUI::UIEVENT_MOUSELEAVE));
-    EXPECT_NE(foreign, pm().GetFocus());
-    pm().SetFocus(foreign);
-    EXPECT_EQ(nullptr, pm().GetFocus());
-    foreign->AttachManager(&pm(), root, false);
-    (void)a;
-}
-
 // ---- Keyboard ------------------------------------------------------------------------
 
 TEST_F(ManagerWindowTest, KeysGoToTheFocusedControl) {
@@ -453,67 +368,6 @@ TEST_F(ManagerWindowTest, TabWalksTheTabStops) {
     t2->SetVisible(false);
     EXPECT_EQ(nullptr, pm().GetFocus());
     EXPECT_FALSE(t2->IsFocused());
-}
-
-TEST_F(ManagerWindowTest, RichEditThatWantsTabKeepsIt) {
-    const UINT tab = SkinUI::UIFLAG_TABSTOP;
-    BoxControl* root = NewRoot();
-    root->Add(new ProbeControl(&log_, L"t1", Box(10, 10, 50, 30), tab));
-    ProbeControl* edit =
-        root->Add(new ProbeControl(&log_, L"edit", Box(60, 10, 100, 30), tab, L"RichEditUI"));
-    ProbeControl* mimic =
-        root->Add(new ProbeControl(&log_, L"mimic", Box(110, 10, 150, 30), tab, L"EditUI"));
-    Attach(root);
-
-    edit->SetWantTab(true, true);
-    pm().SetFocus(edit);
-    Press(VK_TAB);
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"edit", SkinUI::UIEVENT_KEYDOWN) > 0; }));
-    EXPECT_EQ(VK_TAB, log_.Last(L"edit", SkinUI::UIEVENT_KEYDOWN)->key);
-    EXPECT_EQ(edit, pm().GetFocus());
-
-    edit->SetWantTab(true, false);
-    Press(VK_TAB);
-    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() == mimic; }));
-
-    // Only rich edits may keep Tab.
-    mimic->SetWantTab(true, true);
-    Press(VK_TAB);
-    ASSERT_TRUE(PumpUntil([&] { return pm().GetFocus() != mimic; }));
-    EXPECT_EQ(0, log_.Count(L"mimic", SkinUI::UIEVENT_KEYDOWN));
-}
-
-TEST_F(ManagerWindowTest, FocusNeededLandsAfterTheNextPaint) {
-    const UINT tab = SkinUI::UIFLAG_TABSTOP;
-    BoxControl* root = NewRoot();
-    ProbeControl* t1 = root->Add(new ProbeControl(&log_, L"t1", Box(10, 10, 50, 30), tab));
-    ProbeControl* t2 = root->Add(new ProbeControl(&log_, L"t2", Box(60, 10, 100, 30), tab));
-    ProbeControl* t3 = root->Add(new ProbeControl(&log_, L"t3", Box(110, 10, 150, 30), tab));
-    Attach(root);
-    ASSERT_EQ(t1, pm().GetFocus());
-
-    pm().SetFocusNeeded(t3);
-    EXPECT_EQ(1, log_.Count(L"t1", SkinUI::UIEVENT_KILLFOCUS));
-    ::UpdateWindow(hwnd());
-    Pump();
-    EXPECT_EQ(t3, pm().GetFocus());
-    EXPECT_EQ(1, log_.Count(L"t3", SkinUI::UIEVENT_SETFOCUS));
-
-    // The first stop: the reference wraps to the last one.
-    pm().SetFocusNeeded(t1);
-    ::UpdateWindow(hwnd());
-    Pump();
-    EXPECT_EQ(t1, pm().GetFocus());
-
-    // While an update is pending, Tab waits for the layout.
-    pm().SetUpdateNeeded();
-    EXPECT_TRUE(pm().SetNextTabControl());
-    EXPECT_EQ(t1, pm().GetFocus());
-    ::UpdateWindow(hwnd());
-    Pump();
-    EXPECT_EQ(t2, pm().GetFocus());
-    EXPECT_TRUE(pm().SetNextTabControl(false));
-    EXPECT_EQ(t1, pm().GetFocus());
 }
 
 TEST_F(ManagerWindowTest, AltShortcutsFocusAndActivate) {
@@ -698,32 +552,6 @@ TEST_F(ManagerWindowTest, QueuedNoticesArriveBeforeTheNextMessage) {
     ASSERT_STREQ(L"orphan", listener_.notices.back().sType);
     EXPECT_EQ(nullptr, listener_.notices.back().pSender);
     pm().RemoveNotifyListener(&chain);
-}
-
-TEST_F(ManagerWindowTest, WindowInitOnceAfterAttaching) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    pm().AddNotifyListener(&listener_);
-    listener_.notices.clear();
-    ASSERT_TRUE(pm().AttachRootControl(root));
-    EXPECT_EQ(&pm(), a->GetManager());
-    EXPECT_EQ(root, a->GetParent());
-    EXPECT_EQ(a, pm().FindControl(L"a"));
-    EXPECT_EQ(0, listener_.Count(L"windowinit"));
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
-    ::UpdateWindow(hwnd());
-    ASSERT_EQ(1, listener_.Count(L"windowinit"));
-    EXPECT_EQ(root, listener_.notices.front().pSender);
-    // Laid out: the root over the client area, the child at its place.
-    EXPECT_EQ(kWidth, root->GetPos().right);
-    EXPECT_EQ(110, a->GetPos().right);
-    EXPECT_FALSE(a->IsUpdateNeeded());
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
-    ::UpdateWindow(hwnd());
-    pm().SetUpdateNeeded();
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
-    ::UpdateWindow(hwnd());
-    EXPECT_EQ(1, listener_.Count(L"windowinit"));
 }
 
 TEST_F(ManagerWindowTest, DelayedCleanupDeletesLater) {
@@ -927,45 +755,7 @@ TEST_F(ManagerWindowTest, PaintsTheRootThroughTheOffscreenBitmap) {
     ::ReleaseDC(hwnd(), screen);
 }
 
-TEST_F(ManagerWindowTest, SizeChangesRelayoutAndTellTheFocusedControl) {
-    BoxControl* root = NewRoot(RGB(10, 200, 30));
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    Attach(root);
-    pm().SetFocus(a);
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, kWidth + 60, kHeight + 40,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::UpdateWindow(hwnd());
-    Pump();
-    EXPECT_EQ(1, log_.Count(L"a", SkinUI::UIEVENT_WINDOWSIZE));
-    EXPECT_EQ(kWidth + 60, root->GetPos().right);
-    EXPECT_EQ(RGB(10, 200, 30), PixelAt(hwnd(), kWidth + 50, kHeight + 30));
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::UpdateWindow(hwnd());
-    Pump();
-    EXPECT_EQ(kWidth, root->GetPos().right);
-}
-
 // ---- Other messages ---------------------------------------------------------------------
-
-TEST_F(ManagerWindowTest, CloseReleasesHoverAndPressAndIsNotConsumed) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    Attach(root);
-    MoveTo(20, 20);
-    LeftDown();
-    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_BUTTONDOWN) > 0; }));
-    host_->passedOn.clear();
-    ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(1, log_.Count(L"a", SkinUI::UIEVENT_MOUSELEAVE));
-    EXPECT_EQ(1, log_.Count(L"a", SkinUI::UIEVENT_BUTTONUP));
-    EXPECT_EQ(nullptr, pm().GetFocus());
-    EXPECT_FALSE(a->IsFocused());
-    EXPECT_NE(host_->passedOn.end(),
-              std::find(host_->passedOn.begin(), host_->passedOn.end(), WM_CLOSE));
-    LeftUp();
-    Pump();
-}
 
 namespace {
 
@@ -1056,60 +846,4 @@ TEST_F(ManagerWindowTest, ChildWindowMessagesAreReflected) {
     ::DestroyWindow(child);
 }
 
-TEST_F(ManagerWindowTest, MessageLoopRunsUntilQuit) {
-    const UINT tab = SkinUI::UIFLAG_TABSTOP;
-    BoxControl* root = NewRoot();
-    ProbeControl* t1 = root->Add(new ProbeControl(&log_, L"t1", Box(10, 10, 50, 30), tab));
-    ProbeControl* t2 = root->Add(new ProbeControl(&log_, L"t2", Box(60, 10, 100, 30), tab));
-    Attach(root);
-    pm().SetFocus(t1);
-    host_->passedOn.clear();
-    ::PostMessageW(hwnd(), kPing, 0, 0);
-    ::PostMessageW(hwnd(), WM_KEYDOWN, VK_TAB, 0);
-    ::PostQuitMessage(0);
-    CWindowManagerUI::RunMessageLoop();
-    EXPECT_NE(g_trail.end(), std::find(g_trail.begin(), g_trail.end(), L"window:ping"));
-    // The loop's pre-translation moved the focus; the window never saw the key.
-    EXPECT_EQ(t2, pm().GetFocus());
-    EXPECT_EQ(host_->passedOn.end(),
-              std::find(host_->passedOn.begin(), host_->passedOn.end(), WM_KEYDOWN));
-}
-
 // ---- Per-window settings ------------------------------------------------------------------
-
-TEST(ManagerWindowSettings, InitSizeOpacityAndTimersOfAFreshWindow) {
-    HiddenHost host;
-    CWindowManagerUI& pm = host.wnd.pm;
-    ASSERT_EQ(static_cast<HWND>(host.wnd), pm.GetPaintWindow());
-    EXPECT_NE(nullptr, pm.GetPaintDC());
-    pm.SetInitSize(321, 123);
-    RECT rc = {};
-    ::GetWindowRect(host.wnd, &rc);
-    EXPECT_EQ(321, rc.right - rc.left);
-    EXPECT_EQ(123, rc.bottom - rc.top);
-    EXPECT_EQ(321, pm.GetClientSize().cx);
-
-    pm.SetWindowOpacity(128);
-    EXPECT_NE(0, ::GetWindowLongW(host.wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    ASSERT_TRUE(::GetLayeredWindowAttributes(host.wnd, nullptr, &alpha, &flags));
-    EXPECT_EQ(128, alpha);
-    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
-    pm.SetWindowOpacity(300);
-    EXPECT_EQ(255, pm.GetWindowOpacity());
-    EXPECT_EQ(0, ::GetWindowLongW(host.wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
-
-    // A root attached: the initial size no longer moves the window.
-    EventLog log;
-    pm.AttachRootControl(new BoxControl(&log, L"root", Box(0, 0, 10, 10)));
-    pm.SetInitSize(400, 300);
-    ::GetWindowRect(host.wnd, &rc);
-    EXPECT_EQ(321, rc.right - rc.left);
-    EXPECT_EQ(400, pm.GetInitSize().cx);
-
-    // Timer ids are per window: a fresh window starts again at 17.
-    ProbeControl probe(nullptr, L"probe", Box(0, 0, 0, 0));
-    EXPECT_TRUE(pm.SetTimer(&probe, 1, 100000));
-    pm.KillTimer(&probe);
-}

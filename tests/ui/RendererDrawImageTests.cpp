@@ -67,17 +67,6 @@ TEST(DrawImage, NineGridKeepsCornersAndStretchesEdges) {
     EXPECT_TRUE(AreaIs(surface, {6, 6, 34, 24}, 0xC0C0C0));
 }
 
-TEST(DrawImage, NineGridWithAlphaBlendsEveryPiece) {
-    Bitmap bitmap(NineGridImage(0x80));
-    DibSurface surface(40, 30, 0xFFFFFFFF);
-    const RECT rc = surface.Rect();
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), {4, 4, 4, 4}, true);
-    // half red over white
-    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF7F7F));
-    EXPECT_TRUE(AreaIs(surface, {36, 26, 40, 30}, 0xFFFF7F));
-    EXPECT_TRUE(AreaIs(surface, {6, 6, 34, 24}, 0xDFDFDF));
-}
-
 TEST(DrawImage, HoleLeavesTheMiddle) {
     Bitmap bitmap(NineGridImage());
     DibSurface surface(40, 30, 0xFF000000);
@@ -87,51 +76,6 @@ TEST(DrawImage, HoleLeavesTheMiddle) {
     EXPECT_TRUE(AreaIs(surface, {4, 4, 36, 26}, 0x000000));
     EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
     EXPECT_TRUE(AreaIs(surface, {6, 0, 34, 3}, 0x00FFFF));
-}
-
-TEST(DrawImage, FadeBlendsAnOpaqueImage) {
-    Bitmap bitmap(ArgbImage(4, 4, 0xFFFF0000));
-    DibSurface surface(10, 10, 0xFFFFFFFF);
-    const RECT rc = surface.Rect();
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
-                           128);
-    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F));
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
-                           0);
-    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F)); // fade 0 adds nothing
-}
-
-TEST(DrawImage, SameSizeOpaqueImageIsCopiedOnlyInsideThePaintRectangle) {
-    ArgbImage image(8, 8);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            image.At(x, y) = 0xFF000000u | (x * 30) << 16 | (y * 30) << 8;
-        }
-    }
-    Bitmap bitmap(image);
-    DibSurface surface(12, 12, 0xFFFFFFFF);
-    const RECT dest = {2, 2, 10, 10};
-    const RECT paint = {4, 5, 7, 20};
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), dest, paint, bitmap.Whole(), kNoCorners,
-                           false);
-    EXPECT_EQ(3 * 5, CountChanged(surface, surface.Rect(), 0xFFFFFF));
-    for (int y = 5; y < 10; ++y) {
-        for (int x = 4; x < 7; ++x) {
-            EXPECT_EQ(image.At(x - 2, y - 2) & 0xFFFFFF, surface.Rgb(x, y)) << x << "," << y;
-        }
-    }
-}
-
-TEST(DrawImage, PiecesOutsideThePaintRectangleAreSkipped) {
-    Bitmap bitmap(NineGridImage());
-    DibSurface surface(40, 30, 0xFFFFFFFF);
-    const RECT rc = surface.Rect();
-    const RECT paint = {0, 0, 4, 4};
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, paint, bitmap.Whole(), {4, 4, 4, 4},
-                           false);
-    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
-    EXPECT_TRUE(AreaIs(surface, {36, 26, 40, 30}, 0xFFFFFF));
-    EXPECT_TRUE(AreaIs(surface, {10, 10, 30, 20}, 0xFFFFFF));
 }
 
 // 4 x 4 tile: first column red, first row green, the rest blue.
@@ -155,34 +99,6 @@ TEST(DrawImage, XTiledRepeatsAndCutsTheLastTile) {
     }
 }
 
-TEST(DrawImage, YTiledRepeatsDownwards) {
-    Bitmap bitmap(TileImage());
-    DibSurface surface(4, 11, 0xFFFFFFFF);
-    const RECT rc = surface.Rect();
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, false,
-                           255, false, false, true);
-    for (int y = 0; y < 11; ++y) {
-        EXPECT_TRUE(NearRgb(surface.Pixel(2, y), y % 4 == 0 ? 0x00FF00 : 0x0000FF)) << y;
-    }
-}
-
-TEST(DrawImage, BothTiledDrawsAnUnscaledGrid) {
-    Bitmap bitmap(TileImage());
-    DibSurface surface(14, 11, 0xFFFFFFFF);
-    const RECT rc = {1, 1, 11, 10}; // 10 x 9: tiles cut at the right and bottom
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, surface.Rect(), bitmap.Whole(),
-                           kNoCorners, false, 255, false, true, true);
-    for (int y = 1; y < 10; ++y) {
-        for (int x = 1; x < 11; ++x) {
-            const int tx = (x - 1) % 4, ty = (y - 1) % 4;
-            const uint32_t expected = ty == 0 ? 0x00FF00 : (tx == 0 ? 0xFF0000 : 0x0000FF);
-            EXPECT_EQ(expected, surface.Rgb(x, y)) << x << "," << y;
-        }
-    }
-    EXPECT_TRUE(AreaIs(surface, {11, 0, 14, 11}, 0xFFFFFF));
-    EXPECT_TRUE(AreaIs(surface, {0, 10, 14, 11}, 0xFFFFFF));
-}
-
 TEST(DrawImage, TiledMiddleBetweenCorners) {
     // Corners 1: the middle source is the 2 x 2 block at (1,1) of a 4 x 4 image.
     ArgbImage image(4, 4, 0xFF000000);
@@ -203,15 +119,6 @@ TEST(DrawImage, TiledMiddleBetweenCorners) {
     }
     EXPECT_EQ(0x000000u, surface.Rgb(0, 0));
     EXPECT_EQ(0x000000u, surface.Rgb(8, 8));
-}
-
-TEST(DrawImage, TiledAlphaImageBlendsEachTileOnce) {
-    Bitmap bitmap(ArgbImage(3, 3, 0x80FF0000));
-    DibSurface surface(10, 10, 0xFFFFFFFF);
-    const RECT rc = surface.Rect();
-    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), rc, rc, bitmap.Whole(), kNoCorners, true,
-                           255, false, true, true);
-    EXPECT_TRUE(AreaIs(surface, rc, 0xFF7F7F));
 }
 
 TEST(DrawImage, EmptyAndNegativePiecesAreSkipped) {
@@ -288,20 +195,6 @@ TEST(SoftwareBlend, MatchesAlphaBlend) {
             }
         }
     }
-    ::SelectObject(sourceDC, old);
-    ::DeleteDC(sourceDC);
-}
-
-TEST(SoftwareBlend, SemiTransparentRedOverWhite) {
-    Bitmap bitmap(ArgbImage(1, 1, 0x80FF0000));
-    HDC sourceDC = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(sourceDC, bitmap.Get());
-    DibSurface surface(6, 6, 0xFFFFFFFF);
-    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    EXPECT_TRUE(SoftwareAlphaBlend(surface.DC(), 1, 1, 4, 4, sourceDC, 0, 0, 1, 1, blend));
-    EXPECT_TRUE(AreaIs(surface, {1, 1, 5, 5}, 0xFF7F7F));
-    EXPECT_TRUE(NearRgb(surface.Pixel(0, 0), 0xFFFFFF));
-    EXPECT_FALSE(SoftwareAlphaBlend(surface.DC(), 1, 1, 0, 4, sourceDC, 0, 0, 1, 1, blend));
     ::SelectObject(sourceDC, old);
     ::DeleteDC(sourceDC);
 }

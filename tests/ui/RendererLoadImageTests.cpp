@@ -88,33 +88,6 @@ TEST_F(LoadImageTest, PngIsDecodedIntoPremultipliedTopDownPixels) {
     EXPECT_EQ(0xFF0000FFu, pixels[5]);
 }
 
-TEST_F(LoadImageTest, OpaqueImageHasNoAlphaFlag) {
-    ArgbImage image(4, 4, 0xFF336699);
-    ImagePtr loaded = Load(Write(L"opaque.png", EncodePng(image)));
-    ASSERT_TRUE(loaded);
-    EXPECT_FALSE(loaded->alphaChannel);
-    for (uint32_t p : BitmapPixels(loaded->hBitmap)) {
-        EXPECT_EQ(0xFF336699u, p);
-    }
-}
-
-TEST_F(LoadImageTest, BmpIsDecodedOpaque) {
-    ArgbImage image(2, 2);
-    image.At(0, 0) = 0xFFFF0000;
-    image.At(1, 0) = 0xFF00FF00;
-    image.At(0, 1) = 0xFF0000FF;
-    image.At(1, 1) = 0xFFFFFFFF;
-    ImagePtr loaded = Load(Write(L"b.bmp", EncodeBmp(image)));
-    ASSERT_TRUE(loaded);
-    EXPECT_FALSE(loaded->alphaChannel);
-    const std::vector<uint32_t> pixels = BitmapPixels(loaded->hBitmap);
-    ASSERT_EQ(4u, pixels.size());
-    EXPECT_EQ(0xFFFF0000u, pixels[0]);
-    EXPECT_EQ(0xFF00FF00u, pixels[1]);
-    EXPECT_EQ(0xFF0000FFu, pixels[2]);
-    EXPECT_EQ(0xFFFFFFFFu, pixels[3]);
-}
-
 TEST_F(LoadImageTest, MaskColourMakesMatchingPixelsEmptyAndSetsAlphaFlag) {
     ArgbImage image(2, 1);
     image.At(0, 0) = 0xFFFF00FF; // opaque magenta
@@ -125,28 +98,6 @@ TEST_F(LoadImageTest, MaskColourMakesMatchingPixelsEmptyAndSetsAlphaFlag) {
     const std::vector<uint32_t> pixels = BitmapPixels(loaded->hBitmap);
     EXPECT_EQ(0u, pixels[0]);
     EXPECT_EQ(0xFF00FF00u, pixels[1]);
-}
-
-TEST_F(LoadImageTest, MaskIsComparedAfterPremultiplication) {
-    ArgbImage image(1, 1);
-    image.At(0, 0) = 0x80FF0000;
-    ImagePtr straight = Load(Write(L"s.png", EncodePng(image)), 0x80FF0000);
-    ASSERT_TRUE(straight);
-    EXPECT_EQ(0x80800000u, BitmapPixels(straight->hBitmap)[0]);
-    ImagePtr premultiplied = Load(Write(L"p.png", EncodePng(image)), 0x80800000);
-    ASSERT_TRUE(premultiplied);
-    EXPECT_EQ(0u, BitmapPixels(premultiplied->hBitmap)[0]);
-}
-
-TEST_F(LoadImageTest, FileBelowTheResourceFolderIsFound) {
-    ArgbImage image(1, 1, 0xFF102030);
-    Write(L"rel.png", EncodePng(image));
-    const CUIString saved = CWindowManagerUI::GetResourcePath();
-    CWindowManagerUI::SetResourcePath(dir_.Path().c_str());
-    ImagePtr loaded(CRendererUI::LoadImage(L"rel.png"));
-    CWindowManagerUI::SetResourcePath(saved);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(0xFF102030u, BitmapPixels(loaded->hBitmap)[0]);
 }
 
 TEST_F(LoadImageTest, TypedResourceIsLoadedById) {

@@ -14,30 +14,6 @@ using namespace RendererTest;
 
 namespace {
 
-// The renderer loads msimg32 itself, so its functions are there before any
-// window manager has been made.
-TEST(Msimg32, FunctionsAreFoundOnFirstUse) {
-    const HMODULE module = Msimg32::Load();
-    ASSERT_NE(nullptr, module);
-    EXPECT_EQ(module, ::GetModuleHandleW(L"msimg32.dll"));
-    EXPECT_NE(nullptr, Msimg32::AlphaBlendFunction());
-    EXPECT_NE(nullptr, Msimg32::GradientFillFunction());
-    EXPECT_EQ(Msimg32::AlphaBlendFunction(), RendererAlphaBlend());
-}
-
-TEST(DrawColor, AlphaZeroDrawsNothing) {
-    DibSurface surface(8, 8, 0xFF123456);
-    CRendererUI::DrawColor(surface.DC(), surface.Rect(), 0x00FF0000);
-    EXPECT_TRUE(AreaIs(surface, surface.Rect(), 0x123456, 0));
-}
-
-TEST(DrawColor, OpaqueFillsExactly) {
-    DibSurface surface(8, 8, 0xFFFFFFFF);
-    CRendererUI::DrawColor(surface.DC(), {2, 3, 6, 7}, 0xFF00FF80);
-    EXPECT_TRUE(AreaIs(surface, {2, 3, 6, 7}, 0x00FF80, 0));
-    EXPECT_EQ(16, CountChanged(surface, surface.Rect(), 0xFFFFFF));
-}
-
 TEST(DrawColor, SemiTransparentBlendsPremultiplied) {
     DibSurface surface(8, 8, 0xFFFFFFFF);
     CRendererUI::DrawColor(surface.DC(), {1, 1, 7, 7}, 0x80FF0000);
@@ -70,21 +46,6 @@ TEST(DrawGradient, HorizontalAndVerticalRamps) {
     }
 }
 
-TEST(DrawGradient, MeanAlphaBlendsTheGradient) {
-    DibSurface surface(64, 4, 0xFFFFFFFF);
-    CRendererUI::DrawGradient(surface.DC(), surface.Rect(), 0x80FF0000, 0x80FF0000, false, 8);
-    EXPECT_TRUE(AreaIs(surface, surface.Rect(), 0xFF7F7F));
-    // Alpha (0x00 + 0x01) / 2 = 0: nothing.
-    DibSurface untouched(8, 8, 0xFFFFFFFF);
-    CRendererUI::DrawGradient(untouched.DC(), untouched.Rect(), 0x00FF0000, 0x01FF0000, true, 8);
-    EXPECT_EQ(0, CountChanged(untouched, untouched.Rect(), 0xFFFFFF));
-    // An offset rectangle is blended where it lies, not at the origin.
-    DibSurface offset(20, 20, 0xFF000000);
-    CRendererUI::DrawGradient(offset.DC(), {10, 10, 20, 20}, 0x800000FF, 0x800000FF, true, 8);
-    EXPECT_TRUE(AreaIs(offset, {10, 10, 20, 20}, 0x000080));
-    EXPECT_TRUE(AreaIs(offset, {0, 0, 10, 10}, 0x000000));
-}
-
 TEST(DrawGradient, BandsWithoutGradientFill) {
     // 4 steps: 4 bands of 16 pixels; band 0 at the right edge has the second
     // colour, band i (second * (4 - i) + first * i) >> 2.
@@ -110,32 +71,6 @@ TEST(DrawLines, RectOutlineInsideTheRectangle) {
     EXPECT_TRUE(AreaIs(surface, {16, 2, 18, 18}, 0xFF0000, 0));
     EXPECT_TRUE(AreaIs(surface, {4, 4, 16, 16}, 0xFFFFFF, 0)); // hollow
     EXPECT_EQ(16 * 16 - 12 * 12, CountChanged(surface, surface.Rect(), 0xFFFFFF));
-}
-
-TEST(DrawLines, RoundRectLeavesTheCornersOpen) {
-    DibSurface surface(30, 30, 0xFFFFFFFF);
-    CRendererUI::DrawRoundRect(surface.DC(), {0, 0, 30, 30}, 1, 12, 12, 0xFF0000FF);
-    EXPECT_TRUE(NearRgb(surface.Pixel(0, 0), 0xFFFFFF));
-    EXPECT_TRUE(NearRgb(surface.Pixel(15, 0), 0x0000FF));
-    EXPECT_TRUE(NearRgb(surface.Pixel(0, 15), 0x0000FF));
-    EXPECT_TRUE(NearRgb(surface.Pixel(15, 15), 0xFFFFFF));
-}
-
-TEST(DrawLines, LineFromTopLeftToBottomRight) {
-    DibSurface surface(20, 10, 0xFFFFFFFF);
-    CRendererUI::DrawLine(surface.DC(), {2, 5, 18, 5}, 1, 0xFF00FF00);
-    EXPECT_TRUE(AreaIs(surface, {2, 5, 18, 6}, 0x00FF00, 0));
-    EXPECT_EQ(16, CountChanged(surface, surface.Rect(), 0xFFFFFF));
-    surface.Fill(0xFFFFFFFF);
-    CRendererUI::DrawLine(surface.DC(), {4, 1, 4, 9}, 1, 0xFF000000, PS_DOT);
-    const int dots = CountChanged(surface, surface.Rect(), 0xFFFFFF);
-    EXPECT_GT(dots, 0);
-    EXPECT_LT(dots, 8);
-}
-
-TEST(AdjustColorHsl, NeutralSettingsKeepTheColour) {
-    EXPECT_EQ(0x12345678u, CRendererUI::AdjustColorHsl(0x12345678, 180, 100, 100));
-    EXPECT_EQ(0x00000000u, CRendererUI::AdjustColorHsl(0x00000000, 180, 100, 100));
 }
 
 TEST(AdjustColorHsl, HueSaturationAndLightness) {

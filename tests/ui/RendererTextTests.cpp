@@ -154,18 +154,6 @@ TEST_F(MarkupTest, ColourTagsPushAndPop) {
     EXPECT_TRUE(SamePixels(drawn, expected, {0, 0, 200, h}));
 }
 
-TEST_F(MarkupTest, PenAndLineHeightTags) {
-    const HFONT f = def_->hFont;
-    EXPECT_EQ(Extent(f, L"a") + 10 + Extent(f, L"b"), Measure(L"a<x 10>b").right);
-    EXPECT_EQ(30, Measure(L"<y 30>a").bottom);
-    EXPECT_EQ(2 * LineHeight(f), Measure(L"a<n>b", 0).bottom);
-    EXPECT_EQ(LineHeight(f), Measure(L"a<n>b", kSingle).bottom);
-    EXPECT_EQ(2 * LineHeight(f), Measure(L"a\nb", 0).bottom);
-    EXPECT_EQ(5 + 2 * LineHeight(f), Measure(L"<p 5>a</p>b", 0).bottom);
-    // A paragraph in mid-line starts a new line first.
-    EXPECT_EQ(LineHeight(f) + 7 + LineHeight(f), Measure(L"a<p 7>b", 0).bottom);
-}
-
 TEST_F(MarkupTest, RawTextKeepsTags) {
     const HFONT f = def_->hFont;
     EXPECT_EQ(Extent(f, L"<b>{n}"), Measure(L"<r><b>{n}</r>").right);
@@ -178,40 +166,6 @@ TEST_F(MarkupTest, MalformedTagsAreText) {
     EXPECT_EQ(Extent(f, L"<") + Extent(f, L"B>"), Measure(L"<B>").right);
     EXPECT_EQ(Extent(f, L"x"), Measure(L"<q some>x</q>").right);     // unknown tags vanish
     EXPECT_EQ(Extent(f, L"x"), Measure(L"</b></b></c></a>x").right); // stray closings
-}
-
-TEST_F(MarkupTest, NestedStylesRestoreExactly) {
-    // After two bolds and two closings the default font is back.
-    const HFONT bold = Styled(true, false, false);
-    const int expected = Extent(bold, L"a") + Extent(bold, L"b") + Extent(def_->hFont, L"c");
-    EXPECT_EQ(expected, Measure(L"<b>a<b>b</b></b>c").right);
-}
-
-TEST_F(MarkupTest, ItalicEndMovesThePenByHalfTheOverhang) {
-    const HFONT italic = Styled(false, false, true);
-    const HGDIOBJ old = ::SelectObject(probe_.DC(), italic);
-    ABC abc = {};
-    if (!::GetCharABCWidthsW(probe_.DC(), L' ', L' ', &abc)) {
-        abc.abcC = 0;
-    }
-    ::SelectObject(probe_.DC(), old);
-    EXPECT_EQ(Extent(italic, L"x") + abc.abcC / 2 + Extent(def_->hFont, L"y"),
-              Measure(L"<i>x</i>y").right);
-}
-
-TEST_F(MarkupTest, NamedAndIndexedFonts) {
-    const HFONT big = manager_.AddFont(def_->sFontName, 24, false, false, false);
-    ASSERT_NE(nullptr, big);
-    const int index = manager_.GetCustomFontCount() - 1;
-    const std::wstring indexed = L"<f " + std::to_wstring(index) + L">W</f>";
-    EXPECT_EQ(Extent(big, L"W"), Measure(indexed).right);
-    EXPECT_EQ(LineHeight(big), Measure(indexed).bottom);
-
-    const std::wstring named = L"<f " + std::wstring(def_->sFontName.GetData()) + L" 18 Bold>W</f>";
-    const RECT rc = Measure(named);
-    const HFONT made = manager_.GetFont(def_->sFontName, 18, true, false, false);
-    ASSERT_NE(nullptr, made); // added to the manager by the tag
-    EXPECT_EQ(Extent(made, L"W"), rc.right);
 }
 
 TEST_F(MarkupTest, WordBreakAndCalcRect) {
@@ -229,22 +183,6 @@ TEST_F(MarkupTest, NarrowRectangleStillMakesProgress) {
     // Each line takes at least one character, also when none fits.
     const RECT rc = Measure(L"abc", 0, 1);
     EXPECT_EQ(3 * LineHeight(def_->hFont), rc.bottom);
-}
-
-TEST_F(MarkupTest, EndEllipsisShortensTheRun) {
-    const HFONT f = def_->hFont;
-    const std::wstring text = L"abcdefghijklmnop";
-    const int width = Extent(f, L"abcdefg") + 1; // "abcdefg" fits, "h" does not
-    DibSurface drawn(200, 30, 0xFFFFFFFF), expected(200, 30, 0xFFFFFFFF);
-    RECT rc = {0, 0, width, 30};
-    int links = 0;
-    CRendererUI::DrawMarkupText(drawn.DC(), &manager_, rc, text.c_str(), 0xFF000000, nullptr,
-                                nullptr, links, kSingle | DT_END_ELLIPSIS);
-    // Seven characters fit; two of them make room for the ellipsis.
-    Reference(expected, f, 0, 0, L"abcde");
-    Reference(expected, f, Extent(f, L"abcde"), 0, L"...");
-    EXPECT_TRUE(SamePixels(drawn, expected, {0, 0, width, 30}));
-    EXPECT_EQ(0, CountChanged(drawn, {width, 0, 200, 30}, 0xFFFFFF)); // clipped
 }
 
 TEST_F(MarkupTest, SingleLineCentredAndRightAligned) {
@@ -266,23 +204,6 @@ TEST_F(MarkupTest, SingleLineCentredAndRightAligned) {
                                 links, kSingle | DT_RIGHT | DT_BOTTOM);
     Reference(rightExpected, f, 100 - w, 30 - h, L"mid");
     EXPECT_TRUE(SamePixels(right, rightExpected, right.Rect()));
-}
-
-TEST_F(MarkupTest, MultiLineCentringAppliesPerLine) {
-    const HFONT f = def_->hFont;
-    DibSurface drawn(100, 40, 0xFFFFFFFF), expected(100, 40, 0xFFFFFFFF);
-    RECT rc = {0, 0, 100, 40};
-    int links = 0;
-    CRendererUI::DrawMarkupText(drawn.DC(), &manager_, rc, L"ab<b>cd</b><n>wide line", 0xFF000000,
-                                nullptr, nullptr, links, DT_CENTER);
-    const HFONT bold = Styled(true, false, false);
-    const int first = Extent(f, L"ab") + Extent(bold, L"cd");
-    const int h1 = std::max(LineHeight(f), LineHeight(bold));
-    const int x1 = (100 - first) / 2;
-    Reference(expected, f, x1, h1 - LineHeight(f), L"ab");
-    Reference(expected, bold, x1 + Extent(f, L"ab"), h1 - LineHeight(bold), L"cd");
-    Reference(expected, f, (100 - Extent(f, L"wide line")) / 2, h1, L"wide line");
-    EXPECT_TRUE(SamePixels(drawn, expected, drawn.Rect()));
 }
 
 TEST_F(MarkupTest, LinkRectangleAndName) {
@@ -348,20 +269,6 @@ TEST_F(MarkupTest, NoLinkSlotsNoRectangles) {
     EXPECT_EQ(0, count);
 }
 
-TEST_F(MarkupTest, LinkIsDrawnInTheLinkColour) {
-    manager_.SetDefaultLinkFontColor(0xFF00C000);
-    DibSurface drawn(100, 30, 0xFFFFFFFF), expected(100, 30, 0xFFFFFFFF);
-    RECT rc = {0, 0, 100, 30};
-    RECT links[2] = {};
-    CUIString names[2];
-    int count = 2;
-    CRendererUI::DrawMarkupText(drawn.DC(), &manager_, rc, L"<a>go</a>", 0xFF000000, links, names,
-                                count, kSingle);
-    const HFONT ul = Styled(false, true, false);
-    Reference(expected, ul, 0, 0, L"go", RGB(0, 0xC0, 0));
-    EXPECT_TRUE(SamePixels(drawn, expected, drawn.Rect()));
-}
-
 TEST_F(MarkupTest, InlineImageFrames) {
     TempDir dir(L"mk");
     ArgbImage strip(20, 8, 0xFFFF0000);
@@ -396,28 +303,6 @@ TEST_F(MarkupTest, InlineImageFrames) {
     EXPECT_EQ(50, Measure(L"x<i file='" + tallPath + L"' 1 7>").bottom);
     // A missing image draws nothing and takes no room.
     EXPECT_EQ(Extent(f, L"x"), Measure(L"x<i file='" + (dir / L"none.png") + L"'>").right);
-}
-
-TEST_F(MarkupTest, InlineImageThatDoesNotFitMovesToTheNextLine) {
-    TempDir dir(L"mk2");
-    const std::wstring path = dir / L"sq.png";
-    ASSERT_TRUE(WriteFileBytes(path, EncodePng(ArgbImage(30, 4, 0xFF000000))));
-    const HFONT f = def_->hFont;
-    const int width = Extent(f, L"ab") + 20;
-    const RECT rc = Measure(L"ab<i file='" + path + L"'>", 0, width);
-    EXPECT_EQ(2 * LineHeight(f), rc.bottom);
-}
-
-TEST_F(MarkupTest, NothingForMissingInputs) {
-    RECT rc = {0, 0, 50, 20};
-    int count = 5;
-    CRendererUI::DrawMarkupText(probe_.DC(), nullptr, rc, L"x", 0, nullptr, nullptr, count, 0);
-    EXPECT_EQ(0, count);
-    CRendererUI::DrawMarkupText(probe_.DC(), &manager_, rc, nullptr, 0, nullptr, nullptr, count, 0);
-    RECT empty = {10, 10, 10, 20};
-    CRendererUI::DrawMarkupText(probe_.DC(), &manager_, empty, L"x", 0, nullptr, nullptr, count,
-                                DT_CALCRECT);
-    EXPECT_EQ(10, empty.right);
 }
 
 TEST_F(MarkupTest, RandomMarkupNeverHangsOrCrashes) {

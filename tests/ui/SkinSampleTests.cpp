@@ -151,18 +151,6 @@ TEST(SkinSample, EveryControlAndLayoutRendersIntoAPicture) {
     EXPECT_EQ(dynamic_cast<SkinUI::CContainerUI*>(pm.FindControl(L"child"))->GetCount(), 1);
 }
 
-TEST(SkinSample, WheelScrollsTheListAndTheBarFollows) {
-    Window wnd = ShowSkin(L"skin_sample.xml");
-    auto* scroller = dynamic_cast<SkinUI::CVerticalLayoutUI*>(wnd->pm.FindControl(L"scroller"));
-    ASSERT_NE(scroller, nullptr);
-    SkinUI::CScrollBarUI* bar = scroller->GetVerticalScrollBar();
-    ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->GetScrollPos(), 0);
-    MoveTo(Center(scroller->GetPos()));
-    UiTest::Wheel(-WHEEL_DELTA);
-    EXPECT_TRUE(PumpUntil([&] { return bar->GetScrollPos() > 0; }));
-}
-
 // A real drag of the splitter band: the preview bar follows the pointer,
 // the release resizes the layout.
 TEST(SkinSample, DraggingTheSplitterPreviewsAndResizes) {

@@ -70,38 +70,6 @@ TEST(Splitter, BandGeometryAtEachEdge) {
     EXPECT_EQ(RectText(h.GetThumbRect()), L"-200,0,100,200");
 }
 
-TEST(Splitter, WantsSetCursorOnlyWhenEnabledWithABand) {
-    CVerticalLayoutUI v;
-    EXPECT_EQ(v.GetControlFlags(), 0u);
-    v.ApplyAttribute(L"sepheight", L"4");
-    EXPECT_EQ(v.GetControlFlags(), static_cast<UINT>(SkinUI::UIFLAG_SETCURSOR));
-    v.SetEnabled(false);
-    EXPECT_EQ(v.GetControlFlags(), 0u);
-
-    CHorizontalLayoutUI h;
-    h.ApplyAttribute(L"sepwidth", L"-4");
-    h.ApplyAttribute(L"sepimm", L"true");
-    EXPECT_EQ(h.GetSepWidth(), -4);
-    EXPECT_TRUE(h.IsSepImmMode());
-    EXPECT_EQ(h.GetControlFlags(), static_cast<UINT>(SkinUI::UIFLAG_SETCURSOR));
-}
-
-TEST(Splitter, SetCursorOverTheBandShowsTheSizingCursor) {
-    BuiltTree t(kBottomBand, RECT{0, 0, 200, 300});
-    CControlUI* pane = t[L"pane"];
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-    Fire(pane, SkinUI::UIEVENT_SETCURSOR, POINT{50, 97});
-    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_SIZENS));
-    Fire(pane, SkinUI::UIEVENT_SETCURSOR, POINT{50, 50});
-    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
-
-    BuiltTree h(LR"(<HorizontalLayout><HorizontalLayout name="pane" sepwidth="6" width="100"/>
-                   <Control/></HorizontalLayout>)",
-                RECT{0, 0, 300, 200});
-    Fire(h[L"pane"], SkinUI::UIEVENT_SETCURSOR, POINT{97, 50});
-    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_SIZEWE));
-}
-
 // ---- Dragging with a preview --------------------------------------------------------
 
 TEST(Splitter, DragWithPreviewMovesTheBandAndAppliesOnRelease) {
@@ -176,24 +144,6 @@ TEST(Splitter, DragStopsAtTheMinimum) {
     EXPECT_EQ(t.Pos(L"pane"), L"0,0,200,80");
 }
 
-TEST(Splitter, TopBandMovesTheTopEdge) {
-    BuiltTree t(LR"(<VerticalLayout><Control height="100"/>
-                   <VerticalLayout name="pane" sepheight="-6" height="100"/><Control/>
-                   </VerticalLayout>)",
-                RECT{0, 0, 200, 300});
-    auto* pane = t.As<CVerticalLayoutUI>(L"pane");
-    ASSERT_NE(pane, nullptr);
-    ASSERT_EQ(RectText(pane->GetThumbRect()), L"0,100,200,106");
-    Down(pane, 50, 102);
-    Move(pane, 50, 80);
-    EXPECT_EQ(RectText(pane->GetThumbRect(true)), L"0,78,200,84");
-    EXPECT_EQ(pane->GetFixedHeight(), 122);
-    Move(pane, 50, 70);
-    EXPECT_EQ(pane->GetFixedHeight(), 132);
-    Up(pane, 50, 70);
-    EXPECT_EQ(t.Pos(L"pane"), L"0,68,200,200");
-}
-
 TEST(Splitter, HorizontalRightBandMovesTheRightEdge) {
     BuiltTree t(LR"(<HorizontalLayout><HorizontalLayout name="pane" sepwidth="6" width="100"/>
                    <Control name="rest"/></HorizontalLayout>)",
@@ -245,17 +195,6 @@ TEST(Splitter, SwitchingToImmediateModeDuringADragLeavesThePostPaintList) {
     EXPECT_EQ(t.Manager().GetPostPaintCount(), 0);
 }
 
-TEST(Splitter, DisabledLayoutDoesNotStartADrag) {
-    BuiltTree t(kBottomBand, RECT{0, 0, 200, 300});
-    auto* pane = t.As<CVerticalLayoutUI>(L"pane");
-    ASSERT_NE(pane, nullptr);
-    pane->SetEnabled(false);
-    Down(pane, 50, 97);
-    Move(pane, 50, 127);
-    EXPECT_EQ(t.Manager().GetPostPaintCount(), 0);
-    EXPECT_EQ(pane->GetFixedHeight(), 100);
-}
-
 TEST(Splitter, LayoutDeletedDuringADragLeavesThePostPaintList) {
     BuiltTree t(kBottomBand, RECT{0, 0, 200, 300});
     auto* root = t.As<CVerticalLayoutUI>(L"root");
@@ -267,17 +206,6 @@ TEST(Splitter, LayoutDeletedDuringADragLeavesThePostPaintList) {
     root->SetDelayedDestroy(false);
     ASSERT_TRUE(root->Remove(pane));
     EXPECT_EQ(t.Manager().GetPostPaintCount(), 0);
-}
-
-TEST(Splitter, WithoutAManagerDraggingStillWorks) {
-    CVerticalLayoutUI pane;
-    pane.SetSepHeight(6);
-    pane.SetPos(RECT{0, 0, 200, 100});
-    Down(&pane, 50, 97);
-    Move(&pane, 50, 127);
-    EXPECT_EQ(pane.GetFixedHeight(), 130);
-    Up(&pane, 50, 127);
-    EXPECT_EQ(RectText(pane.GetPos()), L"0,0,200,130");
 }
 
 } // namespace

@@ -51,17 +51,6 @@ TEST(TabLayout, FirstVisibleChildIsSelectedAndTheOthersHidden) {
     EXPECT_EQ(t.Pos(L"t0"), L"10,10,190,90");
 }
 
-TEST(TabLayout, VisibilityFromTheSkinComesAfterTheSelection) {
-    BuiltTree t(LR"(<TabLayout name="tab"><Control name="t0" visible="false"/>
-                   <Control name="t1"/></TabLayout>)",
-                RECT{0, 0, 200, 100});
-    // Attributes come after the add: t0 was visible when added.
-    auto* tab = t.As<CTabLayoutUI>(L"tab");
-    ASSERT_NE(tab, nullptr);
-    EXPECT_EQ(tab->GetCurSel(), 0);
-    EXPECT_FALSE(t[L"t0"]->IsVisible());
-}
-
 TEST(TabLayout, SelectedIdFromTheSkinLaysOutOnlyThatChildInsideItsMargins) {
     BuiltTree t(LR"(<TabLayout name="tab" inset="10,10,10,10" selectedid="1">
                      <Control name="t0"/><Control name="t1" padding="5,5,5,5"/>
@@ -101,18 +90,6 @@ TEST(TabLayout, SelectItemShowsFocusesLaysOutAndTells) {
     EXPECT_EQ(notices.tabs[0].selected, 2);
     EXPECT_EQ(notices.tabs[0].old, 0);
     t.Manager().RemoveNotifyListener(&notices);
-}
-
-TEST(TabLayout, SelectItemWithoutAManagerOnlySelects) {
-    CTabLayoutUI tab;
-    auto* a = new CControlUI();
-    auto* b = new CControlUI();
-    ASSERT_TRUE(tab.Add(a));
-    ASSERT_TRUE(tab.Add(b));
-    EXPECT_TRUE(tab.SelectItem(1));
-    EXPECT_EQ(tab.GetCurSel(), 1);
-    EXPECT_FALSE(a->IsVisible());
-    EXPECT_TRUE(b->IsVisible());
 }
 
 TEST(TabLayout, RemovalsAndInsertionsKeepPointingAtTheSameChild) {
@@ -160,13 +137,6 @@ TEST(TabLayout, RemovalsAndInsertionsKeepPointingAtTheSameChild) {
     EXPECT_TRUE(again->IsVisible());
 }
 
-TEST(TabLayout, AnswersItsNamesAndClass) {
-    CTabLayoutUI tab;
-    EXPECT_STREQ(tab.GetClass(), L"TabLayoutUI");
-    EXPECT_EQ(tab.QueryInterfaceByName(L"TabLayout"), static_cast<LPVOID>(&tab));
-    EXPECT_NE(tab.QueryInterfaceByName(L"IContainer"), nullptr);
-}
-
 // ---- Child layout -------------------------------------------------------------------
 
 TEST(ChildLayout, BuildsItsFileWhenAttachedAndTheTreeFillsIt) {
@@ -185,46 +155,6 @@ TEST(ChildLayout, BuildsItsFileWhenAttachedAndTheTreeFillsIt) {
     EXPECT_EQ(t.Pos(L"pageRoot"), L"2,12,198,298");
     EXPECT_EQ(t.Pos(L"pageLabel"), L"2,12,198,32");
     EXPECT_EQ(t.Pos(L"pageFill"), L"2,32,198,298");
-}
-
-TEST(ChildLayout, NestedSkinTagsAreNotItsChildren) {
-    BuiltTree t(LR"(<VerticalLayout><ChildLayout name="cl" xmlfile="page.xml">
-                     <Button name="nested"/><Label name="nested2"/></ChildLayout></VerticalLayout>)");
-    auto* cl = t.As<CChildLayoutUI>(L"cl");
-    ASSERT_NE(cl, nullptr);
-    EXPECT_EQ(Find(t.Root(), L"nested"), nullptr);
-    EXPECT_EQ(Find(t.Root(), L"nested2"), nullptr);
-    ASSERT_EQ(cl->GetCount(), 1);
-    EXPECT_EQ(cl->GetItemAt(0)->GetName(), L"pageRoot");
-    EXPECT_EQ(cl->QueryInterfaceByName(L"IContainer"), nullptr);
-    EXPECT_EQ(cl->QueryInterfaceByName(L"Container"), nullptr);
-    EXPECT_EQ(cl->QueryInterfaceByName(L"ChildLayout"), static_cast<LPVOID>(cl));
-    EXPECT_EQ(cl->QueryInterfaceByName(L"Control"), static_cast<LPVOID>(cl));
-    EXPECT_STREQ(cl->GetClass(), L"ChildLayoutUI");
-}
-
-TEST(ChildLayout, FileThatDoesNotBuildLeavesNoChildren) {
-    BuiltTree t(LR"(<VerticalLayout><ChildLayout name="missing" xmlfile="no_such.xml"/>
-                   <ChildLayout name="bad" xmlfile="bad.xml"/>
-                   <ChildLayout name="empty" xmlfile="empty.xml"/>
-                   <ChildLayout name="none"/>
-                   <ChildLayout name="nocontrols" xmlfile="no_controls.xml"/></VerticalLayout>)");
-    for (const wchar_t* name : {L"missing", L"bad", L"empty", L"none", L"nocontrols"}) {
-        auto* cl = t.As<CChildLayoutUI>(name);
-        ASSERT_NE(cl, nullptr);
-        EXPECT_EQ(cl->GetCount(), 0) << TestSupport::ToUtf8(name);
-    }
-}
-
-TEST(ChildLayout, BuildsItsTreeOnlyOnce) {
-    BuiltTree t(LR"(<VerticalLayout name="root"><ChildLayout name="cl" xmlfile="page.xml"/>
-                   </VerticalLayout>)");
-    auto* cl = t.As<CChildLayoutUI>(L"cl");
-    ASSERT_NE(cl, nullptr);
-    ASSERT_EQ(cl->GetCount(), 1);
-    // Attaching the tree again initialises it again.
-    t.Manager().InitControlTree(t.Root());
-    EXPECT_EQ(cl->GetCount(), 1);
 }
 
 TEST(ChildLayout, IncludesInsideTheChildFileBuild) {

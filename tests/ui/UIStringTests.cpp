@@ -23,60 +23,6 @@ bool IsInline(const CUIString& s) {
 
 } // namespace
 
-TEST(UIStringTest, ConstructorsAndBasicQueries) {
-    CUIString empty;
-    EXPECT_TRUE(empty.IsEmpty());
-    EXPECT_EQ(0, empty.GetLength());
-    EXPECT_STREQ(L"", empty.GetData());
-
-    CUIString ch(L'x');
-    EXPECT_STREQ(L"x", ch);
-
-    CUIString part(L"abcdef", 3);
-    EXPECT_STREQ(L"abc", part);
-    CUIString whole(L"abcdef", -1);
-    EXPECT_STREQ(L"abcdef", whole);
-    CUIString fromNull(nullptr);
-    EXPECT_TRUE(fromNull.IsEmpty());
-
-    CUIString copy(whole);
-    EXPECT_STREQ(L"abcdef", copy);
-    EXPECT_NE(copy.GetData(), whole.GetData());
-    EXPECT_EQ(L'c', whole.GetAt(2));
-    EXPECT_EQ(L'd', whole[3]);
-}
-
-TEST(UIStringTest, InlineUpTo62CharactersHeapFrom63) {
-    CUIString s;
-    const std::wstring t62 = Repeat(L'a', 62);
-    s = t62.c_str();
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(62, s.GetLength());
-
-    const std::wstring t63 = Repeat(L'b', 63);
-    s = t63.c_str();
-    EXPECT_FALSE(IsInline(s));
-    EXPECT_EQ(t63, s.GetData());
-
-    s = L"0123456789";
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_STREQ(L"0123456789", s);
-}
-
-TEST(UIStringTest, AppendingTo62CharactersMovesToHeap) {
-    CUIString s(Repeat(L'a', 62).c_str());
-    ASSERT_TRUE(IsInline(s));
-    s += L'z';
-    EXPECT_FALSE(IsInline(s));
-    EXPECT_EQ(63, s.GetLength());
-    EXPECT_EQ(Repeat(L'a', 62) + L"z", s.GetData());
-
-    s += L"tail";
-    EXPECT_EQ(Repeat(L'a', 62) + L"ztail", s.GetData());
-    s.Append(nullptr);
-    EXPECT_EQ(67, s.GetLength());
-}
-
 TEST(UIStringTest, AssignWithLengthStopsAtTerminator) {
     CUIString s;
     s.Assign(L"abc", 2);
@@ -200,47 +146,6 @@ TEST(UIStringTest, Replace) {
     CUIString big(L"<x><x><x><x><x><x><x><x><x><x>");
     EXPECT_EQ(10, big.Replace(L"<x>", L"0123456789"));
     EXPECT_EQ(100, big.GetLength());
-}
-
-TEST(UIStringTest, Comparisons) {
-    CUIString s(L"Button");
-    EXPECT_EQ(0, s.Compare(L"Button"));
-    EXPECT_LT(s.Compare(L"Buttons"), 0);
-    EXPECT_GT(s.Compare(L"Butto"), 0);
-    EXPECT_NE(0, s.Compare(L"button")); // case-sensitive
-    EXPECT_EQ(0, s.CompareNoCase(L"BUTTON"));
-    EXPECT_TRUE(s == L"Button");
-    EXPECT_TRUE(s != L"Label");
-    EXPECT_TRUE(s < L"Label");
-    EXPECT_TRUE(s <= L"Button");
-    EXPECT_TRUE(s > L"Apple");
-    EXPECT_TRUE(s >= L"Button");
-    EXPECT_TRUE(CUIString() == L"");
-    const wchar_t other[] = L"Button";
-    EXPECT_TRUE(other == s); // characters, not pointers
-    EXPECT_FALSE(L"Label" == s);
-    EXPECT_TRUE(L"Label" != s);
-    EXPECT_TRUE(s == CUIString(L"Button"));
-    EXPECT_GT(s.Compare(nullptr), 0);
-}
-
-TEST(UIStringTest, CaseAndConcatenation) {
-    CUIString s(L"MiXeD 123");
-    s.MakeLower();
-    EXPECT_STREQ(L"mixed 123", s);
-    s.MakeUpper();
-    EXPECT_STREQ(L"MIXED 123", s);
-    CUIString a(L"ab");
-    CUIString b = a + L"cd" + CUIString(L"ef");
-    EXPECT_STREQ(L"abcdef", b);
-    b = L'z';
-    EXPECT_STREQ(L"z", b);
-    b.SetAt(0, L'y');
-    EXPECT_STREQ(L"y", b);
-    b.SetAt(5, L'q'); // beyond the end: ignored
-    EXPECT_STREQ(L"y", b);
-    b.Empty();
-    EXPECT_TRUE(b.IsEmpty());
 }
 
 TEST(UIStringTest, SmallFormatKeepsAtMost63Characters) {

@@ -123,19 +123,6 @@ void Pump() {
     }
 }
 
-RECT WorkAreaOf(HWND hWnd) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
-RECT RectOf(HWND hWnd) {
-    RECT rc = {};
-    ::GetWindowRect(hWnd, &rc);
-    return rc;
-}
-
 class WindowWndTest : public ::testing::Test {
 protected:
     void SetUp() override { CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
@@ -143,61 +130,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(WindowWndTest, InstanceAccessors) {
-    EXPECT_EQ(::GetModuleHandleW(nullptr), CWindowManagerUI::GetInstance());
-    EXPECT_EQ(::GetModuleHandleW(nullptr), CWindowManagerUI::GetResourceInstance());
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder(module);
-    folder.resize(folder.rfind(L'\\') + 1);
-    EXPECT_EQ(folder, CWindowManagerUI::GetInstancePath().GetData());
-    CWindowManagerUI::SetInstance(nullptr);
-    EXPECT_TRUE(CWindowManagerUI::GetInstancePath().IsEmpty());
-}
-
-TEST_F(WindowWndTest, RegistersOnceAndCreatesManyWindows) {
-    Record r1, r2;
-    TestWnd a(&r1), b(&r2);
-    EXPECT_EQ(nullptr, a.GetHWND());
-    HWND ha = a.Create(nullptr, L"first", WS_POPUP, 0, 10, 10, 100, 80);
-    ASSERT_NE(nullptr, ha);
-    EXPECT_EQ(ha, a.GetHWND());
-    EXPECT_EQ(ha, static_cast<HWND>(a));
-    HWND hb = b.Create(nullptr, L"second", WS_POPUP, 0, RECT{20, 30, 220, 130});
-    ASSERT_NE(nullptr, hb); // the class exists already: still a success
-    EXPECT_TRUE(a.RegisterWindowClass());
-
-    const RECT rb = RectOf(hb);
-    EXPECT_EQ(20, rb.left);
-    EXPECT_EQ(30, rb.top);
-    EXPECT_EQ(200, rb.right - rb.left);
-    EXPECT_EQ(100, rb.bottom - rb.top);
-
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    ASSERT_TRUE(::GetClassInfoExW(::GetModuleHandleW(nullptr), L"SkinCoreTestWnd", &wc));
-    EXPECT_EQ(static_cast<UINT>(CS_DBLCLKS), wc.style);
-    EXPECT_EQ(nullptr, wc.hbrBackground);
-    EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), wc.hCursor);
-
-    // The object sits in the user-data slot and receives the messages.
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&a), ::GetWindowLongPtrW(ha, GWLP_USERDATA));
-    EXPECT_TRUE(a.Saw(WM_NCCREATE));
-    EXPECT_TRUE(a.Saw(WM_CREATE));
-    EXPECT_EQ(42, a.SendMessage(kPing));
-    EXPECT_EQ(42, ::SendMessageW(hb, kPing, 0, 0));
-    wchar_t caption[32] = {};
-    ::GetWindowTextW(ha, caption, 32);
-    EXPECT_STREQ(L"first", caption); // defaults reach DefWindowProcW
-
-    // One object, one window.
-    EXPECT_EQ(nullptr, a.Create(nullptr, L"again", WS_POPUP, 0));
-    EXPECT_EQ(ha, a.GetHWND());
-
-    ::DestroyWindow(ha);
-    ::DestroyWindow(hb);
-}
 
 TEST_F(WindowWndTest, DestructionCallbackRunsOnceWithTheOldHandle) {
     Record r;
@@ -246,41 +178,6 @@ bool HasVisibleStyle(HWND hWnd) {
     return (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-TEST_F(WindowWndTest, CloseShowAndMessaging) {
-    // A child of a hidden parent: showing and hiding it needs no round trip
-    // to the X server.
-    Record pr, r;
-    TestWnd parent(&pr);
-    ASSERT_NE(nullptr, parent.Create(nullptr, L"p", WS_POPUP, 0, 0, 0, 200, 200));
-    TestWnd w(&r);
-    ASSERT_NE(nullptr, w.Create(parent, L"c", WS_CHILD, 0, 0, 0, 60, 60));
-    w.ShowWindow(true, true);
-    EXPECT_TRUE(HasVisibleStyle(w));
-    w.ShowWindow(false);
-    EXPECT_FALSE(HasVisibleStyle(w));
-    w.ShowWindow(true, false);
-    EXPECT_TRUE(HasVisibleStyle(w));
-
-    w.Close(7);
-    MSG msg = {};
-    ASSERT_TRUE(::PeekMessageW(&msg, w, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
-    EXPECT_EQ(7u, msg.wParam);
-    EXPECT_EQ(0, msg.lParam);
-    Pump();
-    EXPECT_EQ(7u, r.closeParam);
-    EXPECT_TRUE(::IsWindow(w)); // the handler kept the window
-    w.Close();
-    Pump();
-    EXPECT_EQ(static_cast<WPARAM>(IDOK), r.closeParam);
-
-    EXPECT_TRUE(w.PostMessage(kPing, 1, 2));
-    r.messages.clear();
-    Pump();
-    EXPECT_TRUE(w.Saw(kPing));
-    ::DestroyWindow(parent);
-    EXPECT_EQ(1u, r.destroyed.size());
-}
-
 TEST_F(WindowWndTest, SuperclassOfTheEditControl) {
     Record parentRecord, r;
     TestWnd parent(&parentRecord);
@@ -309,12 +206,6 @@ TEST_F(WindowWndTest, SuperclassOfTheEditControl) {
     ASSERT_EQ(1u, r.destroyed.size());
     EXPECT_EQ(h, r.destroyed[0]);
     EXPECT_EQ(1u, r2.destroyed.size());
-}
-
-TEST_F(WindowWndTest, SuperclassOfAMissingClassFails) {
-    MissingBaseWnd w;
-    EXPECT_FALSE(w.RegisterSuperclass());
-    EXPECT_EQ(nullptr, w.Create(nullptr, L"x", WS_POPUP, 0));
 }
 
 TEST_F(WindowWndTest, SubclassingAnExistingWindow) {
@@ -352,62 +243,6 @@ TEST_F(WindowWndTest, SubclassingAnExistingWindow) {
     EXPECT_EQ(nullptr, third.GetHWND());
     ASSERT_EQ(1u, r2.destroyed.size());
     EXPECT_EQ(button, r2.destroyed[0]);
-}
-
-TEST_F(WindowWndTest, CentresInTheWorkAreaWithoutOwner) {
-    Record r;
-    TestWnd w(&r);
-    ASSERT_NE(nullptr, w.Create(nullptr, L"centre", WS_POPUP, 0, 3, 7, 301, 201));
-    w.CenterWindow();
-    const RECT area = WorkAreaOf(w);
-    const RECT rc = RectOf(w);
-    EXPECT_EQ((area.left + area.right) / 2 - 301 / 2, rc.left);
-    EXPECT_EQ((area.top + area.bottom) / 2 - 201 / 2, rc.top);
-    EXPECT_EQ(301, rc.right - rc.left); // size kept
-    ::DestroyWindow(w);
-
-    // Larger than the work area: placed at its left and top.
-    TestWnd big(&r);
-    const int width = area.right - area.left + 200;
-    const int height = area.bottom - area.top + 100;
-    ASSERT_NE(nullptr, big.Create(nullptr, L"big", WS_POPUP, 0, 50, 50, width, height));
-    big.CenterWindow();
-    const RECT rb = RectOf(big);
-    EXPECT_EQ(area.left, rb.left);
-    EXPECT_EQ(area.top, rb.top);
-    ::DestroyWindow(big);
-}
-
-TEST_F(WindowWndTest, CentresOnTheOwnerInsideTheWorkArea) {
-    Record ro, rp;
-    TestWnd owner(&ro);
-    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", WS_POPUP, 0, 200, 150, 400, 300));
-    TestWnd popup(&rp);
-    ASSERT_NE(nullptr, popup.Create(owner, L"popup", WS_POPUP, 0, 0, 0, 100, 60));
-    ASSERT_EQ(owner.GetHWND(), ::GetWindow(popup, GW_OWNER));
-    popup.CenterWindow();
-    RECT rc = RectOf(popup);
-    EXPECT_EQ((200 + 600) / 2 - 50, rc.left);
-    EXPECT_EQ((150 + 450) / 2 - 30, rc.top);
-
-    // Owner near the bottom-right corner: the pop-up stays inside.
-    const RECT area = WorkAreaOf(owner);
-    ::SetWindowPos(owner, nullptr, area.right - 60, area.bottom - 40, 100, 80,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    popup.CenterWindow();
-    rc = RectOf(popup);
-    EXPECT_EQ(area.right - 100, rc.left);
-    EXPECT_EQ(area.bottom - 60, rc.top);
-
-    // Owner near the top-left corner.
-    ::SetWindowPos(owner, nullptr, area.left - 30, area.top - 20, 40, 30,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    popup.CenterWindow();
-    rc = RectOf(popup);
-    EXPECT_EQ(area.left, rc.left);
-    EXPECT_EQ(area.top, rc.top);
-    ::DestroyWindow(owner);
-    EXPECT_EQ(1u, rp.destroyed.size()); // owned windows go with their owner
 }
 
 TEST_F(WindowWndTest, DeletingTheObjectOfALiveWindowDetachesIt) {

@@ -194,35 +194,6 @@ TEST(XmlEncodingTest, BadArgumentsAndBadBytes) {
     EXPECT_FALSE(doc.GetRoot().GetSibling().IsValid());
 }
 
-TEST(XmlFileTest, LoadsFromTheResourceFolder) {
-    TempDir dir(L"xmlres");
-    WriteFile(dir / L"skin.xml", "\xEF\xBB\xBF" + TestSupport::ToUtf8(SkinSamples::kFinishPage));
-    CWindowManagerUI::SetResourcePath(dir.Path().c_str());
-    EXPECT_EQ(dir.Path() + L"\\", CWindowManagerUI::GetResourcePath().GetData());
-    CXmlDocument doc;
-    ASSERT_TRUE(doc.LoadFromFile(L"skin.xml")) << doc.GetLastErrorMessage();
-    EXPECT_STREQ(L"Window", doc.GetRoot().GetName());
-    EXPECT_STREQ(L"Arial", doc.GetRoot().GetChild().GetAttributeValue(L"name"));
-
-    EXPECT_FALSE(doc.LoadFromFile(L"missing.xml"));
-    EXPECT_STREQ(L"Error opening file", doc.GetLastErrorMessage());
-    EXPECT_STREQ(L"", doc.GetLastErrorLocation());
-    EXPECT_FALSE(doc.GetRoot().IsValid());
-    EXPECT_FALSE(doc.LoadFromFile(nullptr));
-    CWindowManagerUI::SetResourcePath(L"");
-}
-
-TEST(XmlFileTest, ResourcePathGetsOneTrailingSeparator) {
-    CWindowManagerUI::SetResourcePath(L"C:\\skins");
-    EXPECT_STREQ(L"C:\\skins\\", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(L"C:/skins/");
-    EXPECT_STREQ(L"C:/skins/", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(L"");
-    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
-    CWindowManagerUI::SetResourcePath(nullptr);
-    EXPECT_STREQ(L"", CWindowManagerUI::GetResourcePath());
-}
-
 TEST(XmlFileTest, FileErrorsAndTheSizeLimit) {
     TempDir dir(L"xmlsize");
     CXmlDocument doc;
@@ -262,24 +233,6 @@ TEST(XmlFileTest, SourceThatCannotBeReadWhole) {
     EXPECT_STREQ(L"Could not read file", doc.GetLastErrorMessage());
     EXPECT_FALSE(doc.GetRoot().IsValid());
     ::CloseHandle(server);
-}
-
-TEST(XmlFileTest, FileHeldWithoutReadSharingCannotBeOpened) {
-    TempDir dir(L"xmlshare");
-    const std::wstring path = dir / L"held.xml";
-    WriteFile(path, "<A/>");
-    HANDLE holder =
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-    CXmlDocument doc;
-    EXPECT_FALSE(doc.LoadFromPath(path.c_str()));
-    EXPECT_STREQ(L"Error opening file", doc.GetLastErrorMessage());
-    ::CloseHandle(holder);
-}
-
-TEST(XmlFileTest, SkinArchiveIsNotOpenYet) {
-    // No archive in memory is set: skin files come from the resource folder.
-    EXPECT_TRUE(CWindowManagerUI::GetResourceZip().IsEmpty());
 }
 
 TEST(XmlResourceTest, LoadsFromAModuleResource) {

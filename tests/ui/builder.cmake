@@ -1,6 +1,11 @@
-# The dialog builder: window settings, fonts, images, default lists, every
-# control tag, the application's callback, includes and resources. Window
-# settings need a real window: needs an X display (DISPLAY).
+# The dialog builder and the layouts it builds, all from the one skin archive
+# of this program: window settings, fonts, images, default lists, every
+# control tag, the application's callback, includes and resources; layouts
+# laid out into known rectangles and splitter drags by synthetic events; a
+# sample window with every control and layout rendered into skin_sample.png
+# (and the uninstaller-shaped frame into uninstall_frame.png) in the test's
+# working folder for a person to look at, with a real splitter drag and wheel
+# scrolling. Needs an X display (DISPLAY).
 set(_builder_res ${CMAKE_CURRENT_BINARY_DIR}/builder_resources)
 file(MAKE_DIRECTORY ${_builder_res})
 file(WRITE ${_builder_res}/skin101.xml
@@ -25,7 +30,11 @@ file(WRITE ${_builder_res}/BuilderTestResources.rc
 uninst_add_test(ui_builder_tests DESKTOP
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuilderTests.cpp
           ${_builder_res}/BuilderTestResources.rc
-  LIBS skinui)
+          ${CMAKE_CURRENT_LIST_DIR}/LayoutArithmeticTests.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TabChildLayoutTests.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/SplitterTests.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/SkinSampleTests.cpp
+  LIBS skinui ui_test_support)
 
 # Malformed skins, include and child-layout cycles, and thousands of seeded
 # random corruptions of realistic skins: built, laid out and painted without
@@ -33,11 +42,3 @@ uninst_add_test(ui_builder_tests DESKTOP
 uninst_add_test(ui_builder_robustness_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuilderRobustnessTests.cpp
   LIBS skinui TIMEOUT 600)
-
-# A sample window with every control and layout, rendered into
-# skin_sample.png (and the uninstaller-shaped frame into uninstall_frame.png)
-# in the test's working folder for a person to look at; a real splitter drag
-# and wheel scrolling. Needs an X display (DISPLAY).
-uninst_add_test(ui_skin_sample_tests DESKTOP
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SkinSampleTests.cpp
-  LIBS skinui ui_test_support)

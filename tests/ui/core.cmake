@@ -16,8 +16,3 @@ uninst_add_test(ui_core_tests CP936
           ${CMAKE_CURRENT_LIST_DIR}/XmlRobustnessTests.cpp
           ${_core_res}/CoreTestResources.rc
   LIBS skinui)
-
-# Needs an X display (DISPLAY) for real windows.
-uninst_add_test(ui_window_tests DESKTOP
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowWndTests.cpp
-  LIBS skinui)

@@ -13,8 +13,3 @@ uninst_add_test(ui_manager_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ManagerResourceTests.cpp
           ${_manager_res}/ManagerTestResources.rc
   LIBS skinui ui_test_support)
-
-# Real windows and real input; needs an X display (DISPLAY).
-uninst_add_test(ui_manager_window_tests DESKTOP
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ManagerWindowTests.cpp
-  LIBS skinui ui_test_support comctl32)

@@ -1,6 +1,5 @@
 # The renderer: image loading, image descriptions, drawing into 32-bit DIBs,
-# plain and mark-up text, and a sample picture (renderer_sample.png in the
-# test's working folder) for a person to look at.
+# plain and mark-up text.
 set(_rend_res ${CMAKE_CURRENT_BINARY_DIR}/renderer_resources)
 file(MAKE_DIRECTORY ${_rend_res})
 # Resource 7 of type IMGRES: a 2 x 2 24-bit BMP, top row red and green,
@@ -20,7 +19,6 @@ uninst_add_test(ui_renderer_tests
           ${CMAKE_CURRENT_LIST_DIR}/RendererDrawImageTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RendererShapesTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RendererTextTests.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/RendererSampleTests.cpp
           ${_rend_res}/RendererTestResources.rc
   LIBS skinui)
 
@@ -29,10 +27,4 @@ uninst_add_test(ui_renderer_tests
 uninst_add_test(ui_renderer_zip_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RendererTestUtil.cpp
           ${CMAKE_CURRENT_LIST_DIR}/RendererZipImageTests.cpp
-  LIBS skinui)
-
-# Needs an X display (DISPLAY): the mouse point comes from a real window.
-uninst_add_test(ui_renderer_window_tests DESKTOP
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RendererTestUtil.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/RendererWindowTests.cpp
   LIBS skinui)
