@@ -43,6 +43,13 @@ bool SurfaceCovers(HBITMAP hBitmap, const RECT& rcClient) {
            info.bmHeight >= rcClient.bottom - rcClient.top;
 }
 
+// Black, as a surface the platform has just made.
+void BlankSurface(HDC hDC, HBITMAP hBitmap, const RECT& rcClient) {
+    HGDIOBJ old = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top, BLACKNESS);
+    ::SelectObject(hDC, old);
+}
+
 } // namespace
 
 void CWindowManagerUI::SetUpdateNeeded() {
@@ -91,9 +98,11 @@ void CWindowManagerUI::LayoutControls(const RECT& rcClient) {
     if (m_pRoot->IsUpdateNeeded()) {
         m_pRoot->SetPos(rcClient);
         // The client size may have changed: the off-screen surface stays
-        // while it still covers the client area.
+        // while it still covers the client area, blank as a new one.
         if (!SurfaceCovers(m_hbmpOffscreen, rcClient)) {
             DeleteOffscreen();
+        } else {
+            BlankSurface(m_hDcOffscreen, m_hbmpOffscreen, rcClient);
         }
         DeleteBackground();
     } else {
