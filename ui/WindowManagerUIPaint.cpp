@@ -81,12 +81,19 @@ void CWindowManagerUI::RequestRedraw(const RECT* rc) {
 void CWindowManagerUI::LayoutTree(const RECT& rcClient) {
     // Every control placed in this pass asks for its old and new places;
     // the window is asked once for all of them.
-    ::SetRectEmpty(&m_rcLayoutInvalid);
-    m_dwLayoutThread = ::GetCurrentThreadId();
+    // A pass started inside another (a paint forced during layout) adds to
+    // the outer pass's rectangle.
+    const bool outermost = m_dwLayoutThread != ::GetCurrentThreadId();
+    if (outermost) {
+        ::SetRectEmpty(&m_rcLayoutInvalid);
+        m_dwLayoutThread = ::GetCurrentThreadId();
+    }
     LayoutControls(rcClient);
-    m_dwLayoutThread = 0;
-    if (!::IsRectEmpty(&m_rcLayoutInvalid)) {
-        RequestRedraw(&m_rcLayoutInvalid);
+    if (outermost) {
+        m_dwLayoutThread = 0;
+        if (!::IsRectEmpty(&m_rcLayoutInvalid)) {
+            RequestRedraw(&m_rcLayoutInvalid);
+        }
     }
     if (m_bFirstLayout) {
         m_bFirstLayout = false;
