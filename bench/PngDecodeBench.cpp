@@ -5,6 +5,8 @@
 // here. Sides interleaved, best of several rounds.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
+
 #include "tests/support/ImageFiles.h"
 
 #include "stb_image.h"
@@ -22,17 +24,6 @@
 namespace {
 
 const int kRounds = 15;
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -69,9 +60,9 @@ bool ImageData(const std::string& png, std::string& idat, size_t& raw) {
 }
 
 double Best(const std::function<void()>& work) {
-    const double start = Now();
+    const double start = BenchMilliseconds();
     work();
-    return Now() - start;
+    return BenchMilliseconds() - start;
 }
 
 struct Side {

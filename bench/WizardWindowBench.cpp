@@ -5,6 +5,7 @@
 // 1,000 and 4,000 controls: the cost per control must not grow.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "bench/RedrawCounter.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
@@ -25,17 +26,6 @@ using SkinUI::CWindowManagerUI;
 namespace {
 
 const int kRounds = 9;
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void Drain() {
     MSG msg;
@@ -79,13 +69,13 @@ FrameFigures TimeFrame(const std::wstring& dir, Bench::RedrawCounter& counter) {
     auto* frame = new CUninstallerFrameWnd(dir.c_str());
     frame->GetSession()->SetServerListPath(dir + L"\\no_server_list.ini");
     counter.Reset();
-    const double start = Now();
+    const double start = BenchMilliseconds();
     frame->Create(nullptr, L"wizard bench", WS_OVERLAPPEDWINDOW, 0, 0, 0, 800, 572);
     figures.buildRequests = counter.Requests();
     figures.buildEmpty = counter.EmptyRequests();
     ::ShowWindow(frame->GetHWND(), SW_SHOW);
     ::UpdateWindow(frame->GetHWND());
-    figures.firstPaintMs = Now() - start;
+    figures.firstPaintMs = BenchMilliseconds() - start;
     figures.paintRequests = counter.Requests();
     figures.paintEmpty = counter.EmptyRequests();
     ::DestroyWindow(frame->GetHWND());
@@ -129,7 +119,7 @@ double TimeSkin(const wchar_t* skin, bool fromArchive, int& controls) {
                                      nullptr, nullptr);
         CWindowManagerUI pm;
         pm.Init(wnd);
-        const double start = Now();
+        const double start = BenchMilliseconds();
         CDialogBuilder builder;
         CDialogBuilderCallbackEx callback;
         CControlUI* root = fromArchive ? builder.Create(skin, nullptr, &callback, &pm)
@@ -140,7 +130,7 @@ double TimeSkin(const wchar_t* skin, bool fromArchive, int& controls) {
         }
         pm.AttachRootControl(root);
         root->SetPos(RECT{0, 0, 800, 600});
-        times.push_back(Now() - start);
+        times.push_back(BenchMilliseconds() - start);
         controls = 0;
         root->FindControl(CountControl, &controls, SkinUI::UIFIND_ALL);
         ::DestroyWindow(wnd);

@@ -52,10 +52,21 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
     return bytes;
 }
 
+CurlEasyHandle OpenCurlEasy() {
+    CurlEasyHandle handle(curl_easy_init());
+    if (handle) {
+        curl_easy_setopt(handle.get(), CURLOPT_CAINFO, static_cast<const char*>(nullptr));
+        curl_easy_setopt(handle.get(), CURLOPT_CAPATH, static_cast<const char*>(nullptr));
+        curl_easy_setopt(handle.get(), CURLOPT_SSL_OPTIONS,
+                         static_cast<long>(CURLSSLOPT_NATIVE_CA));
+    }
+    return handle;
+}
+
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
                  long connectTimeoutSeconds, long totalTimeoutSeconds) {
     InitHttpTransport();
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_URL, url);

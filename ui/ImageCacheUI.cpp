@@ -3,6 +3,7 @@
 #include "ui/ImageCacheUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/SkinSourceUI.h"
 
 #include <cwchar>
 #include <map>
@@ -16,6 +17,8 @@ namespace {
 
 struct Cache {
     std::mutex lock;
+    // The skin archive the records were read with.
+    ZipHandle archive = nullptr;
     std::unordered_map<std::wstring, TImageRecordUI*> byKey;
     std::map<TImageRecordUI*, int> references;
 };
@@ -36,17 +39,16 @@ std::wstring Hex(ULONGLONG value) {
 // Where the bytes of the image come from, as the renderer looks for them.
 std::wstring SourceOf(LPCWSTR name, LPCWSTR type) {
     if (type != nullptr) {
-        return L"res:" + Hex(reinterpret_cast<UINT_PTR>(CWindowManagerUI::GetResourceInstance())) +
+        return L"res:" + Hex(reinterpret_cast<UINT_PTR>(CSkinSourceUI::GetResourceInstance())) +
                L":" + type;
     }
-    if (!CWindowManagerUI::GetResourceZip().IsEmpty()) {
-        return L"zip:" + Hex(reinterpret_cast<UINT_PTR>(CWindowManagerUI::GetResourceZipHandle())) +
-               L":" + CWindowManagerUI::GetResourcePath().GetData() +
-               CWindowManagerUI::GetResourceZip().GetData();
+    if (!CSkinSourceUI::GetResourceZip().IsEmpty()) {
+        return L"zip:" + Hex(reinterpret_cast<UINT_PTR>(CSkinSourceUI::GetResourceZipHandle())) +
+               L":" + CSkinSourceUI::GetResourcePath().GetData() +
+               CSkinSourceUI::GetResourceZip().GetData();
     }
     // A file: its own write time and size, so a changed file is read again.
-    const std::wstring inFolder =
-        std::wstring(CWindowManagerUI::GetResourcePath().GetData()) + name;
+    const std::wstring inFolder = std::wstring(CSkinSourceUI::GetResourcePath().GetData()) + name;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     const bool found = ::GetFileAttributesExW(inFolder.c_str(), GetFileExInfoStandard, &data) ||
                        ::GetFileAttributesExW(name, GetFileExInfoStandard, &data);
@@ -96,6 +98,11 @@ TImageRecordUI* CImageCacheUI::Acquire(LPCWSTR name, LPCWSTR type, DWORD mask) {
         return nullptr;
     }
     Cache& cache = TheCache();
+    // Images decoded from another skin are not this one's.
+    if (cache.archive != CSkinSourceUI::GetResourceZipHandle()) {
+        Clear();
+        cache.archive = CSkinSourceUI::GetResourceZipHandle();
+    }
     const std::wstring key = KeyOf(name, type, mask);
     std::lock_guard<std::mutex> guard(cache.lock);
     auto found = cache.byKey.find(key);

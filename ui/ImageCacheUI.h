@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/WindowManagerUI.h"
+#include "ui/RenderResourcesUI.h"
 
 namespace SkinUI {
 
@@ -11,8 +11,8 @@ namespace SkinUI {
 // mask, so a later window of the same skin decodes nothing. Each holder
 // (the cache itself and every manager that uses the record) keeps one
 // reference; a record is freed with its last reference. The cache lets go
-// of its references when the skin archive changes; the rest goes with the
-// process. Threads that run windows only.
+// of its references when the skin archive changes (seen at the next
+// request); the rest goes with the process. Threads that run windows only.
 class CImageCacheUI {
 public:
     // A referenced record, decoded on first use; null when loading fails

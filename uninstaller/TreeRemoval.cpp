@@ -1,13 +1,15 @@
 #include <windows.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/LongPath.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
-#include "uninstaller/UninstallerFrameWnd.h"
+#include "uninstaller/UninstallSession.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,26 +36,25 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
     struct OpenDir {
         std::wstring path;
         std::wstring lower;
-        HANDLE find;
+        SkinUI::CFindHandle find;
     };
     std::vector<OpenDir> open;
     WIN32_FIND_DATAW data;
     const auto start = [&](const std::wstring& path, const std::wstring& lower) {
-        const HANDLE find = ::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
+        SkinUI::CFindHandle find(::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data));
+        if (!find) {
             return false;
         }
-        open.push_back(OpenDir{path, lower, find});
+        open.push_back(OpenDir{path, lower, std::move(find)});
         return true;
     };
     bool haveEntry = start(root, AsciiLower(root));
     while (!open.empty()) {
         if (!haveEntry) {
             const std::wstring done = open.back().path;
-            ::FindClose(open.back().find);
             open.pop_back();
             visitor.Leave(done);
-            haveEntry = !open.empty() && ::FindNextFileW(open.back().find, &data);
+            haveEntry = !open.empty() && ::FindNextFileW(open.back().find.Get(), &data);
             continue;
         }
         if (!IsDotEntry(data.cFileName)) {
@@ -69,7 +70,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
                 continue; // data holds the child's first entry
             }
         }
-        haveEntry = ::FindNextFileW(open.back().find, &data);
+        haveEntry = ::FindNextFileW(open.back().find.Get(), &data);
     }
 }
 
@@ -87,21 +88,21 @@ public:
 // target instead (Wine's Unix links), deleting through it would remove the target, so the link
 // stays.
 void RemoveFolderLink(const std::wstring& path) {
-    const HANDLE handle = ::CreateFileW(
+    const SkinUI::CFileHandle handle(::CreateFileW(
         ApiPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) {
         return;
     }
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+    if (::GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
         (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FILE_DISPOSITION_INFO disposition = {};
         disposition.DeleteFile = TRUE;
-        ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+        ::SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition,
+                                     sizeof disposition);
     }
-    ::CloseHandle(handle);
 }
 
 std::wstring SystemErrorText(DWORD error) {
@@ -125,10 +126,10 @@ void ReportUndeletedFile(UninstallSession* session, const std::wstring& lowerNam
 
 class TreeRemover {
 public:
-    TreeRemover(CUninstallerFrameWnd& frame, unsigned& counter, const PathSet& skipDirs,
-                const PathSet& skipFiles)
-        : frame_(frame), counter_(counter), total_(frame.GetFileTotal()), skipDirs_(skipDirs),
-          skipFiles_(skipFiles) {}
+    TreeRemover(IRemovalObserver& observer, UninstallSession* session, unsigned& counter,
+                unsigned total, const PathSet& skipDirs, const PathSet& skipFiles)
+        : observer_(observer), session_(session), counter_(counter), total_(total),
+          skipDirs_(skipDirs), skipFiles_(skipFiles) {}
 
     bool Enter(const std::wstring&, const std::wstring& lower) {
         return skipDirs_.count(lower) == 0;
@@ -144,7 +145,7 @@ public:
         if (skipFiles_.count(lower) == 0) {
             DeleteOneFile(path, lowerName);
         }
-        frame_.PostProgress(ProgressPercentage(counter_, total_));
+        observer_.OnRemovalProgress(ProgressPercentage(counter_, total_));
         ++counter_;
     }
 
@@ -171,10 +172,13 @@ private:
         if (::DeleteFileW(api.c_str())) {
             return;
         }
-        ReportUndeletedFile(frame_.GetSession(), lowerName, ::GetLastError());
+        const DWORD error = ::GetLastError();
+        ReportUndeletedFile(session_, lowerName, error);
+        observer_.OnFileNotDeleted(lowerName, error);
     }
 
-    CUninstallerFrameWnd& frame_;
+    IRemovalObserver& observer_;
+    UninstallSession* const session_;
     unsigned& counter_;
     const unsigned total_;
     const PathSet& skipDirs_;
@@ -200,11 +204,12 @@ unsigned CountFiles(UninstallSession& /*session*/, const wchar_t* directory) {
     return counter.count;
 }
 
-void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned* counter,
-                const PathSet& skipDirs, const PathSet& skipFiles) {
+void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wchar_t* directory,
+                unsigned* counter, unsigned total, const PathSet& skipDirs,
+                const PathSet& skipFiles) {
     if (directory == nullptr || counter == nullptr || !IsSafeInstallDir(directory)) {
         return;
     }
-    TreeRemover remover(frame, *counter, skipDirs, skipFiles);
+    TreeRemover remover(observer, session, *counter, total, skipDirs, skipFiles);
     WalkTree(NormalizeInstallDir(directory), remover);
 }
