@@ -4,6 +4,7 @@
 #include "statistics/HttpTransport.h"
 #include "statistics/CurlHandles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <new>
@@ -43,8 +44,12 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
         return static_cast<size_t>(-1);
     }
     const size_t bytes = size * count;
+    std::string& text = *static_cast<std::string*>(reply);
+    if (bytes > kMaxHttpReplyBytes - std::min(text.size(), kMaxHttpReplyBytes)) {
+        return 0;
+    }
     try {
-        static_cast<std::string*>(reply)->append(data, bytes);
+        text.append(data, bytes);
     } catch (const std::bad_alloc&) {
         // Never let an exception cross libcurl's C frames; abort the transfer.
         return 0;

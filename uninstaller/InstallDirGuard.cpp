@@ -85,7 +85,8 @@ std::wstring StripDevicePrefix(const std::wstring& path) {
     return path;
 }
 
-// Where the folder really is once every link on the way is followed.
+} // namespace
+
 std::wstring ResolvedForm(const std::wstring& path) {
     const SkinUI::CFileHandle handle(
         ::CreateFileW(ApiPath(path).c_str(), FILE_READ_ATTRIBUTES,
@@ -109,6 +110,8 @@ std::wstring ResolvedForm(const std::wstring& path) {
     out.resize(length);
     return NormalizeInstallDir(StripDevicePrefix(out));
 }
+
+namespace {
 
 // The path as written and, where they differ, its long-name and link-resolved forms.
 std::vector<std::wstring> FormsOf(const std::wstring& normalized) {

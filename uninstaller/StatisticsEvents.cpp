@@ -3,6 +3,7 @@
 #include "statistics/TextHelpers.h"
 #include "statistics/DataStatistics.h"
 #include "statistics/HttpRequestQueue.h"
+#include "statistics/HttpTransport.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
@@ -310,7 +311,9 @@ void StartSurveyFetch(UninstallSession& session) {
 
 bool ParseSurvey(SurveyInfo& survey, const std::string& reply) {
     Json::Value parsedRoot;
-    if (!ParseJsonObject(reply, parsedRoot)) {
+    // Parsed values cost many times their text: a reply beyond what the transport keeps is no
+    // survey, whoever hands it over.
+    if (reply.size() > kMaxHttpReplyBytes || !ParseJsonObject(reply, parsedRoot)) {
         return false;
     }
     // Read-only access: looking a member up must not add it.

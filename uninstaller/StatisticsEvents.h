@@ -62,7 +62,8 @@ void StartSurveyFetch(UninstallSession& session);
 void OnSurveyReply(const char* reply, const char* data, const char* tag, void* context);
 
 // Reads a survey reply into survey. False, with survey unchanged, when the reply is not a JSON
-// object. Members of another type than expected count as absent.
+// object or is longer than the transport keeps of a reply (kMaxHttpReplyBytes). Members of another
+// type than expected count as absent.
 bool ParseSurvey(SurveyInfo& survey, const std::string& reply);
 
 // ParseSurvey into the session's survey state, then, for an active questionnaire, posts

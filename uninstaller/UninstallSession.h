@@ -67,8 +67,9 @@ private:
     std::shared_ptr<SessionLink> link_;
 };
 
-// Reads "installedFileList.txt" into the session's GameConfig. On a
-// configuration error shows "配置文件读取错误", queues a quit message and
+// Reads "installedFileList.txt" into the session's GameConfig and checks the
+// installation folder (a folder the removal refuses is a configuration error
+// too). On a configuration error shows "配置文件读取错误", queues a quit message and
 // returns false.
 bool ReadConfig(UninstallSession& session);
 

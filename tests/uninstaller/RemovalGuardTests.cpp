@@ -265,6 +265,34 @@ protected:
         EXPECT_EQ(server.RequestCount(), 0u) << "no event for a removal that did not happen";
     }
 
+    // A session whose configuration reading shows the error box, closed as a player would; the
+    // quit message it queues for this thread is taken out.
+    static UninstallSession* NewSessionAfterErrorBox(const std::wstring& commandLine) {
+        std::thread closer([] {
+            WaitUntil(
+                [] {
+                    const HWND box = ::FindWindowW(L"#32770", L"Error");
+                    return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                },
+                20000);
+        });
+        UninstallSession* const broken = new UninstallSession(commandLine.c_str());
+        closer.join();
+        MSG quit;
+        EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        return broken;
+    }
+
+    // A refused folder is a configuration error as soon as the configuration is read; the
+    // worker, started all the same, refuses too.
+    void OpenRefusedSession(const std::wstring& commandLine) {
+        session = NewSessionAfterErrorBox(commandLine);
+        ASSERT_FALSE(session->IsConfigValid());
+        session->SetServerListPath(listPath);
+        request.session = session;
+        recorder.SetSession(session);
+    }
+
     void MakeInstallation() {
         SampleGame game = PlainGame({L"a.dat", L"data\\b.dat"});
         game.shortcuts = {L"Game.lnk"};
@@ -279,7 +307,7 @@ TEST_F(RefusalTest, RelativeInstallationDirectoryRemovesNothing) {
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path().c_str()));
     // The configuration is found relative to the current folder; the removal still refuses.
-    OpenSession(install->Game().folderName);
+    OpenRefusedSession(install->Game().folderName);
     const RunRecord run = RunRemoval();
     ::SetCurrentDirectoryW(previous);
     ExpectNothingRemoved(run);
@@ -307,7 +335,7 @@ TEST_F(RefusalTest, DriveRootRemovesNothing) {
     ASSERT_TRUE(RunUnixProgram("/bin/ln", {"-s", UnixPathOf(install->InstallDir()), device}));
     const std::wstring root = std::wstring(1, letter) + L":\\";
     ASSERT_TRUE(WaitUntil([&] { return FileExists(root + L"a.dat"); }, 10000));
-    OpenSession(root);
+    OpenRefusedSession(root);
     const RunRecord run = RunRemoval();
     RunUnixProgram("/bin/rm", {"-f", device});
     ExpectNothingRemoved(run);
@@ -318,21 +346,7 @@ TEST_F(RefusalTest, AHalfReadConfigurationRemovesNothing) {
     OpenSession(install->InstallDir());
     // The keep lists would be missing: a session whose configuration failed must not remove.
     install->WriteConfig(L"[game]\r\nchsName=x\r\n");
-    // Reading it shows the configuration error's box; close it as a player would.
-    std::thread closer([] {
-        WaitUntil(
-            [] {
-                const HWND box = ::FindWindowW(L"#32770", L"Error");
-                return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            },
-            20000);
-    });
-    UninstallSession* broken = new UninstallSession(install->InstallDir().c_str());
-    closer.join();
-    // Reading failed: the session queued a quit message for this thread.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    UninstallSession* broken = NewSessionAfterErrorBox(install->InstallDir());
     install->WriteConfig(install->ConfigText());
     ASSERT_FALSE(broken->IsConfigValid());
     RemovalRequest brokenRequest;

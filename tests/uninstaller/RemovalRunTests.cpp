@@ -262,13 +262,15 @@ TEST_F(RemovalRunTest, LinksToFoldersOutsideAreNeverFollowed) {
     EXPECT_FALSE(FileExists(InstallPath(L"sub\\b.dat")));
     if (IsWine()) {
         // Wine opens the target in place of a Unix link, so the link cannot go without taking
-        // the target with it: it stays, and with it the folders that hold it.
+        // the target with it: it stays, and with it the folders that hold it, each link
+        // reported as a file that could not be deleted.
         EXPECT_NE(::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
         EXPECT_NE(::GetFileAttributesW(linkToEmpty.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(Events(EVENT_FILE_NOT_DELETED).size(), 2u);
     } else {
         EXPECT_FALSE(DirExists(install->InstallDir()));
+        EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
     }
-    EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
     RemoveUnixLink(link);
     RemoveUnixLink(linkToEmpty);
 }
@@ -300,6 +302,29 @@ TEST_F(RemovalRunTest, AMissingInstallationStillEndsOnTheFinalPage) {
     EXPECT_EQ(run.steps, Steps{4});
     EXPECT_EQ(run.fileTotal, 0u);
     EXPECT_EQ(Events(EVENT_REMOVAL_FINISHED).size(), 1u);
+}
+
+// A game moved to another drive and left behind as a link: the target's tree goes with the keep
+// lists, then the target and the link; a kept folder keeps both.
+TEST_F(RemovalRunTest, AnInstallationFolderThatIsALinkIsRemovedThroughItsTarget) {
+    for (const bool keep : {true, false}) {
+        SampleGame game = PlainGame({L"a.dat", L"Save\\s.sav", L"data\\b.dat"});
+        game.folderName = keep ? L"GameK" : L"GameN";
+        game.skipDirs = {keep ? L"Save" : L"none"};
+        Install(game);
+        const std::wstring moved = dir / (game.folderName + L"Moved");
+        ASSERT_TRUE(::MoveFileW(install->InstallDir().c_str(), moved.c_str()));
+        ASSERT_TRUE(MakeUnixLink(moved, install->InstallDir()));
+        const RunRecord run = RunRemoval();
+        // The configuration is the fourth file.
+        const std::vector<int> progress = {0, 25, 50, 75};
+        EXPECT_EQ(run.progress, std::vector<int>(progress.begin(), progress.end() - keep));
+        EXPECT_FALSE(FileExists(moved + L"\\a.dat") || DirExists(moved + L"\\data"));
+        EXPECT_EQ(FileExists(moved + L"\\Save\\s.sav"), keep);
+        EXPECT_EQ(DirExists(install->InstallDir()), keep);
+        EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
+        RemoveUnixLink(install->InstallDir());
+    }
 }
 
 } // namespace
