@@ -23,7 +23,8 @@ layer_of() {
   ui/Xml*) echo 2 ;;
   ui/SkinSourceUI.*) echo 3 ;;
   ui/Renderer* | ui/RenderResourcesUI.h | ui/ClipRegionUI.* | ui/Msimg32.* | \
-    ui/SoftwareAlphaBlend.cpp | ui/StbImage.cpp | ui/ImageDescriptionUI.* | ui/SkinFont.*) echo 4 ;;
+    ui/SoftwareAlphaBlend.cpp | ui/StbImage.cpp | ui/ImageDescriptionUI.* | ui/SkinFont.* | \
+    ui/ImageCacheUI.*) echo 4 ;;
   ui/WindowWnd.*) echo 5 ;;
   # The state images that buttons, options and scroll bars share.
   ui/WindowManager* | ui/ControlUI* | ui/controls/ControlStateUI.*) echo 6 ;;

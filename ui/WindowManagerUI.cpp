@@ -43,13 +43,14 @@ CWindowManagerUI::CWindowManagerUI()
       m_pEventKey(nullptr), m_ptLastMousePos{-1, -1}, m_szMinWindow{0, 0}, m_szMaxWindow{0, 0},
       m_szInitWindowSize{0, 0}, m_rcSizeBox{0, 0, 0, 0}, m_szRoundCorner{0, 0}, m_rcCaption{0, 0, 0,
                                                                                             0},
-      m_uTimerID(0x1000), m_bFirstLayout(true), m_bUpdateNeeded(false), m_bFocusNeeded(false),
-      m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
-      m_bMouseCapture(false), m_bUsedVirtualWnd(false), m_mNameHash(83), m_mOptionGroup(83),
-      m_pParentResourcePM(nullptr), m_dwDefaultDisabledColor(0xFFA7A6AA),
-      m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF),
-      m_DefaultFontInfo(), m_mImageHash(83), m_DefaultAttrHash(83) {
+      m_uTimerID(0x1000), m_dwLayoutThread(0), m_rcLayoutInvalid{0, 0, 0, 0}, m_bFirstLayout(true),
+      m_bUpdateNeeded(false), m_bFocusNeeded(false), m_bOffscreenPaint(true),
+      m_bAlphaBackground(false), m_bMouseTracking(false), m_bMouseCapture(false),
+      m_bUsedVirtualWnd(false), m_mNameHash(83), m_mOptionGroup(83), m_pParentResourcePM(nullptr),
+      m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000),
+      m_dwDefaultLinkFontColor(0xFF0000FF), m_dwDefaultLinkHoverFontColor(0xFFD3215F),
+      m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(), m_mImageHash(83),
+      m_DefaultAttrHash(83) {
     PrepareProcessOnce();
     const LOGFONTW lf = DefaultGuiLogFont();
     m_DefaultFontInfo.hFont = ::CreateFontIndirectW(&lf);

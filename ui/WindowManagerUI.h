@@ -12,6 +12,7 @@
 #include "ui/SkinSourceUI.h"
 #include "ui/ZipArchive.h"
 
+#include <atomic>
 #include <vector>
 
 namespace SkinUI {
@@ -182,6 +183,9 @@ public:
     // ---- Layout and painting -----------------------------------------------
     void SetUpdateNeeded();
     bool IsUpdateNeeded() const;
+    // Empty rectangles ask for nothing; during a layout pass the requests
+    // of the window's thread are joined and the window is asked once when
+    // the pass ends. Any thread may call it.
     void Invalidate(const RECT& rcItem);
 
     // ---- Messages ----------------------------------------------------------
@@ -196,6 +200,8 @@ private:
     void DeliverNotice(TNoticeUI& msg);
     bool OnPaint();
     void LayoutTree(const RECT& rcClient);
+    void LayoutControls(const RECT& rcClient);
+    void RequestRedraw(const RECT* rc);
     void PaintOffscreen(HDC hDcTarget, const RECT& rcPaint, const RECT& rcClient);
     bool OnMouseMove(LPARAM lParam);
     bool OnMouseHover(LPARAM lParam);
@@ -250,6 +256,10 @@ private:
     RECT m_rcCaption;
 
     UINT m_uTimerID;
+    // The thread running a layout pass (0 when none runs); that pass's
+    // redraw requests gather in m_rcLayoutInvalid.
+    std::atomic<DWORD> m_dwLayoutThread;
+    RECT m_rcLayoutInvalid;
 
     bool m_bFirstLayout;
     bool m_bUpdateNeeded;

@@ -183,9 +183,7 @@ void CWindowManagerUI::SetFocusNeeded(CControlUI* control) {
 bool CWindowManagerUI::SetNextTabControl(bool forward) {
     if (m_bUpdateNeeded && forward) {
         m_bFocusNeeded = true;
-        if (m_hWndPaint != nullptr) {
-            ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
-        }
+        RequestRedraw(nullptr);
         return true;
     }
     if (m_pRoot == nullptr) {

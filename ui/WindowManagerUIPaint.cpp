@@ -34,6 +34,22 @@ bool CreateSurface(HDC hDcPaint, const RECT& rcClient, HDC& hDC, HBITMAP& hBitma
     return false;
 }
 
+bool SurfaceCovers(HBITMAP hBitmap, const RECT& rcClient) {
+    BITMAP info = {};
+    if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(info), &info) == 0) {
+        return false;
+    }
+    return info.bmWidth >= rcClient.right - rcClient.left &&
+           info.bmHeight >= rcClient.bottom - rcClient.top;
+}
+
+// Black, as a surface the platform has just made.
+void BlankSurface(HDC hDC, HBITMAP hBitmap, const RECT& rcClient) {
+    HGDIOBJ old = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, rcClient.right - rcClient.left, rcClient.bottom - rcClient.top, BLACKNESS);
+    ::SelectObject(hDC, old);
+}
+
 } // namespace
 
 void CWindowManagerUI::SetUpdateNeeded() {
@@ -45,16 +61,56 @@ bool CWindowManagerUI::IsUpdateNeeded() const {
 }
 
 void CWindowManagerUI::Invalidate(const RECT& rcItem) {
+    // A control without a window position yet has nothing on screen.
+    if (m_hWndPaint == nullptr || ::IsRectEmpty(&rcItem)) {
+        return;
+    }
+    if (m_dwLayoutThread == ::GetCurrentThreadId()) {
+        ::UnionRect(&m_rcLayoutInvalid, &m_rcLayoutInvalid, &rcItem);
+        return;
+    }
+    RequestRedraw(&rcItem);
+}
+
+void CWindowManagerUI::RequestRedraw(const RECT* rc) {
     if (m_hWndPaint != nullptr) {
-        ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+        ::InvalidateRect(m_hWndPaint, rc, FALSE);
     }
 }
 
 void CWindowManagerUI::LayoutTree(const RECT& rcClient) {
+    // Every control placed in this pass asks for its old and new places;
+    // the window is asked once for all of them.
+    // A pass started inside another (a paint forced during layout) adds to
+    // the outer pass's rectangle.
+    const bool outermost = m_dwLayoutThread != ::GetCurrentThreadId();
+    if (outermost) {
+        ::SetRectEmpty(&m_rcLayoutInvalid);
+        m_dwLayoutThread = ::GetCurrentThreadId();
+    }
+    LayoutControls(rcClient);
+    if (outermost) {
+        m_dwLayoutThread = 0;
+        if (!::IsRectEmpty(&m_rcLayoutInvalid)) {
+            RequestRedraw(&m_rcLayoutInvalid);
+        }
+    }
+    if (m_bFirstLayout) {
+        m_bFirstLayout = false;
+        SendNotify(m_pRoot, L"windowinit");
+    }
+}
+
+void CWindowManagerUI::LayoutControls(const RECT& rcClient) {
     if (m_pRoot->IsUpdateNeeded()) {
         m_pRoot->SetPos(rcClient);
-        // The client size may have changed.
-        DeleteOffscreen();
+        // The client size may have changed: the off-screen surface stays
+        // while it still covers the client area, blank as a new one.
+        if (!SurfaceCovers(m_hbmpOffscreen, rcClient)) {
+            DeleteOffscreen();
+        } else {
+            BlankSurface(m_hDcOffscreen, m_hbmpOffscreen, rcClient);
+        }
         DeleteBackground();
     } else {
         CControlUI* previous = nullptr;
@@ -68,10 +124,6 @@ void CWindowManagerUI::LayoutTree(const RECT& rcClient) {
             control->SetPos(control->GetPos());
             previous = control;
         }
-    }
-    if (m_bFirstLayout) {
-        m_bFirstLayout = false;
-        SendNotify(m_pRoot, L"windowinit");
     }
 }
 
@@ -116,7 +168,7 @@ bool CWindowManagerUI::OnPaint() {
     }
     ::EndPaint(m_hWndPaint, &ps);
     if (m_bUpdateNeeded) {
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+        RequestRedraw(nullptr);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/WindowManagerUI.h"
 
+#include "ui/ImageCacheUI.h"
 #include "ui/RendererUI.h"
 
 namespace SkinUI {
@@ -75,35 +76,13 @@ TImageRecordUI* CWindowManagerUI::GetImageOrAdd(LPCWSTR name, LPCWSTR type, DWOR
 }
 
 TImageRecordUI* CWindowManagerUI::AddImage(LPCWSTR name, LPCWSTR type, DWORD mask) {
-    if (name == nullptr || name[0] == 0) {
-        return nullptr;
-    }
-    TImageRecordUI* image = nullptr;
-    if (type != nullptr) {
-        if (name[0] < L'0' || name[0] > L'9') {
-            return nullptr;
-        }
-        WORD id = 0;
-        for (LPCWSTR digit = name; *digit >= L'0' && *digit <= L'9'; ++digit) {
-            id = static_cast<WORD>(id * 10 + (*digit - L'0'));
-        }
-        // Resource ids start at 1; MAKEINTRESOURCE(0) would be no name at all.
-        if (id == 0) {
-            return nullptr;
-        }
-        image = CRendererUI::LoadImage(MAKEINTRESOURCEW(id), type, mask);
-    } else {
-        image = CRendererUI::LoadImage(name, nullptr, mask);
-    }
+    // Decoded once for the process; this manager holds a reference.
+    TImageRecordUI* image = CImageCacheUI::Acquire(name, type, mask);
     if (image == nullptr) {
         return nullptr;
     }
-    if (type != nullptr) {
-        image->sResType = type;
-    }
-    image->dwMask = mask;
     if (!m_mImageHash.Insert(name, image)) {
-        CRendererUI::FreeImage(image);
+        CImageCacheUI::Release(image);
         return nullptr;
     }
     return image;
@@ -111,7 +90,7 @@ TImageRecordUI* CWindowManagerUI::AddImage(LPCWSTR name, LPCWSTR type, DWORD mas
 
 void CWindowManagerUI::RemoveAllImages() {
     m_mImageHash.RemoveAll(
-        [](LPVOID image) { CRendererUI::FreeImage(static_cast<TImageRecordUI*>(image)); });
+        [](LPVOID image) { CImageCacheUI::Release(static_cast<TImageRecordUI*>(image)); });
 }
 
 void CWindowManagerUI::AddDefaultAttributeList(LPCWSTR controlName, LPCWSTR attrList) {

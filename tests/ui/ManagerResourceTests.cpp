@@ -354,3 +354,27 @@ TEST(ManagerImages, TypedNamesAreResourceIds) {
     EXPECT_EQ(nullptr, manager.AddImage(L"0", L"TESTIMG"));
     EXPECT_NE(nullptr, manager.AddImage(L"12", L"TESTIMG"));
 }
+
+TEST(ManagerImages, EveryManagerSharesTheProcessDecode) {
+    Skin();
+    CWindowManagerUI parent, child;
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    TImageRecordUI* image = parent.AddImage(L"img/pic.bmp");
+    ASSERT_NE(nullptr, image);
+    // Each manager keeps its own names, with the one decoded record.
+    EXPECT_EQ(nullptr, child.GetImage(L"img/pic.bmp"));
+    EXPECT_EQ(image, child.GetImageOrAdd(L"img/pic.bmp"));
+    // Another mask is another image.
+    CWindowManagerUI masked;
+    TImageRecordUI* red = masked.AddImage(L"img/pic.bmp", nullptr, 0xFFFF0000);
+    ASSERT_NE(nullptr, red);
+    EXPECT_NE(image, red);
+    EXPECT_TRUE(red->alphaChannel);
+    EXPECT_FALSE(image->alphaChannel);
+    // A record outlives the managers that let it go.
+    parent.RemoveAllImages();
+    child.RemoveAllImages();
+    EXPECT_EQ(2, image->nX);
+    CWindowManagerUI later;
+    EXPECT_EQ(image, later.AddImage(L"img/pic.bmp"));
+}

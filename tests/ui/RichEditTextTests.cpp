@@ -25,6 +25,30 @@ std::wstring Text141() {
 
 // ---- Identity and lifecycle -----------------------------------------------------------------
 
+TEST(RichEditLifecycle, EngineStartsWhenFirstShownOrFocused) {
+    CRichEditUI* shown = NewRichEdit(kEditRect);
+    CRichEditUI* hidden = NewRichEdit(RECT{20, 160, 320, 220});
+    hidden->SetVisible(false);
+    hidden->SetText(L"waiting");
+    NewRoot({shown, hidden});
+    EXPECT_NE(nullptr, shown->GetTextHost());
+    EXPECT_EQ(nullptr, hidden->GetTextHost());
+    hidden->SetVisible(true);
+    Settle();
+    ASSERT_NE(nullptr, hidden->GetTextHost());
+    EXPECT_EQ(L"waiting", TextOf(hidden));
+
+    // Focused before any layout has placed it.
+    CRichEditUI* focused = NewRichEdit(kEditRect);
+    auto* root = new CContainerUI();
+    root->Add(focused);
+    Manager().AttachRootControl(root);
+    EXPECT_EQ(nullptr, focused->GetTextHost());
+    focused->SetFocus();
+    EXPECT_NE(nullptr, focused->GetTextHost());
+    Settle();
+}
+
 TEST(RichEditLifecycle, RemovedControlLeavesTheWindowWorking) {
     CRichEditUI* edit = NewRichEdit(kEditRect);
     CContainerUI* root = NewRoot({edit});

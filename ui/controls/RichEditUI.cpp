@@ -32,7 +32,8 @@ CRichEditUI::CRichEditUI()
     : m_pTwh(nullptr), m_bVScrollBarFixing(false), m_bWantTab(true), m_bWantReturn(true),
       m_bWantCtrlReturn(true), m_bRich(true), m_bReadOnly(false), m_bWordWrap(false),
       m_dwTextColor(0), m_iFont(-1), m_iLimitText(kDefaultLimitText), m_lTwhStyle(ES_MULTILINE),
-      m_bInited(0), m_pFilterManager(nullptr), m_bSwallowReturnChar(false), m_bInSetPos(false) {}
+      m_bInited(0), m_bEngineStarted(false), m_pFilterManager(nullptr), m_bSwallowReturnChar(false),
+      m_bInSetPos(false) {}
 
 CRichEditUI::~CRichEditUI() {
     if (m_pTwh != nullptr) {
@@ -73,10 +74,20 @@ UINT CRichEditUI::GetControlFlags() const {
 
 void CRichEditUI::InitSelf() {
     // The engine measures with the window's device and talks to its manager:
-    // it waits until the control has one.
+    // it waits until the control has one. Creating it costs milliseconds, so
+    // a rich edit on a page that is never shown never pays: the engine starts
+    // when the control is first placed visibly, focused, or asked for it.
     if (m_bInited != 0 || m_pManager == nullptr) {
         return;
     }
+    m_bInited = 1;
+}
+
+void CRichEditUI::StartEngine() {
+    if (m_bInited == 0 || m_bEngineStarted || m_pManager == nullptr) {
+        return;
+    }
+    m_bEngineStarted = true;
     CREATESTRUCTW create = {};
     create.style = m_lTwhStyle;
     create.lpszName = m_sText.GetData();
@@ -97,7 +108,6 @@ void CRichEditUI::InitSelf() {
             m_pFilterManager = m_pManager;
         }
     }
-    m_bInited = 1;
 }
 
 CTxtWinHost* CRichEditUI::GetTextHost() const {
@@ -187,6 +197,10 @@ LONG CRichEditUI::GetTextLength(DWORD flags) const {
 }
 
 CUIString CRichEditUI::GetText() const {
+    // The text of an engine not started yet is the text it will start with.
+    if (!m_sText.IsEmpty()) {
+        const_cast<CRichEditUI*>(this)->StartEngine();
+    }
     if (m_pTwh == nullptr) {
         return CUIString();
     }

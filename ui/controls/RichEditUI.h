@@ -82,8 +82,8 @@ public:
     LONG GetTextLength(DWORD flags = GTL_DEFAULT) const;
     void SetSel(LONG start, LONG end);
     void ReplaceSel(LPCWSTR text, bool canUndo);
-    // The engine's host, or null before initialisation or when the engine
-    // could not be created.
+    // The engine's host, or null until the engine has started (first visible
+    // placement, focus or engine request) or when it could not be created.
     CTxtWinHost* GetTextHost() const;
 
     // Called by the host when the engine shows or hides a scroll bar.
@@ -114,7 +114,10 @@ private:
     void SendScroll(UINT msg, WORD code, int pos = 0);
     void ScrollTo(bool vertical, int pos);
     void ApplyStyleAttribute(LPCWSTR name, LPCWSTR value);
+    // Creates the host and its engine once, after initialisation.
+    void StartEngine();
 
+    bool m_bEngineStarted;
     // The manager the filter is registered with.
     CWindowManagerUI* m_pFilterManager;
     // The keydown of the last Enter went to the "return" notification; its

@@ -84,6 +84,9 @@ void CRichEditUI::LayoutText(RECT& rcText) {
 
 void CRichEditUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
+    if (IsVisible() && !::IsRectEmpty(&m_rcItem)) {
+        StartEngine();
+    }
     RECT rcText = TextRect();
     if (m_pTwh != nullptr) {
         m_bInSetPos = true;

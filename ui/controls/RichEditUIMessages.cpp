@@ -35,6 +35,7 @@ bool IsForwardedNotice(DWORD code) {
 HRESULT CRichEditUI::TxSendMessage(UINT msg, WPARAM wParam, LPARAM lParam,
                                    LRESULT* plresult) const {
     auto* self = const_cast<CRichEditUI*>(this);
+    self->StartEngine();
     ITextServices* services = m_pTwh != nullptr ? m_pTwh->GetTextServices() : nullptr;
     if (services == nullptr) {
         return S_FALSE;
@@ -186,6 +187,9 @@ void CRichEditUI::HandleEvent(TInputEventUI& event) {
     case UIEVENT_SETFOCUS:
     case UIEVENT_KILLFOCUS: {
         const bool focus = event.Type == UIEVENT_SETFOCUS;
+        if (focus) {
+            StartEngine();
+        }
         if (m_pTwh != nullptr) {
             m_pTwh->OnTxInPlaceActivate(nullptr);
             TxSendMessage(focus ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0, nullptr);
