@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "ui/UIAttributeValue.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <cstring>
 #include <string>
 
-using ControlTest::Probe;
 using SkinUI::CWindowManagerUI;
 using SkinUI::ParseBoolValue;
 using SkinUI::ParseColorValue;
@@ -17,6 +16,7 @@ using SkinUI::ParseDecimalValue;
 using SkinUI::ParseIntListValue;
 using SkinUI::ParseRectValue;
 using SkinUI::ParseSizeValue;
+using UiTest::Probe;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "ui/Delegate.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-using ControlTest::MakeEvent;
-using ControlTest::NoticeLog;
-using ControlTest::Parent;
-using ControlTest::Probe;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
 using SkinUI::TInputEventUI;
+using UiTest::MakeEvent;
+using UiTest::NoticeLog;
+using UiTest::Parent;
+using UiTest::Probe;
 
 namespace {
 

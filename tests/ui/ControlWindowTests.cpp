@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "tests/support/DibSurface.h"
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "tests/ui/RendererTestUtil.h"
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
@@ -14,14 +14,14 @@
 
 #include <string>
 
-using ControlTest::NoticeLog;
-using ControlTest::Parent;
-using ControlTest::Probe;
 using RendererTest::NearRgb;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
 using TestSupport::DibSurface;
 using UiTest::MoveScreen;
+using UiTest::NoticeLog;
+using UiTest::Parent;
+using UiTest::Probe;
 using UiTest::Pump;
 using UiTest::PumpUntil;
 

@@ -6,7 +6,6 @@
 
 #include "tests/support/Process.h"
 #include "tests/support/ZipWriter.h"
-#include "tests/ui/ManagerTestControls.h"
 
 #include <gtest/gtest.h>
 
