@@ -36,7 +36,8 @@ class WindowlessTest : public ::testing::Test {
 protected:
     void SetUp() override {
         UseStateImageArchive();
-        root_ = new HostBox();
+        root_ = new Parent();
+        root_->SetBkColor(kBackground);
         root_->SetName(L"root");
         ASSERT_TRUE(pm_.AttachRootControl(root_));
         root_->SetPos(RECT{0, 0, 400, 300});
@@ -73,7 +74,7 @@ protected:
     }
 
     CWindowManagerUI pm_;
-    HostBox* root_ = nullptr;
+    Parent* root_ = nullptr;
     NoticeLog log_;
 };
 

@@ -7,7 +7,9 @@
 #include "tests/ui/support/ChildSearch.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace UiTest {
@@ -183,8 +185,8 @@ private:
 
 // A minimal container: owns its children, attaches them to its manager,
 // passes its visibility down, searches them as the flags say, fills its
-// background with one colour and places each child that has a place of its
-// own at that rectangle (relative to the container).
+// background with one colour and places each child that has a place (given
+// to Add, or a probe's own) at that rectangle relative to itself.
 class Parent : public Probe {
 public:
     explicit Parent(const wchar_t* name = L"") : Probe(name) {}
@@ -196,10 +198,19 @@ public:
         }
     }
 
-    template <typename T> T* Add(T* child) {
+    template <typename T> T* Add(T* child, RECT place = {}) {
+        if constexpr (std::is_base_of_v<Probe, T>) {
+            if (::IsRectEmpty(&place)) {
+                place = child->Place();
+            }
+        }
         children.push_back(child);
+        places_.push_back(place);
         if (GetManager() != nullptr) {
             GetManager()->InitControlTree(child, this);
+            if (!::IsRectEmpty(&place)) {
+                child->SetPos(Placed(place));
+            }
         } else {
             child->AttachManager(nullptr, this, false);
         }
@@ -208,12 +219,22 @@ public:
     }
     // Takes a child out without deleting it.
     void Detach(CControlUI* child) {
-        for (auto it = children.begin(); it != children.end(); ++it) {
-            if (*it == child) {
-                children.erase(it);
+        for (size_t i = 0; i < children.size(); ++i) {
+            if (children[i] == child) {
+                children.erase(children.begin() + i);
+                places_.erase(places_.begin() + i);
                 return;
             }
         }
+    }
+    void Delete(CControlUI* child) {
+        Detach(child);
+        delete child;
+    }
+    // Lets go of every child without deleting it.
+    void ReleaseChildren() {
+        children.clear();
+        places_.clear();
     }
 
     void AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool init) override {
@@ -239,11 +260,9 @@ public:
     }
     void SetPos(RECT rc) override {
         CControlUI::SetPos(rc);
-        for (CControlUI* child : children) {
-            RECT place = static_cast<Probe*>(child)->Place();
-            if (!::IsRectEmpty(&place)) {
-                ::OffsetRect(&place, rc.left, rc.top);
-                child->SetPos(place);
+        for (size_t i = 0; i < children.size(); ++i) {
+            if (!::IsRectEmpty(&places_[i])) {
+                children[i]->SetPos(Placed(places_[i]));
             }
         }
     }
@@ -271,22 +290,66 @@ public:
     std::vector<CControlUI*> children;
 
 private:
+    RECT Placed(RECT place) const {
+        ::OffsetRect(&place, m_rcItem.left, m_rcItem.top);
+        return place;
+    }
+
+    std::vector<RECT> places_;
     DWORD fill_ = 0;
 };
 
-// Every notice the window's listeners get.
+// The notices of a window in arrival order.
 class NoticeLog : public SkinUI::INotifyUI {
 public:
+    struct Entry {
+        std::wstring type;
+        CControlUI* sender;
+        std::wstring senderName; // taken at once: the sender may be gone later
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
     void Notify(TNoticeUI& msg) override {
-        types.push_back(msg.sType.GetData());
-        senders.push_back(msg.pSender);
-        wParams.push_back(msg.wParam);
-        lParams.push_back(msg.lParam);
+        entries.push_back(Entry{msg.sType.GetData(), msg.pSender,
+                                msg.pSender != nullptr ? msg.pSender->GetName().GetData() : L"?",
+                                msg.wParam, msg.lParam});
+        if (onNotice) {
+            onNotice(msg);
+        }
     }
-    std::vector<std::wstring> types;
-    std::vector<CControlUI*> senders;
-    std::vector<WPARAM> wParams;
-    std::vector<LPARAM> lParams;
+    // The entries of the given types only (focus notices and timers aside).
+    std::vector<Entry> Of(std::initializer_list<const wchar_t*> types) const {
+        std::vector<Entry> found;
+        for (const Entry& e : entries) {
+            for (const wchar_t* t : types) {
+                if (e.type == t) {
+                    found.push_back(e);
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+    int Count(const wchar_t* type, CControlUI* sender = nullptr) const {
+        int n = 0;
+        for (const Entry& e : entries) {
+            n += (e.type == type && (sender == nullptr || e.sender == sender)) ? 1 : 0;
+        }
+        return n;
+    }
+    // "type@name" texts of the given types, for order checks.
+    std::vector<std::wstring> Trail(std::initializer_list<const wchar_t*> types) const {
+        std::vector<std::wstring> trail;
+        for (const Entry& e : Of(types)) {
+            trail.push_back(e.type + L"@" + e.senderName);
+        }
+        return trail;
+    }
+    void Clear() { entries.clear(); }
+
+    std::vector<Entry> entries;
+    void (*onNotice)(TNoticeUI&) = nullptr;
 };
 
 inline TInputEventUI MakeEvent(int type, WPARAM wParam = 0, LPARAM lParam = 0) {
