@@ -119,9 +119,7 @@ inline RECT Rect(int left, int top, int right, int bottom) {
     return RECT{left, top, right, bottom};
 }
 
-inline bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+using UiTest::SameRect;
 
 inline std::string Show(const RECT& rc) {
     return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +

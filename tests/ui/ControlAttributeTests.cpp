@@ -18,6 +18,7 @@ using SkinUI::ParseIntListValue;
 using SkinUI::ParseRectValue;
 using SkinUI::ParseSizeValue;
 using UiTest::Probe;
+using UiTest::SameRect;
 
 namespace {
 
@@ -48,10 +49,6 @@ private:
     BYTE* base_ = nullptr;
     wchar_t* text_ = nullptr;
 };
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 } // namespace
 

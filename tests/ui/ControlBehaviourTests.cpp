@@ -15,12 +15,9 @@ using UiTest::MakeEvent;
 using UiTest::NoticeLog;
 using UiTest::Parent;
 using UiTest::Probe;
+using UiTest::SameRect;
 
 namespace {
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 CControlUI* CALLBACK TakeAny(CControlUI* control, LPVOID) {
     return control;

@@ -24,6 +24,7 @@ using UiTest::Parent;
 using UiTest::Probe;
 using UiTest::Pump;
 using UiTest::PumpUntil;
+using UiTest::SameRect;
 
 namespace {
 
@@ -36,10 +37,6 @@ class HostWnd : public UiTest::HostWindow {
 public:
     HostWnd() : UiTest::HostWindow(L"ControlTestHost") {}
 };
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // One window for all tests (creating and destroying windows is slow under
 // Wine); each test attaches a fresh tree: root (0,0)-(320,240), a box at

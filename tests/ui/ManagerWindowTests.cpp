@@ -849,5 +849,3 @@ TEST_F(ManagerWindowTest, ChildWindowMessagesAreReflected) {
     EXPECT_FALSE(CWindowManagerUI::PreTranslateMessage(&noWindow));
     ::DestroyWindow(child);
 }
-
-// ---- Per-window settings ------------------------------------------------------------------

@@ -19,6 +19,10 @@ using SkinUI::CWindowManagerUI;
 using SkinUI::TInputEventUI;
 using SkinUI::TNoticeUI;
 
+inline bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 // One event as a control received it.
 struct EventRecord {
     std::wstring control;
@@ -331,7 +335,7 @@ public:
         }
         return found;
     }
-    int Count(const wchar_t* type, CControlUI* sender = nullptr) const {
+    int Count(const wchar_t* type, const CControlUI* sender = nullptr) const {
         int n = 0;
         for (const Entry& e : entries) {
             n += (e.type == type && (sender == nullptr || e.sender == sender)) ? 1 : 0;
