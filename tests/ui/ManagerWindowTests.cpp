@@ -34,28 +34,19 @@ const UINT kPing = WM_APP + 40;
 // order, as short texts.
 std::vector<std::wstring> g_trail;
 
-// The test window: a popup whose messages go through its manager first.
-class HostWnd : public UiTest::HostWindow {
-public:
-    HostWnd() : UiTest::HostWindow(L"ManagerTestHost") {}
-    std::vector<UINT> passedOn; // messages the manager left to the window
-
-protected:
-    bool PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) override {
-        passedOn.push_back(message);
-        if (message == kPing) {
-            g_trail.push_back(L"window:ping");
-            result = 7;
-            return true;
-        }
-        return false;
-    }
-};
-
-auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"manager test", kLeft, kTop, kWidth, kHeight);
+using HostWnd = UiTest::ProgramWindow;
 
 HostWnd& Host() {
-    return g_shared.Get();
+    HostWnd& host = UiTest::TheProgramWindow(kLeft, kTop, kWidth, kHeight);
+    host.answer = [](UINT message, LRESULT& result) {
+        if (message != kPing) {
+            return false;
+        }
+        g_trail.push_back(L"window:ping");
+        result = 7;
+        return true;
+    };
+    return host;
 }
 
 // ---- Real input ------------------------------------------------------------------
