@@ -3,17 +3,15 @@
 // posted: the server list's sections have no URL, so a report ends after its body is built.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "statistics/DataStatisticsImp.h"
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 50;
 
@@ -61,11 +59,11 @@ bool PlaceShippedList(const std::wstring& target) {
 }
 
 template <typename Work> double MeanMs(Work&& work) {
-    const auto start = Clock::now();
+    const double start = BenchMilliseconds();
     for (int i = 0; i < kRuns; ++i) {
         work();
     }
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kRuns;
+    return (BenchMilliseconds() - start) / kRuns;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // is built.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "statistics/CodePageConverter.h"
 #include "statistics/DataStatistics.h"
 #include "statistics/DataStatisticsImp.h"
@@ -12,21 +13,14 @@
 #include "statistics/OsCode.h"
 #include "statistics/TextHelpers.h"
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kReportRuns = 100;
 constexpr int kBodyRuns = 1000;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Keywords as shipped, no URL.
 std::wstring WriteServerListWithoutUrls() {
@@ -46,11 +40,11 @@ const wchar_t kFragment[] =
     L"\"survey\":\"00001000000000000101\",\"surveyid\":\"42\"";
 
 double MeanReportMs(CDataStatisticsImp& object, int mask, int runs) {
-    const auto start = Clock::now();
+    const auto start = BenchMilliseconds();
     for (int i = 0; i < runs; ++i) {
         object.DoSubmitEventInst(L"12060000", kFragment, &mask);
     }
-    return MillisecondsSince(start) / runs;
+    return (BenchMilliseconds() - start) / runs;
 }
 
 } // namespace
@@ -61,9 +55,9 @@ int main() {
     object.SetServerListPath(listPath.c_str());
 
     int mask = 7;
-    auto start = Clock::now();
+    auto start = BenchMilliseconds();
     const int firstStatus = object.DoSubmitEventInst(L"12060000", kFragment, &mask);
-    const double firstMs = MillisecondsSince(start);
+    const double firstMs = (BenchMilliseconds() - start);
     std::printf("%-52s %9.3f ms  (status %d)\n", "report, hardware uncached (opens WMI, collects)",
                 firstMs, firstStatus);
 
@@ -77,47 +71,48 @@ int main() {
     object.LoadKeyWords(listPath, L"SubmitEventInst");
     std::string body;
     for (const int bodyMask : {7, 0}) {
-        start = Clock::now();
+        start = BenchMilliseconds();
         for (int i = 0; i < kBodyRuns; ++i) {
             object.BuildEventBody(L"12060000", kFragment, &bodyMask, body);
         }
         std::snprintf(label, sizeof(label), "body only, mask %d, cached (mean of %d)", bodyMask,
                       kBodyRuns);
-        std::printf("%-52s %9.3f ms  (%u bytes)\n", label, MillisecondsSince(start) / kBodyRuns,
-                    static_cast<unsigned>(body.size()));
+        std::printf("%-52s %9.3f ms  (%u bytes)\n", label,
+                    (BenchMilliseconds() - start) / kBodyRuns, static_cast<unsigned>(body.size()));
     }
 
     // Where a cached body's time goes: the per-report collectors.
     std::string mac, ip, os, machId;
-    start = Clock::now();
+    start = BenchMilliseconds();
     for (int i = 0; i < kReportRuns; ++i) {
         ReadMacAndIp(mac, ip);
     }
     std::printf("%-52s %9.3f ms\n", "  of which MAC and IP texts",
-                MillisecondsSince(start) / kReportRuns);
-    start = Clock::now();
+                (BenchMilliseconds() - start) / kReportRuns);
+    start = BenchMilliseconds();
     for (int i = 0; i < kReportRuns; ++i) {
         os.clear();
         BuildOsCode(os);
     }
-    std::printf("%-52s %9.3f ms\n", "  of which OS code", MillisecondsSince(start) / kReportRuns);
-    start = Clock::now();
+    std::printf("%-52s %9.3f ms\n", "  of which OS code",
+                (BenchMilliseconds() - start) / kReportRuns);
+    start = BenchMilliseconds();
     for (int i = 0; i < kReportRuns; ++i) {
         ComputeMachId(machId);
     }
     std::printf("%-52s %9.3f ms\n", "  of which machine identifier",
-                MillisecondsSince(start) / kReportRuns);
+                (BenchMilliseconds() - start) / kReportRuns);
 
     const std::string text =
         CodePageConverter(CP_UTF8).ToMultiByte(object.BuildEventText(kFragment, 7));
-    start = Clock::now();
+    start = BenchMilliseconds();
     size_t encoded = 0;
     for (int i = 0; i < kBodyRuns; ++i) {
         encoded += PercentEncode(text).size();
     }
     std::snprintf(label, sizeof(label), "percent-encode the %u-byte text (mean of %d)",
                   static_cast<unsigned>(text.size()), kBodyRuns);
-    std::printf("%-52s %9.3f ms\n", label, MillisecondsSince(start) / kBodyRuns);
+    std::printf("%-52s %9.3f ms\n", label, (BenchMilliseconds() - start) / kBodyRuns);
 
     ::DeleteFileW(listPath.c_str());
     return encoded > 0 ? 0 : 1;

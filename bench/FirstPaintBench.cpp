@@ -5,6 +5,7 @@
 // top-level window does not swamp what is measured.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/ControlUI.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
@@ -28,17 +29,6 @@ namespace {
 const int kWidth = 500;
 const int kHeight = 400;
 const int kRounds = 30;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / frequency.QuadPart;
-}
 
 void AppendBytes(void* context, void* data, int size) {
     auto* out = static_cast<std::string*>(context);
@@ -170,7 +160,7 @@ public:
         LRESULT result = 0;
         if (pm_.HandleWindowMessage(message, wParam, lParam, result)) {
             if (message == WM_PAINT && g_paintDone == 0) {
-                g_paintDone = Now();
+                g_paintDone = BenchMilliseconds();
             }
             return result;
         }
@@ -209,7 +199,7 @@ LRESULT CALLBACK PlainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         ::DeleteDC(memory);
         ::EndPaint(hWnd, &ps);
         if (g_paintDone == 0) {
-            g_paintDone = Now();
+            g_paintDone = BenchMilliseconds();
         }
         return 0;
     }
@@ -235,7 +225,7 @@ COLORREF g_bannerPixel = 0;
 double TimeSample(HWND host) {
     g_paintDone = 0;
     SampleWnd wnd;
-    const double start = Now();
+    const double start = BenchMilliseconds();
     wnd.Create(host, L"", WS_CHILD, 0, 0, 0, kWidth, kHeight);
     ::ShowWindow(wnd, SW_SHOW);
     ::UpdateWindow(wnd);
@@ -250,7 +240,7 @@ double TimeSample(HWND host) {
 
 double TimePlain(HWND host) {
     g_paintDone = 0;
-    const double start = Now();
+    const double start = BenchMilliseconds();
     HWND wnd = ::CreateWindowExW(0, L"FirstPaintPlain", L"", WS_CHILD, 0, 0, kWidth, kHeight, host,
                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::ShowWindow(wnd, SW_SHOW);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/WindowManagerUI.h"
@@ -39,17 +40,6 @@ std::wstring MakeSkin(int rows) {
     return text;
 }
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 CControlUI* CALLBACK CountControl(CControlUI*, LPVOID data) {
     ++*static_cast<int*>(data);
     return nullptr;
@@ -77,20 +67,20 @@ int main() {
     double build = 0;
     double layout = 0;
     double relayout = 0;
-    const double start = Seconds();
-    while (Seconds() - start < 3.0) {
+    const double start = BenchSeconds();
+    while (BenchSeconds() - start < 3.0) {
         CWindowManagerUI pm;
-        double t0 = Seconds();
+        double t0 = BenchSeconds();
         CDialogBuilder builder;
         CControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &pm);
         pm.AttachRootControl(root);
-        double t1 = Seconds();
+        double t1 = BenchSeconds();
         root->SetPos(RECT{0, 0, 800, 600});
-        double t2 = Seconds();
+        double t2 = BenchSeconds();
         // A resize: every row is laid out again at the new width and the
         // scroll bar's range follows the new height.
         root->SetPos(RECT{0, 0, 1024, 700});
-        double t3 = Seconds();
+        double t3 = BenchSeconds();
         build += t1 - t0;
         layout += t2 - t1;
         relayout += t3 - t2;

@@ -1,17 +1,17 @@
-// Removal of a large installation tree: the removal engine (its worker posting the progress to a
-// real window) against cmd's "rd /s /q" on an identical tree under the same system, and the
+// Removal of a large installation tree: the removal engine (on its worker thread, reporting to an
+// observer) against cmd's "rd /s /q" on an identical tree under the same system, and the
 // engine's peak memory for two tree sizes, which must not grow with the number of files.
-// Needs a display for the window.
 #include <windows.h>
 #include <psapi.h>
 
-#include "uninstaller/FrameMessages.h"
+#include "bench/BenchClock.h"
+#include "statistics/TextHelpers.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/UninstallSession.h"
-#include "uninstaller/UninstallerFrameWnd.h"
 
 #include <cstdio>
+#include <atomic>
 #include <cstdlib>
 #include <string>
 
@@ -19,17 +19,6 @@ namespace {
 
 constexpr int kFilesPerFolder = 10;
 constexpr int kSubFoldersPerTop = 49;
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::wstring TempFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};
@@ -103,26 +92,36 @@ Memory PeakMemory() {
     return memory;
 }
 
-// Pumps the window's messages until the final page is posted; the number of progress messages
-// it received in *progressMessages.
-bool PumpUntilFinalPage(HWND window, DWORD timeoutMs, int* progressMessages) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == window && msg.message == WM_UNINST_PROGRESS)
-                ++*progressMessages;
-            if (msg.message != WM_QUIT)
-                DispatchMessageW(&msg);
-            if (msg.hwnd == window && msg.message == WM_UNINST_SET_STEP &&
-                msg.wParam == static_cast<WPARAM>(kFinalWizardStep))
-                return true;
-        }
-        if (GetTickCount64() >= end)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+// Counts the changes of the progress, as the wizard posts them, and waits for the end.
+class CountingObserver : public IRemovalObserver {
+public:
+    CountingObserver() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~CountingObserver() { CloseHandle(finished_); }
+    CountingObserver(const CountingObserver&) = delete;
+    CountingObserver& operator=(const CountingObserver&) = delete;
+
+    void OnRemovalProgress(int percentage) override {
+        if (last_.exchange(percentage) != percentage)
+            ++changes_;
     }
-}
+    void OnRemovalStep(RemovalStep, unsigned) override {}
+    void OnFileNotDeleted(const std::wstring&, DWORD) override {}
+    void OnConfigError() override { SetEvent(finished_); }
+    void OnRemovalFinished() override {
+        completed_ = true;
+        SetEvent(finished_);
+    }
+    bool Wait(DWORD timeoutMs) const {
+        return WaitForSingleObject(finished_, timeoutMs) == WAIT_OBJECT_0 && completed_;
+    }
+    int Changes() const { return changes_; }
+
+private:
+    HANDLE finished_;
+    std::atomic<int> last_{-1};
+    std::atomic<int> changes_{0};
+    std::atomic<bool> completed_{false};
+};
 
 // Child: builds a tree, removes it with the engine and prints the time and the peak memory.
 int RunEngine(int files, const std::wstring& resultPath) {
@@ -133,25 +132,22 @@ int RunEngine(int files, const std::wstring& resultPath) {
         std::printf("cannot build the tree\n");
         return 1;
     }
-    CUninstallerFrameWnd* frame = new CUninstallerFrameWnd(root.c_str());
+    UninstallSession* session = new UninstallSession(root.c_str());
     // No server list: the final event is started but sends nothing.
-    frame->GetSession()->SetServerListPath(root + L"_no_server_list.ini");
-    if (!frame->Create(nullptr, L"removal bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 300,
-                       120)) {
-        std::printf("cannot create the window (DISPLAY?)\n");
-        return 1;
-    }
+    session->SetServerListPath(root + L"_no_server_list.ini");
+    RemovalRequest request;
+    request.session = session;
+    CountingObserver observer;
     const Memory before = PeakMemory();
-    const double start = Now();
-    int progressMessages = 0;
-    if (!StartUninstallWorker(*frame) ||
-        !PumpUntilFinalPage(frame->GetHWND(), 600000, &progressMessages)) {
+    const double start = BenchSeconds();
+    if (!StartUninstallWorker(request, observer) || !observer.Wait(600000)) {
         std::printf("the removal did not finish\n");
         return 1;
     }
-    const double seconds = Now() - start;
+    const int progressMessages = observer.Changes();
+    const double seconds = BenchSeconds() - start;
     const Memory after = PeakMemory();
-    frame->GetSession()->EventThreads().WaitAll(30000);
+    session->EventThreads().WaitAll(30000);
     const Memory afterEvents = PeakMemory();
     const bool gone = GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES;
 
@@ -168,14 +164,11 @@ int RunEngine(int files, const std::wstring& resultPath) {
     std::fflush(stdout);
     const std::string result = std::to_string(seconds);
     WriteBytes(resultPath, result.data(), static_cast<DWORD>(result.size()));
-    DestroyWindow(frame->GetHWND());
     return gone ? 0 : 1;
 }
 
 std::wstring OwnPath() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    return buffer;
+    return ModulePath(nullptr);
 }
 
 // Runs a command line and returns its wall time in seconds, or a negative value.
@@ -184,12 +177,12 @@ double TimeProcess(const std::wstring& application, const std::wstring& commandL
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    const double start = Now();
+    const double start = BenchSeconds();
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), &line[0], nullptr,
                         nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     WaitForSingleObject(pi.hProcess, INFINITE);
-    const double seconds = Now() - start;
+    const double seconds = BenchSeconds() - start;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return seconds;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
 #include "tests/support/ImageFiles.h"
@@ -15,17 +16,6 @@ using namespace SkinUI;
 using TestSupport::ArgbImage;
 
 namespace {
-
-double Seconds() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Smooth colour ramps with an alpha rim: compresses like real skin art.
 ArgbImage MakeArt(int width, int height, bool alpha, uint32_t seed) {
@@ -66,11 +56,11 @@ void Report(const char* what, int count, double seconds, const char* unit = "op"
 
 void Time(const char* what, int count, const std::function<void()>& body) {
     body(); // warm caches
-    const double start = Seconds();
+    const double start = BenchSeconds();
     for (int i = 0; i < count; ++i) {
         body();
     }
-    Report(what, count, Seconds() - start);
+    Report(what, count, BenchSeconds() - start);
 }
 
 } // namespace
@@ -96,7 +86,7 @@ int main() {
 
     // Decoding: every image of the set, from the archive in memory.
     const int rounds = 20;
-    const double decodeStart = Seconds();
+    const double decodeStart = BenchSeconds();
     for (int r = 0; r < rounds; ++r) {
         for (const SkinImage& s : kImages) {
             TImageRecordUI* image =
@@ -108,7 +98,7 @@ int main() {
             CRendererUI::FreeImage(image);
         }
     }
-    const double decodeSeconds = Seconds() - decodeStart;
+    const double decodeSeconds = BenchSeconds() - decodeStart;
     std::printf("decode (unzip + stb_image + premultiply + DIB)\n");
     Report("whole set", rounds, decodeSeconds, "set");
     std::printf("  %-44s %8.1f Mpixel/s\n", "throughput",

@@ -2,22 +2,16 @@
 // against an answer from the process-wide caches.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "statistics/HardwareCollectors.h"
 #include "statistics/WmiSession.h"
 
 #include <json/json.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 struct GroupTimes {
     double cpu = 0;
@@ -28,15 +22,15 @@ struct GroupTimes {
 
 GroupTimes CollectGroups(const WmiSession& session, Json::Value& out) {
     GroupTimes t;
-    auto start = Clock::now();
+    auto start = BenchMilliseconds();
     CollectCpu(session, out);
-    t.cpu = MillisecondsSince(start);
-    start = Clock::now();
+    t.cpu = (BenchMilliseconds() - start);
+    start = BenchMilliseconds();
     CollectMemory(session, out);
-    t.memory = MillisecondsSince(start);
-    start = Clock::now();
+    t.memory = (BenchMilliseconds() - start);
+    start = BenchMilliseconds();
     CollectVideoCard(session, out);
-    t.video = MillisecondsSince(start);
+    t.video = (BenchMilliseconds() - start);
     return t;
 }
 
@@ -52,9 +46,9 @@ int main(int argc, char** argv) {
     constexpr int kCachedRuns = 1000;
 
     WmiSession session;
-    auto start = Clock::now();
+    auto start = BenchMilliseconds();
     const int opened = OpenWmiSession(session, false);
-    const double openMs = MillisecondsSince(start);
+    const double openMs = (BenchMilliseconds() - start);
     if (opened != kWmiOpened || session.Services() == nullptr) {
         std::printf("WMI could not be opened (%d)\n", opened);
         return 1;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/XmlDocument.h"
 
 #include <cstdio>
@@ -47,17 +48,6 @@ std::string ToUtf8(const std::wstring& text) {
     return out;
 }
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Touches every attribute so that the lazy attribute mapping is measured too.
 int WalkAttributes(CXmlNode node) {
     int count = 0;
@@ -72,12 +62,12 @@ template <class Parse>
 void Measure(const char* label, size_t bytes, double minimumSeconds, Parse parse) {
     int rounds = 0;
     int attributes = 0;
-    const double start = Seconds();
+    const double start = BenchSeconds();
     double elapsed = 0;
     do {
         attributes = parse();
         ++rounds;
-        elapsed = Seconds() - start;
+        elapsed = BenchSeconds() - start;
     } while (elapsed < minimumSeconds);
     const double megabytes = static_cast<double>(bytes) * rounds / (1024.0 * 1024.0);
     std::printf("%-44s %9zu bytes %6d rounds %8.1f MB/s  (%d attributes)\n", label, bytes, rounds,

@@ -5,6 +5,7 @@
 // cost of looking entries up by name as the archive grows.
 #include <windows.h>
 
+#include "bench/BenchClock.h"
 #include "ui/ZipArchive.h"
 #include "tests/support/ZipWriter.h"
 
@@ -19,17 +20,6 @@ using namespace SkinUI;
 using namespace TestSupport;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Entry {
     std::wstring name;
@@ -111,14 +101,14 @@ double LookUpSeconds(int count) {
     double best = 1e9;
     int found = 0;
     for (int round = 0; round < 5; ++round) {
-        const double start = Now();
+        const double start = BenchSeconds();
         found = 0;
         for (const std::wstring& name : names) {
             int index = -1;
             ZipEntry info;
             found += ZipArchiveFindItem(zip, name.c_str(), true, index, info) == ZR_OK;
         }
-        best = std::min(best, Now() - start);
+        best = std::min(best, BenchSeconds() - start);
     }
     ZipArchiveClose(zip);
     return found == count ? best / count : -1.0;
@@ -153,15 +143,15 @@ int main() {
     double readerSeconds = 1e9, zlibSeconds = 1e9, zlibCrcSeconds = 1e9;
     bool ok = true;
     for (int i = 0; i < rounds; ++i) {
-        double start = Now();
+        double start = BenchSeconds();
         ok = ExtractWithReader(image, entries, buffers) && ok;
-        readerSeconds = std::min(readerSeconds, Now() - start);
-        start = Now();
+        readerSeconds = std::min(readerSeconds, BenchSeconds() - start);
+        start = BenchSeconds();
         InflateWithZlib(image, entries, buffer, false);
-        zlibSeconds = std::min(zlibSeconds, Now() - start);
-        start = Now();
+        zlibSeconds = std::min(zlibSeconds, BenchSeconds() - start);
+        start = BenchSeconds();
         InflateWithZlib(image, entries, buffer, true);
-        zlibCrcSeconds = std::min(zlibCrcSeconds, Now() - start);
+        zlibCrcSeconds = std::min(zlibCrcSeconds, BenchSeconds() - start);
     }
     if (!ok || !SameAsEntries(entries, buffers)) {
         printf("extraction failed\n");

@@ -114,7 +114,8 @@ build_curl() {
     -DOPENSSL_ROOT_DIR="$CACHE/openssl" -DOPENSSL_USE_STATIC_LIBS=ON \
     -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include \
     -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DHTTP_ONLY=ON -DCURL_USE_LIBSSH2=OFF \
-    -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF >/dev/null
+    -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF \
+    -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none >/dev/null
   cmake --build "$src/_build" -j"$JOBS" >/dev/null
   cmake --install "$src/_build" >/dev/null
 }

@@ -14,5 +14,10 @@ struct CurlSlistFree {
 };
 using CurlHeaderList = std::unique_ptr<curl_slist, CurlSlistFree>;
 
+// A new easy handle (null when libcurl has no memory) that checks HTTPS
+// servers against the Windows certificate store: the CA file and folder that
+// libcurl was built with name the build machine, which no player's PC has.
+CurlEasyHandle OpenCurlEasy();
+
 // Applies the time-outs set by SetHttpTimeoutsForTesting, if any.
 void ApplyTestTimeouts(CURL* handle);

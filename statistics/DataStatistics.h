@@ -5,6 +5,10 @@
 
 // The statistics component as the rest of the program sees it: an object made by its interface
 // id, events submitted through it on the caller's thread, an integer status back.
+//
+// The component is a library for other callers of the maker's too, not only for this
+// uninstaller: device-information reports, batches of download events and the session id stay
+// although the uninstaller itself only submits events.
 
 // The interface id that CreateDataStatisticsObject accepts (compared ignoring case).
 #define DATA_STATISTICS_USER_IID L"{91095A15-3C46-43b5-BA5F-462064037E59}"

@@ -71,7 +71,8 @@ CHttpRequestQueue* CHttpRequestQueue::GetInstance(const HttpResultCallback* tabl
 }
 
 int CHttpRequestQueue::AddRequest(const char* url, const char* data, int callbackIndex,
-                                  const char* cookie, int wantHeader, const char* tag, int isPost) {
+                                  const char* cookie, int wantHeader, const char* tag, int isPost,
+                                  void* context) {
     if (url == nullptr || url[0] == '\0') {
         return 0;
     }
@@ -84,6 +85,7 @@ int CHttpRequestQueue::AddRequest(const char* url, const char* data, int callbac
     request.wantHeader = wantHeader;
     request.cookie = OrEmpty(cookie);
     request.tag = OrEmpty(tag);
+    request.context = context;
     const std::lock_guard<std::mutex> guard(requestLock);
     pendingRequests.push_back(std::move(request));
     return 0;
@@ -125,6 +127,7 @@ void CHttpRequestQueue::RunWorkerCycle(std::list<HttpRequest>& work) {
         result.data = std::move(it->data);
         result.tag = std::move(it->tag);
         result.callbackIndex = it->callbackIndex;
+        result.context = it->context;
         {
             const std::lock_guard<std::mutex> guard(resultLock);
             results.push_back(std::move(result));
@@ -136,7 +139,7 @@ void CHttpRequestQueue::RunWorkerCycle(std::list<HttpRequest>& work) {
 int CHttpRequestQueue::PerformGet(const HttpRequest& request, std::string& reply) {
     const std::string target =
         request.data.empty() ? request.url : request.url + "?" + request.data;
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     if (curl == nullptr) {
         return CURLE_FAILED_INIT;
@@ -158,7 +161,7 @@ int CHttpRequestQueue::PerformPost(const char* url, const char* body, size_t bod
     const std::string cookieFile = CookieFilePath();
     const CurlHeaderList headers(
         curl_slist_append(nullptr, "Content-Type:application/x-www-form-urlencoded;charset=UTF-8"));
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     if (curl == nullptr) {
         return CURLE_FAILED_INIT;
@@ -216,7 +219,7 @@ void CHttpRequestQueue::Dispatch(const HttpResult& result) const {
     }
     try {
         callbacks[static_cast<size_t>(result.callbackIndex)](
-            result.reply.c_str(), result.data.c_str(), result.tag.c_str());
+            result.reply.c_str(), result.data.c_str(), result.tag.c_str(), result.context);
     } catch (...) {
         // A faulty callback must not end the process or the dispatcher.
         ReportDroppedResult("HTTP request queue: callback threw an exception\n");
@@ -224,9 +227,10 @@ void CHttpRequestQueue::Dispatch(const HttpResult& result) const {
 }
 
 int EnqueueHttpRequest(const char* data, const char* url, const HttpResultCallback* callbacks,
-                       int callbackIndex, const char* cookie, int wantHeader, const char* tag) {
+                       int callbackIndex, const char* cookie, int wantHeader, const char* tag,
+                       void* context) {
     CHttpRequestQueue* const queue = CHttpRequestQueue::GetInstance(callbacks);
-    return queue->AddRequest(url, data, callbackIndex, cookie, wantHeader, tag);
+    return queue->AddRequest(url, data, callbackIndex, cookie, wantHeader, tag, 0, context);
 }
 
 int CreateDirectoryPath(const char* path) {

@@ -8,10 +8,13 @@
 #include <vector>
 
 // Result callback of the request queue: the reply (body, preceded by the
-// response's header lines when asked for), the request's data and its tag.
-// Runs on the queue's dispatcher thread with no lock held; it may queue new
-// requests. An exception it throws is caught and dropped there.
-typedef void (*HttpResultCallback)(const char* reply, const char* data, const char* tag);
+// response's header lines when asked for), the request's data and its tag,
+// and the context pointer given with the request (the queue never touches
+// what it points to). Runs on the queue's dispatcher thread with no lock held;
+// it may queue new requests. An exception it throws is caught and dropped
+// there. Every queued request gets exactly one call.
+typedef void (*HttpResultCallback)(const char* reply, const char* data, const char* tag,
+                                   void* context);
 
 struct HttpRequest {
     std::string url;
@@ -22,6 +25,7 @@ struct HttpRequest {
     int wantHeader = 0;
     std::string cookie; // POST only
     std::string tag;
+    void* context = nullptr;
 };
 
 struct HttpResult {
@@ -29,6 +33,7 @@ struct HttpResult {
     std::string data;
     std::string tag;
     int callbackIndex = 0;
+    void* context = nullptr;
 };
 
 // Process-wide asynchronous HTTP queue: a worker thread performs the requests
@@ -46,7 +51,7 @@ public:
     // cookie or tag count as empty. A callback index outside the table drops
     // the result. isPost selects PerformPost. Returns 0.
     int AddRequest(const char* url, const char* data, int callbackIndex, const char* cookie,
-                   int wantHeader, const char* tag, int isPost = 0);
+                   int wantHeader, const char* tag, int isPost = 0, void* context = nullptr);
 
     // Form POST with the header "Content-Type:application/x-www-form-
     // urlencoded;charset=UTF-8". A non-empty cookie is sent as is; with an
@@ -82,9 +87,11 @@ private:
 // Queues a GET of url (followed by "?" and data when data is not empty,
 // nothing encoded) whose reply goes to callbacks[callbackIndex] on the
 // dispatcher thread. The table of the very first call is used for the whole
-// process. Null or empty url: nothing happens. Returns 0.
+// process; the callback receives context. Null or empty url: nothing
+// happens. Returns 0.
 int EnqueueHttpRequest(const char* data, const char* url, const HttpResultCallback* callbacks,
-                       int callbackIndex, const char* cookie, int wantHeader, const char* tag);
+                       int callbackIndex, const char* cookie, int wantHeader, const char* tag,
+                       void* context = nullptr);
 
 // Makes every folder of a file path (the last component is the file name and
 // is not made). 1 when they all exist afterwards, 0 for a null path or when

@@ -4,6 +4,7 @@
 #include "statistics/HttpTransport.h"
 #include "statistics/CurlHandles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <new>
@@ -43,8 +44,12 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
         return static_cast<size_t>(-1);
     }
     const size_t bytes = size * count;
+    std::string& text = *static_cast<std::string*>(reply);
+    if (bytes > kMaxHttpReplyBytes - std::min(text.size(), kMaxHttpReplyBytes)) {
+        return 0;
+    }
     try {
-        static_cast<std::string*>(reply)->append(data, bytes);
+        text.append(data, bytes);
     } catch (const std::bad_alloc&) {
         // Never let an exception cross libcurl's C frames; abort the transfer.
         return 0;
@@ -52,10 +57,21 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
     return bytes;
 }
 
+CurlEasyHandle OpenCurlEasy() {
+    CurlEasyHandle handle(curl_easy_init());
+    if (handle) {
+        curl_easy_setopt(handle.get(), CURLOPT_CAINFO, static_cast<const char*>(nullptr));
+        curl_easy_setopt(handle.get(), CURLOPT_CAPATH, static_cast<const char*>(nullptr));
+        curl_easy_setopt(handle.get(), CURLOPT_SSL_OPTIONS,
+                         static_cast<long>(CURLSSLOPT_NATIVE_CA));
+    }
+    return handle;
+}
+
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
                  long connectTimeoutSeconds, long totalTimeoutSeconds) {
     InitHttpTransport();
-    const CurlEasyHandle handle(curl_easy_init());
+    const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_URL, url);

@@ -14,9 +14,16 @@
 // libcurl is ready.
 bool InitHttpTransport();
 
+// The most a reply may hold. The replies the program asks for (the statistics
+// server's verdict, the survey) are a few kilobytes; a server that sends more
+// must not be able to fill the 32-bit address space.
+constexpr size_t kMaxHttpReplyBytes = 64 * 1024;
+
 // libcurl write callback: appends size * count bytes to the std::string that
 // 'reply' points to and returns that byte count. Without a reply buffer it
-// returns (size_t)-1, which makes libcurl abort the transfer.
+// returns (size_t)-1, which makes libcurl abort the transfer. Bytes that would
+// take the reply beyond kMaxHttpReplyBytes are not kept: the transfer ends
+// with a write error and the reply holds what came before them.
 size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply);
 
 // POSTs 'fields' (a NUL-terminated, already encoded form body) to url on the

@@ -51,7 +51,21 @@ void InstalledSoftwareScanner::ScanRoot(const wchar_t* rootText) {
     if (root == nullptr) {
         return;
     }
-    const Win32Reg::RegistryKey uninstall = root->OpenSubKey(text.substr(slash + 1));
+    const std::wstring path = text.substr(slash + 1);
+    std::set<std::wstring> listed;
+    if (root == &GetHklmRootKey()) {
+        // Where there is no 64-bit view the flags are ignored and the second pass meets the
+        // same programs again.
+        ScanView(*root, path, KEY_WOW64_32KEY, listed);
+        ScanView(*root, path, KEY_WOW64_64KEY, listed);
+    } else {
+        ScanView(*root, path, 0, listed);
+    }
+}
+
+void InstalledSoftwareScanner::ScanView(const Win32Reg::RegistryKey& root, const std::wstring& path,
+                                        REGSAM view, std::set<std::wstring>& listed) {
+    const Win32Reg::RegistryKey uninstall = root.OpenSubKey(path, view);
     if (!uninstall.IsOpened()) {
         return;
     }
@@ -62,10 +76,12 @@ void InstalledSoftwareScanner::ScanRoot(const wchar_t* rootText) {
             continue;
         }
         // A sub key that does not open reads as empty texts and is dropped below.
-        const Win32Reg::RegistryKey program = uninstall.OpenSubKey(name);
+        const Win32Reg::RegistryKey program = uninstall.OpenSubKey(name, view);
         InstalledSoftwareRecord record{name, program.QueryStringValue(L"DisplayName"),
                                        program.QueryStringValue(L"DisplayVersion")};
-        if (!record.displayName.empty()) {
+        const std::wstring identity =
+            name + L'\n' + record.displayName + L'\n' + record.displayVersion;
+        if (!record.displayName.empty() && listed.insert(identity).second) {
             records_.push_back(std::move(record));
         }
     }

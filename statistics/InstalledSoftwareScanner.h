@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "statistics/RegistryKey.h"
+
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +19,10 @@ struct InstalledSoftwareRecord {
 using InstalledSoftwareMap = std::map<std::wstring, std::wstring>;
 
 // The programs named under the Uninstall keys of HKLM and HKCU (also below WOW6432Node), in scan
-// order. One scanner per statistics component; it reads the registry only when asked to.
+// order. HKLM is read in its 32-bit and then its 64-bit registry view, so that a 32-bit process
+// on 64-bit Windows also sees 64-bit programs; a program that both views show (same sub key,
+// name and version; on 32-bit Windows the views are one) is listed once. One scanner per
+// statistics component; it reads the registry only when asked to.
 class InstalledSoftwareScanner {
 public:
     // "HKEY_LOCAL_MACHINE\..." and "HKEY_CURRENT_USER\..." texts, scanned in this order.
@@ -31,6 +37,10 @@ public:
     const std::vector<InstalledSoftwareRecord>& Records() const { return records_; }
 
 private:
+    // listed: sub key, name and version of the records this root has added so far.
+    void ScanView(const Win32Reg::RegistryKey& root, const std::wstring& path, REGSAM view,
+                  std::set<std::wstring>& listed);
+
     std::vector<InstalledSoftwareRecord> records_;
 };
 

@@ -31,9 +31,9 @@ RegistryKey::RegistryKey(SharedHandle handle, std::wstring path, bool opened)
 
 RegistryKey::~RegistryKey() = default;
 
-RegistryKey RegistryKey::OpenSubKey(const std::wstring& name) const {
+RegistryKey RegistryKey::OpenSubKey(const std::wstring& name, REGSAM view) const {
     HKEY opened = nullptr;
-    if (::RegOpenKeyExW(Handle(), name.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS ||
+    if (::RegOpenKeyExW(Handle(), name.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS ||
         opened == nullptr) {
         return RegistryKey(SharedHandle(), std::wstring(), false);
     }

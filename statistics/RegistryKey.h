@@ -21,10 +21,10 @@ public:
     RegistryKey(RegistryKey&&) noexcept = default;
     RegistryKey& operator=(RegistryKey&&) noexcept = default;
 
-    // Opens the named key below this one for reading (no registry view flag, so a 32-bit process
-    // reads the 32-bit view). A key that cannot be opened comes back with a null handle, an empty
-    // path and IsOpened() false.
-    RegistryKey OpenSubKey(const std::wstring& name) const;
+    // Opens the named key below this one for reading; view is 0 (a 32-bit process reads the
+    // 32-bit view), KEY_WOW64_32KEY or KEY_WOW64_64KEY. A key that cannot be opened comes back
+    // with a null handle, an empty path and IsOpened() false.
+    RegistryKey OpenSubKey(const std::wstring& name, REGSAM view = 0) const;
 
     // The value's data as UTF-16 text up to its first NUL; empty when the value is missing, the
     // key is not open or the data exceeds 4096 bytes.

@@ -40,6 +40,8 @@ HMODULE OwnModule() {
     return static_cast<HMODULE>(info.AllocationBase);
 }
 
+} // namespace
+
 std::wstring ModulePath(HMODULE module) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -59,8 +61,6 @@ std::wstring ModulePath(HMODULE module) {
         path.assign(size * 2, L'\0');
     }
 }
-
-} // namespace
 
 std::string PercentEncode(const std::string& text) {
     static const char kHex[] = "0123456789ABCDEF";

@@ -14,6 +14,11 @@
 // included.
 std::string PercentEncode(const std::string& text);
 
+// Full path of a module's file (the executable for null), however long; empty
+// when it cannot be read whole. The one reader of module paths outside the UI
+// framework.
+std::wstring ModulePath(HMODULE module);
+
 // Folder of the executable or library that contains this code, ending in a
 // backslash. Leaves dir unchanged and returns false when it cannot be found.
 bool GetModuleDirectory(std::wstring& dir);

@@ -4,6 +4,7 @@
 
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/ContainerUI.h"
 
 #include "ui/ClipRegionUI.h"
@@ -12,10 +13,6 @@ namespace SkinUI {
 
 namespace {
 
-int Saturate(long long value) {
-    return static_cast<int>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
-
 bool Meets(const RECT& a, const RECT& b) {
     RECT overlap = {};
     return ::IntersectRect(&overlap, &a, &b) != FALSE;
@@ -24,21 +21,21 @@ bool Meets(const RECT& a, const RECT& b) {
 } // namespace
 
 RECT CContainerUI::GetInsetRect() const {
-    return RECT{Saturate(static_cast<long long>(m_rcItem.left) + m_rcInset.left),
-                Saturate(static_cast<long long>(m_rcItem.top) + m_rcInset.top),
-                Saturate(static_cast<long long>(m_rcItem.right) - m_rcInset.right),
-                Saturate(static_cast<long long>(m_rcItem.bottom) - m_rcInset.bottom)};
+    return RECT{SaturateToInt(static_cast<long long>(m_rcItem.left) + m_rcInset.left),
+                SaturateToInt(static_cast<long long>(m_rcItem.top) + m_rcInset.top),
+                SaturateToInt(static_cast<long long>(m_rcItem.right) - m_rcInset.right),
+                SaturateToInt(static_cast<long long>(m_rcItem.bottom) - m_rcInset.bottom)};
 }
 
 RECT CContainerUI::GetInnerRect() const {
     RECT rc = GetInsetRect();
     if (IsActiveBar(m_pVerticalScrollBar)) {
         rc.right =
-            Saturate(static_cast<long long>(rc.right) - m_pVerticalScrollBar->GetFixedWidth());
+            SaturateToInt(static_cast<long long>(rc.right) - m_pVerticalScrollBar->GetFixedWidth());
     }
     if (IsActiveBar(m_pHorizontalScrollBar)) {
-        rc.bottom =
-            Saturate(static_cast<long long>(rc.bottom) - m_pHorizontalScrollBar->GetFixedHeight());
+        rc.bottom = SaturateToInt(static_cast<long long>(rc.bottom) -
+                                  m_pHorizontalScrollBar->GetFixedHeight());
     }
     return rc;
 }
@@ -103,9 +100,10 @@ void CContainerUI::PlaceFloatingChild(int index) {
             right = left + rel.nZoomXPercent * dx / 100 + w;
             bottom = top + rel.nZoomYPercent * dy / 100 + h;
         }
-        child->SetRelativeParentSize(SIZE{Saturate(width), Saturate(height)});
+        child->SetRelativeParentSize(SIZE{SaturateToInt(width), SaturateToInt(height)});
     }
-    child->SetPos(RECT{Saturate(left), Saturate(top), Saturate(right), Saturate(bottom)});
+    child->SetPos(
+        RECT{SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(bottom)});
 }
 
 CControlUI* CContainerUI::FindControl(FINDCONTROLPROC proc, LPVOID data, UINT flags) {

@@ -1,8 +1,10 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/ContainerUI.h"
 
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,12 +13,6 @@
 namespace SkinUI {
 
 namespace {
-
-// Scroll arithmetic saturates instead of wrapping: a range may come close to
-// the int limit.
-int Saturate(long long value) {
-    return static_cast<int>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
 
 // The horizontal line step; the vertical one follows the default font.
 const int kLineStep = 8;
@@ -73,8 +69,8 @@ void CContainerUI::SetScrollPos(SIZE szPos) {
             continue;
         }
         const RECT& rc = child->GetPos();
-        child->SetPos(RECT{Saturate(rc.left - dx), Saturate(rc.top - dy), Saturate(rc.right - dx),
-                           Saturate(rc.bottom - dy)});
+        child->SetPos(RECT{SaturateToInt(rc.left - dx), SaturateToInt(rc.top - dy),
+                           SaturateToInt(rc.right - dx), SaturateToInt(rc.bottom - dy)});
     }
     Invalidate();
 }
@@ -88,13 +84,13 @@ int CContainerUI::VerticalLineStep() const {
 
 void CContainerUI::LineUp() {
     SIZE sz = GetScrollPos();
-    sz.cy = Saturate(static_cast<long long>(sz.cy) - VerticalLineStep());
+    sz.cy = SaturateToInt(static_cast<long long>(sz.cy) - VerticalLineStep());
     SetScrollPos(sz);
 }
 
 void CContainerUI::LineDown() {
     SIZE sz = GetScrollPos();
-    sz.cy = Saturate(static_cast<long long>(sz.cy) + VerticalLineStep());
+    sz.cy = SaturateToInt(static_cast<long long>(sz.cy) + VerticalLineStep());
     SetScrollPos(sz);
 }
 
@@ -105,7 +101,7 @@ void CContainerUI::PageUp() {
     if (IsActiveBar(m_pHorizontalScrollBar)) {
         page -= m_pHorizontalScrollBar->GetFixedHeight();
     }
-    sz.cy = Saturate(sz.cy - page);
+    sz.cy = SaturateToInt(sz.cy - page);
     SetScrollPos(sz);
 }
 
@@ -116,7 +112,7 @@ void CContainerUI::PageDown() {
     if (IsActiveBar(m_pHorizontalScrollBar)) {
         page -= m_pHorizontalScrollBar->GetFixedHeight();
     }
-    sz.cy = Saturate(sz.cy + page);
+    sz.cy = SaturateToInt(sz.cy + page);
     SetScrollPos(sz);
 }
 
@@ -134,13 +130,13 @@ void CContainerUI::EndDown() {
 
 void CContainerUI::LineLeft() {
     SIZE sz = GetScrollPos();
-    sz.cx = Saturate(static_cast<long long>(sz.cx) - kLineStep);
+    sz.cx = SaturateToInt(static_cast<long long>(sz.cx) - kLineStep);
     SetScrollPos(sz);
 }
 
 void CContainerUI::LineRight() {
     SIZE sz = GetScrollPos();
-    sz.cx = Saturate(static_cast<long long>(sz.cx) + kLineStep);
+    sz.cx = SaturateToInt(static_cast<long long>(sz.cx) + kLineStep);
     SetScrollPos(sz);
 }
 
@@ -151,7 +147,7 @@ void CContainerUI::PageLeft() {
     if (IsActiveBar(m_pVerticalScrollBar)) {
         page -= m_pVerticalScrollBar->GetFixedWidth();
     }
-    sz.cx = Saturate(sz.cx - page);
+    sz.cx = SaturateToInt(sz.cx - page);
     SetScrollPos(sz);
 }
 
@@ -162,7 +158,7 @@ void CContainerUI::PageRight() {
     if (IsActiveBar(m_pVerticalScrollBar)) {
         page -= m_pVerticalScrollBar->GetFixedWidth();
     }
-    sz.cx = Saturate(sz.cx + page);
+    sz.cx = SaturateToInt(sz.cx + page);
     SetScrollPos(sz);
 }
 
@@ -225,9 +221,10 @@ CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const {
 void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired) {
     (void)cxRequired; // a horizontal range comes only from the bar itself
     if (IsActiveBar(m_pHorizontalScrollBar)) {
-        m_pHorizontalScrollBar->SetPos(RECT{rcInner.left, rcInner.bottom, rcInner.right,
-                                            Saturate(static_cast<long long>(rcInner.bottom) +
-                                                     m_pHorizontalScrollBar->GetFixedHeight())});
+        m_pHorizontalScrollBar->SetPos(
+            RECT{rcInner.left, rcInner.bottom, rcInner.right,
+                 SaturateToInt(static_cast<long long>(rcInner.bottom) +
+                               m_pHorizontalScrollBar->GetFixedHeight())});
     }
     if (m_pVerticalScrollBar == nullptr) {
         return;
@@ -235,7 +232,7 @@ void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired
     const long long height = static_cast<long long>(rcInner.bottom) - rcInner.top;
     if (cyRequired > height && !m_pVerticalScrollBar->IsVisible()) {
         m_pVerticalScrollBar->SetVisible(true);
-        m_pVerticalScrollBar->SetScrollRange(Saturate(cyRequired - height));
+        m_pVerticalScrollBar->SetScrollRange(SaturateToInt(cyRequired - height));
         m_pVerticalScrollBar->SetScrollPos(0);
         m_bScrollProcess = true;
         SetPos(m_rcItem);
@@ -245,7 +242,7 @@ void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired
     if (!m_pVerticalScrollBar->IsVisible()) {
         return;
     }
-    const int range = Saturate(cyRequired - height);
+    const int range = SaturateToInt(cyRequired - height);
     if (range <= 0 && !m_bScrollProcess) {
         m_pVerticalScrollBar->SetVisible(false);
         m_pVerticalScrollBar->SetScrollPos(0);
@@ -253,10 +250,10 @@ void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired
         SetPos(m_rcItem);
         return;
     }
-    m_pVerticalScrollBar->SetPos(RECT{
-        rcInner.right, rcInner.top,
-        Saturate(static_cast<long long>(rcInner.right) + m_pVerticalScrollBar->GetFixedWidth()),
-        rcInner.bottom});
+    m_pVerticalScrollBar->SetPos(RECT{rcInner.right, rcInner.top,
+                                      SaturateToInt(static_cast<long long>(rcInner.right) +
+                                                    m_pVerticalScrollBar->GetFixedWidth()),
+                                      rcInner.bottom});
     if (m_pVerticalScrollBar->GetScrollRange() == range) {
         return;
     }
@@ -272,10 +269,8 @@ void CContainerUI::UpdateScrollBars(RECT rcInner, int cxRequired, int cyRequired
 }
 
 void CContainerUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CControlUI::HandleEvent(event);
         }
         return;

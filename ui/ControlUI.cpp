@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "ui/ControlUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 
@@ -203,6 +204,18 @@ void CControlUI::SetEnabled(bool enable) {
 
 bool CControlUI::IsMouseEnabled() const {
     return m_bMouseEnabled;
+}
+
+bool CControlUI::IsIgnoredMouseEvent(const TInputEventUI& event) const {
+    return !IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND;
+}
+
+bool CControlUI::PassEventToParent(TInputEventUI& event) {
+    if (m_pParent == nullptr) {
+        return false;
+    }
+    m_pParent->HandleEvent(event);
+    return true;
 }
 
 void CControlUI::SetMouseEnabled(bool enable) {

@@ -4,11 +4,12 @@
 #include "ui/DelegateListUI.h"
 #include "ui/UIRect.h"
 #include "ui/UIString.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/UIEventTypes.h"
 
 namespace SkinUI {
 
 class CControlUI;
+class CWindowManagerUI;
 
 // The test operation of CControlUI::FindControl: a control that matches, or
 // null to go on searching.
@@ -159,6 +160,12 @@ public:
     CDelegateListUI NotifyDelegates;
 
 protected:
+    // A control that ignores the mouse hands its mouse events on: IsIgnoredMouseEvent tells
+    // such an event, PassEventToParent gives it to the parent (false without one, when the
+    // caller's base class takes it instead).
+    bool IsIgnoredMouseEvent(const TInputEventUI& event) const;
+    bool PassEventToParent(TInputEventUI& event);
+
     CWindowManagerUI* m_pManager;
     CControlUI* m_pParent;
     CUIString m_sVirtualWnd;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/ControlUI.h"
 
 #include "ui/UIAttributeValue.h"
@@ -18,8 +19,7 @@ bool Is(LPCWSTR name, LPCWSTR known) {
 
 // Differences of skin numbers stay inside int even for absurd values.
 int ClampedDifference(int to, int from) {
-    const int64_t d = static_cast<int64_t>(to) - from;
-    return d > INT_MAX ? INT_MAX : (d < INT_MIN ? INT_MIN : static_cast<int>(d));
+    return SaturateToInt(static_cast<long long>(to) - from);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ui/ControlUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

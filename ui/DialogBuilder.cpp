@@ -6,6 +6,7 @@
 #include "ui/ControlClassTable.h"
 #include "ui/SkinBuildLimits.h"
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

@@ -2,13 +2,13 @@
 
 #include "ui/ImageDescriptionUI.h"
 #include "ui/RendererUI.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/RenderResourcesUI.h"
 
 #include <algorithm>
 
 namespace SkinUI {
 
-bool CRendererUI::DrawNamedImage(HDC hDC, CWindowManagerUI* manager, const RECT& rcItem,
+bool CRendererUI::DrawNamedImage(HDC hDC, IRenderResourcesUI* manager, const RECT& rcItem,
                                  const RECT& rcPaint, const CUIString& file,
                                  const CUIString& resType, const RECT& rcDest, const RECT& rcSource,
                                  const RECT& rcCorners, DWORD mask, BYTE fade, bool hole,
@@ -37,7 +37,7 @@ bool CRendererUI::DrawNamedImage(HDC hDC, CWindowManagerUI* manager, const RECT&
     return true;
 }
 
-bool CRendererUI::DrawImageDescription(HDC hDC, CWindowManagerUI* manager, const RECT& rcItem,
+bool CRendererUI::DrawImageDescription(HDC hDC, IRenderResourcesUI* manager, const RECT& rcItem,
                                        const RECT& rcPaint, LPCWSTR description, LPCWSTR modify) {
     if (hDC == nullptr || manager == nullptr) {
         return false;

@@ -1,8 +1,9 @@
 #include <windows.h>
 
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
+#include "ui/RenderResourcesUI.h"
 #include "ui/RendererUI.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/SkinSourceUI.h"
 #include "ui/ZipArchive.h"
 
 #include "stb_image.h"
@@ -18,28 +19,27 @@ namespace {
 
 typedef std::vector<BYTE> Bytes;
 
-const DWORD kMaxFileBytes = CWindowManagerUI::MAX_IMAGE_FILE_SIZE;
+const DWORD kMaxFileBytes = CSkinSourceUI::MAX_IMAGE_FILE_SIZE;
 
 bool ReadWholeFile(const CUIString& path, Bytes& bytes) {
-    const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
-    bool ok = false;
     LARGE_INTEGER size;
-    if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxFileBytes) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-             read == bytes.size();
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > kMaxFileBytes) {
+        return false;
     }
-    ::CloseHandle(file);
-    return ok;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
 }
 
 bool ReadResource(LPCWSTR name, LPCWSTR type, Bytes& bytes) {
-    const HINSTANCE instance = CWindowManagerUI::GetResourceInstance();
+    const HINSTANCE instance = CSkinSourceUI::GetResourceInstance();
     const HRSRC resource = ::FindResourceW(instance, name, type);
     if (resource == nullptr) {
         return false;
@@ -72,19 +72,11 @@ bool ReadArchiveItem(ZipHandle archive, LPCWSTR name, Bytes& bytes) {
     return result == ZR_OK || result == ZR_MORE;
 }
 
+// The only skin archive is the one held in memory: a zip name is set only
+// together with it.
 bool ReadFromSkinArchive(LPCWSTR name, Bytes& bytes) {
-    if (CWindowManagerUI::IsCachedResourceZip()) {
-        const ZipHandle archive = CWindowManagerUI::GetResourceZipHandle();
-        return archive != nullptr && ReadArchiveItem(archive, name, bytes);
-    }
-    const CUIString path = CWindowManagerUI::GetResourcePath() + CWindowManagerUI::GetResourceZip();
-    const ZipHandle archive = ZipArchiveOpen(path.GetData(), 0, ZIP_FILENAME);
-    if (archive == nullptr) {
-        return false;
-    }
-    const bool ok = ReadArchiveItem(archive, name, bytes);
-    ZipArchiveClose(archive);
-    return ok;
+    const ZipHandle archive = CSkinSourceUI::GetResourceZipHandle();
+    return archive != nullptr && ReadArchiveItem(archive, name, bytes);
 }
 
 bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, Bytes& bytes) {
@@ -95,8 +87,8 @@ bool ReadImageBytes(LPCWSTR bitmap, LPCWSTR type, Bytes& bytes) {
         return false; // a resource id is no name of a file
     }
     if (type == nullptr) {
-        const bool found = CWindowManagerUI::GetResourceZip().IsEmpty()
-                               ? ReadWholeFile(CWindowManagerUI::GetResourcePath() + bitmap, bytes)
+        const bool found = CSkinSourceUI::GetResourceZip().IsEmpty()
+                               ? ReadWholeFile(CSkinSourceUI::GetResourcePath() + bitmap, bytes)
                                : ReadFromSkinArchive(bitmap, bytes);
         if (found) {
             return true;

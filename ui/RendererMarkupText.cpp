@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include "ui/ClipRegionUI.h"
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/RendererUI.h"
-#include "ui/WindowManagerUI.h"
+#include "ui/RenderResourcesUI.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -68,7 +68,7 @@ bool IsRawEnd(LPCWSTR p) {
 
 class CMarkupRenderer {
 public:
-    CMarkupRenderer(HDC hDC, CWindowManagerUI* manager, const RECT& rc, DWORD color, RECT* links,
+    CMarkupRenderer(HDC hDC, IRenderResourcesUI* manager, const RECT& rc, DWORD color, RECT* links,
                     CUIString* linkNames, int linkCapacity, UINT style)
         : m_hDC(hDC), m_manager(manager), m_rc(rc), m_color(color), m_links(links),
           m_linkNames(linkNames),
@@ -689,7 +689,7 @@ private:
     }
 
     HDC m_hDC;
-    CWindowManagerUI* m_manager;
+    IRenderResourcesUI* m_manager;
     const RECT m_rc;
     const DWORD m_color;
     RECT* m_links;
@@ -710,7 +710,7 @@ private:
 };
 
 // Moves rc so that the measured text sits as the alignment bits ask.
-void AlignToMeasured(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
+void AlignToMeasured(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text, DWORD color,
                      UINT style) {
     RECT rcText = {0, 0, 9999, 100};
     int links = 0;
@@ -734,8 +734,8 @@ void AlignToMeasured(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text,
 
 } // namespace
 
-void CRendererUI::DrawText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
-                           int font, UINT style) {
+void CRendererUI::DrawText(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text,
+                           DWORD color, int font, UINT style) {
     if (hDC == nullptr || text == nullptr || manager == nullptr) {
         return;
     }
@@ -745,7 +745,7 @@ void CRendererUI::DrawText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR
     ::DrawTextW(hDC, text, -1, &rc, style | DT_NOPREFIX);
 }
 
-void CRendererUI::DrawMarkupText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text,
+void CRendererUI::DrawMarkupText(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text,
                                  DWORD color, RECT* links, CUIString* linkNames, int& linkCount,
                                  UINT style) {
     const int capacity = linkCount;

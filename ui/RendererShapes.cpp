@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/Msimg32.h"
 #include "ui/RendererInternal.h"
 #include "ui/RendererUI.h"

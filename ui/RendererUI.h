@@ -6,10 +6,10 @@
 
 namespace SkinUI {
 
-class CWindowManagerUI;
+class IRenderResourcesUI;
 
 // The decoded image record (bitmap, size, alpha flag, resource type, mask)
-// is declared with the window manager, whose image cache keeps it.
+// is declared with the render resources, whose image cache keeps it.
 struct TImageRecordUI;
 
 // Decoded images are bounded, so that a damaged skin fails quietly instead
@@ -39,7 +39,7 @@ public:
                           BYTE fade = 255, bool hole = false, bool xtiled = false,
                           bool ytiled = false);
     // False when the name is empty or the image can't be had.
-    static bool DrawNamedImage(HDC hDC, CWindowManagerUI* manager, const RECT& rcItem,
+    static bool DrawNamedImage(HDC hDC, IRenderResourcesUI* manager, const RECT& rcItem,
                                const RECT& rcPaint, const CUIString& file, const CUIString& resType,
                                const RECT& rcDest, const RECT& rcSource, const RECT& rcCorners,
                                DWORD mask, BYTE fade, bool hole, bool xtiled, bool ytiled);
@@ -47,7 +47,7 @@ public:
     // optionally changed by a modifier in the same language. False for a
     // null device context or manager, and when an image it names can't be
     // had (the caller then empties the description so it is not retried).
-    static bool DrawImageDescription(HDC hDC, CWindowManagerUI* manager, const RECT& rcItem,
+    static bool DrawImageDescription(HDC hDC, IRenderResourcesUI* manager, const RECT& rcItem,
                                      const RECT& rcPaint, LPCWSTR description,
                                      LPCWSTR modify = nullptr);
 
@@ -63,12 +63,12 @@ public:
 
     // DrawTextW with the manager's font of the index; style as DrawTextW
     // (DT_CALCRECT measures into rc).
-    static void DrawText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
+    static void DrawText(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text, DWORD color,
                          int font, UINT style);
     // The framework's mark-up text (<b>, <a name>, <c #FF0000>, ...). links
     // and linkNames hold linkCount slots; on return linkCount is the number
     // of link rectangles made. With DT_CALCRECT rc receives the extent.
-    static void DrawMarkupText(HDC hDC, CWindowManagerUI* manager, RECT& rc, LPCWSTR text,
+    static void DrawMarkupText(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text,
                                DWORD color, RECT* links, CUIString* linkNames, int& linkCount,
                                UINT style);
 };

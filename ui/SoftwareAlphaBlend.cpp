@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/RendererUI.h"
 
 #include <cstdint>

@@ -3,7 +3,6 @@
 
 #include "ui/UIPtrArray.h"
 #include "ui/UIString.h"
-#include "ui/ZipArchive.h"
 
 namespace SkinUI {
 
@@ -11,14 +10,6 @@ namespace SkinUI {
 // It lives in a function-local object so that static initialisers of other
 // files may already use it, and it outlives every manager made after it.
 struct WindowManagerState {
-    HINSTANCE instance = nullptr;
-    CUIString resourcePath;
-    CUIString resourceZip;
-    bool cachedResourceZip = false;
-    ZipHandle resourceZipHandle = nullptr;
-    int hue = 180;
-    int saturation = 100;
-    int lightness = 100;
     // Every manager after Init, in that order.
     CUIPtrArray managers;
     // Outlines the update rectangle when a skin asks for it; made by the

@@ -7,6 +7,9 @@
 #include "ui/UIRect.h"
 #include "ui/UIString.h"
 #include "ui/UIStringPtrMap.h"
+#include "ui/RenderResourcesUI.h"
+#include "ui/UIEventTypes.h"
+#include "ui/SkinSourceUI.h"
 #include "ui/ZipArchive.h"
 
 #include <vector>
@@ -14,86 +17,6 @@
 namespace SkinUI {
 
 class CControlUI;
-
-// Input event types handed to CControlUI::DispatchEvent. The values are
-// fixed: controls compare ranges (keyboard events lie between
-// UIEVENT__KEYBEGIN and UIEVENT__KEYEND, mouse events between
-// UIEVENT__MOUSEBEGIN and UIEVENT__MOUSEEND).
-enum EventTypeUI {
-    UIEVENT__FIRST = 1,
-    UIEVENT__KEYBEGIN = 2,
-    UIEVENT_KEYDOWN = 3,
-    UIEVENT_KEYUP = 4,
-    UIEVENT_CHAR = 5,
-    UIEVENT_SYSKEY = 6,
-    UIEVENT__KEYEND = 7,
-    UIEVENT__MOUSEBEGIN = 8,
-    UIEVENT_MOUSEMOVE = 9,
-    UIEVENT_MOUSELEAVE = 10,
-    UIEVENT_MOUSEENTER = 11,
-    UIEVENT_MOUSEHOVER = 12,
-    UIEVENT_BUTTONDOWN = 13,
-    UIEVENT_BUTTONUP = 14,
-    UIEVENT_RBUTTONDOWN = 15,
-    UIEVENT_DBLCLICK = 16,
-    UIEVENT_CONTEXTMENU = 17,
-    UIEVENT_SCROLLWHEEL = 18,
-    UIEVENT__MOUSEEND = 19,
-    UIEVENT_KILLFOCUS = 20,
-    UIEVENT_SETFOCUS = 21,
-    UIEVENT_WINDOWSIZE = 22,
-    UIEVENT_SETCURSOR = 23,
-    UIEVENT_TIMER = 24,
-    UIEVENT__LAST = 25,
-};
-
-// Bits of the flags argument of CControlUI::FindControl.
-enum FindControlFlag : UINT {
-    UIFIND_ALL = 0x00000000,
-    UIFIND_VISIBLE = 0x00000001,
-    UIFIND_ENABLED = 0x00000002,
-    UIFIND_HITTEST = 0x00000004,
-    UIFIND_TOP_FIRST = 0x00000008,
-    UIFIND_ME_FIRST = 0x80000000,
-};
-
-// Bits of CControlUI::GetControlFlags.
-enum ControlFlagUI : UINT {
-    UIFLAG_TABSTOP = 0x00000001,
-    UIFLAG_SETCURSOR = 0x00000002,
-};
-
-// Bits of TInputEventUI::wKeyState for keyboard-like events (MapKeyState).
-enum KeyStateUI : WORD {
-    UIKEYSTATE_RBUTTON = 0x0001,
-    UIKEYSTATE_LBUTTON = 0x0002,
-    UIKEYSTATE_SHIFT = 0x0004,
-    UIKEYSTATE_CONTROL = 0x0008,
-    UIKEYSTATE_ALT = 0x0020,
-};
-
-// One input event for one control.
-struct TInputEventUI {
-    int Type;
-    CControlUI* pSender;
-    DWORD dwTimestamp;
-    POINT ptMouse;
-    wchar_t chKey;
-    WORD wKeyState;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// One notification for the window's listeners.
-struct TNoticeUI {
-    CUIString sType;
-    CUIString sVirtualWnd;
-    CControlUI* pSender;
-    DWORD dwTimestamp;
-    POINT ptMouse;
-    WPARAM wParam;
-    LPARAM lParam;
-};
 
 // One control timer; window timer ids are shared by the controls of a window.
 struct TTimerRecordUI {
@@ -104,73 +27,11 @@ struct TTimerRecordUI {
     bool bKilled;
 };
 
-// A font of the manager's font table, or its default font.
-struct TFontRecordUI {
-    HFONT hFont;
-    CUIString sFontName;
-    int iSize; // pixels; the LOGFONT height is its negative
-    bool bBold;
-    bool bUnderline;
-    bool bItalic;
-    TEXTMETRICW tm; // all zero until measured (tmHeight 0 = not measured)
-};
-
-// A decoded image of the manager's image cache: a 32-bit top-down DIB
-// section with premultiplied pixels. Made by CRendererUI::LoadImage and
-// freed by CRendererUI::FreeImage; the manager fills sResType and dwMask.
-struct TImageRecordUI {
-    HBITMAP hBitmap;
-    int nX;            // width
-    int nY;            // height
-    bool alphaChannel; // some pixel is not fully opaque, or was masked out
-    CUIString sResType;
-    DWORD dwMask;
-};
-
-// Receives the notifications of a window.
-class INotifyUI {
-public:
-    virtual void Notify(TNoticeUI& msg) = 0;
-
-protected:
-    ~INotifyUI() = default;
-};
-
-// Sees every message of a window before the manager does.
-class IMessageFilterUI {
-public:
-    virtual LRESULT FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
-
-// Offered every message of the message loop for its window; returns 0 when
-// it consumed the message.
-class ITranslateAccelerator {
-public:
-    virtual LRESULT TranslateAccelerator(MSG* pMsg) = 0;
-
-protected:
-    ~ITranslateAccelerator() = default;
-};
-
-// Answered by a control that may keep the Tab key for itself (the rich edit):
-// its QueryInterfaceByName(L"WantTab") returns this interface. A control
-// whose class name contains "RichEditUI" without it counts as wanting Tab.
-class IWantTabUI {
-public:
-    virtual bool IsWantTab() = 0;
-
-protected:
-    ~IWantTabUI() = default;
-};
-
 // The per-window centre of the framework: resources (fonts, images, default
 // attribute lists, colours, option groups), the control tree, input events,
 // notifications, timers, focus and painting of one window, plus the
 // process-wide state (module instance, resource folder, skin archive).
-class CWindowManagerUI {
+class CWindowManagerUI : public IRenderResourcesUI {
 public:
     CWindowManagerUI();
     ~CWindowManagerUI();
@@ -193,18 +54,15 @@ public:
     static ZipHandle GetResourceZipHandle();
     static void GetHSL(int* hue, int* saturation, int* lightness);
 
-    // Reading one item of the skin archive in memory (name looked up
-    // ignoring case) into bytes, refusing items larger than maxSize.
-    enum ResourceZipReadUI {
-        ZIPREAD_OK = 0,
-        ZIPREAD_NO_ARCHIVE,  // no archive in memory is open
-        ZIPREAD_NOT_FOUND,   // no item has the name
-        ZIPREAD_EMPTY,       // the item has no bytes
-        ZIPREAD_TOO_LARGE,   // the item is larger than maxSize
-        ZIPREAD_UNZIP_FAILED // extraction failed
-    };
-    // Largest image file read from the skin archive or a file.
-    enum { MAX_IMAGE_FILE_SIZE = 32 * 1024 * 1024 };
+    // Reading one item of the skin archive in memory (CSkinSourceUI).
+    typedef CSkinSourceUI::ResourceZipReadUI ResourceZipReadUI;
+    static constexpr ResourceZipReadUI ZIPREAD_OK = CSkinSourceUI::ZIPREAD_OK;
+    static constexpr ResourceZipReadUI ZIPREAD_NO_ARCHIVE = CSkinSourceUI::ZIPREAD_NO_ARCHIVE;
+    static constexpr ResourceZipReadUI ZIPREAD_NOT_FOUND = CSkinSourceUI::ZIPREAD_NOT_FOUND;
+    static constexpr ResourceZipReadUI ZIPREAD_EMPTY = CSkinSourceUI::ZIPREAD_EMPTY;
+    static constexpr ResourceZipReadUI ZIPREAD_TOO_LARGE = CSkinSourceUI::ZIPREAD_TOO_LARGE;
+    static constexpr ResourceZipReadUI ZIPREAD_UNZIP_FAILED = CSkinSourceUI::ZIPREAD_UNZIP_FAILED;
+    enum { MAX_IMAGE_FILE_SIZE = CSkinSourceUI::MAX_IMAGE_FILE_SIZE };
     static ResourceZipReadUI ReadResourceZipItem(LPCWSTR name, DWORD maxSize,
                                                  std::vector<BYTE>& bytes);
 
@@ -213,7 +71,7 @@ public:
     HWND GetPaintWindow() const;
     HDC GetPaintDC() const;
     HWND GetTooltipWindow() const;
-    POINT GetMousePos() const;
+    POINT GetMousePos() const override;
     SIZE GetClientSize() const;
 
     SIZE GetInitSize() const;
@@ -244,29 +102,29 @@ public:
     void SetDefaultDisabledColor(DWORD color);
     DWORD GetDefaultFontColor() const;
     void SetDefaultFontColor(DWORD color);
-    DWORD GetDefaultLinkFontColor() const;
+    DWORD GetDefaultLinkFontColor() const override;
     void SetDefaultLinkFontColor(DWORD color);
-    DWORD GetDefaultLinkHoverFontColor() const;
+    DWORD GetDefaultLinkHoverFontColor() const override;
     void SetDefaultLinkHoverFontColor(DWORD color);
-    DWORD GetDefaultSelectedBkColor() const;
+    DWORD GetDefaultSelectedBkColor() const override;
     void SetDefaultSelectedBkColor(DWORD color);
 
     // The face name keeps at most 31 characters.
     enum { MAX_FACE_NAME = LF_FACESIZE - 1 };
     void SetDefaultFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic);
-    TFontRecordUI* GetDefaultFontInfo();
+    TFontRecordUI* GetDefaultFontInfo() override;
     int GetCustomFontCount() const;
-    HFONT AddFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic);
-    HFONT GetFont(int index);
-    HFONT GetFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic);
+    HFONT AddFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) override;
+    HFONT GetFont(int index) override;
+    HFONT GetFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) override;
     TFontRecordUI* GetFontInfo(int index);
-    TFontRecordUI* GetFontInfo(HFONT hFont);
+    TFontRecordUI* GetFontInfo(HFONT hFont) override;
     void RemoveAllFonts();
 
     // A type means a resource of the module (the name then starts with the
     // decimal resource id); without one the name is an archive item or file.
     TImageRecordUI* GetImage(LPCWSTR name);
-    TImageRecordUI* GetImageOrAdd(LPCWSTR name, LPCWSTR type = nullptr, DWORD mask = 0);
+    TImageRecordUI* GetImageOrAdd(LPCWSTR name, LPCWSTR type = nullptr, DWORD mask = 0) override;
     TImageRecordUI* AddImage(LPCWSTR name, LPCWSTR type = nullptr, DWORD mask = 0);
     void RemoveAllImages();
 

@@ -2,7 +2,7 @@
 
 #include "ui/WindowWnd.h"
 
-#include "ui/WindowManagerUI.h"
+#include "ui/SkinSourceUI.h"
 
 namespace SkinUI {
 
@@ -67,7 +67,7 @@ bool CWindowWnd::RegisterWindowClass() {
     WNDCLASSW wc = {};
     wc.style = GetClassStyle();
     wc.lpfnWndProc = CWindowWnd::WindowProc;
-    wc.hInstance = CWindowManagerUI::GetInstance();
+    wc.hInstance = CSkinSourceUI::GetInstance();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = GetWindowClassName();
     return Registered(::RegisterClassW(&wc));
@@ -76,7 +76,7 @@ bool CWindowWnd::RegisterWindowClass() {
 bool CWindowWnd::RegisterSuperclass() {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    HINSTANCE instance = CWindowManagerUI::GetInstance();
+    HINSTANCE instance = CSkinSourceUI::GetInstance();
     if (!::GetClassInfoExW(nullptr, GetSuperclassName(), &wc) &&
         !::GetClassInfoExW(instance, GetSuperclassName(), &wc)) {
         return false;
@@ -109,7 +109,7 @@ HWND CWindowWnd::Create(HWND parent, LPCWSTR caption, DWORD style, DWORD exStyle
     // the call: a window whose creation fails is destroyed inside it, and an
     // object that owns its lifetime may be gone by then.
     return ::CreateWindowExW(exStyle, GetWindowClassName(), caption, style, x, y, cx, cy, parent,
-                             menu, CWindowManagerUI::GetInstance(), this);
+                             menu, CSkinSourceUI::GetInstance(), this);
 }
 
 HWND CWindowWnd::Subclass(HWND hWnd) {

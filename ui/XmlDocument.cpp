@@ -2,8 +2,9 @@
 
 #include "ui/XmlDocument.h"
 
+#include "ui/Win32Handles.h"
+
 #include "ui/UIString.h"
-#include "ui/WindowManagerUI.h"
 
 #include <climits>
 #include <cstdint>
@@ -63,23 +64,6 @@ LPWSTR CopyUtf16(const BYTE* bytes, DWORD size) {
     text[count] = 0;
     return text;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : m_h(h) {}
-    ~FileHandle() {
-        if (m_h != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(m_h);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_h;
-};
 
 } // namespace
 
@@ -206,28 +190,14 @@ bool CXmlDocument::LoadFromMem(const BYTE* bytes, DWORD size, int encoding) {
     return true;
 }
 
-bool CXmlDocument::LoadFromFile(LPCWSTR fileName, int encoding) {
-    Release();
-    ClearError();
-    if (fileName == nullptr) {
-        return Fail(L"Error opening file", nullptr);
-    }
-    if (!CWindowManagerUI::GetResourceZip().IsEmpty()) {
-        return LoadFromSkinArchive(fileName, encoding);
-    }
-    CUIString path(CWindowManagerUI::GetResourcePath());
-    path += fileName;
-    return LoadFromPath(path, encoding);
-}
-
 bool CXmlDocument::LoadFromPath(LPCWSTR path, int encoding) {
     Release();
     ClearError();
     if (path == nullptr) {
         return Fail(L"Error opening file", nullptr);
     }
-    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         return Fail(L"Error opening file", nullptr);
     }

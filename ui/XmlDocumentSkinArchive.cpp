@@ -2,26 +2,41 @@
 
 #include "ui/XmlDocument.h"
 
-#include "ui/WindowManagerUI.h"
+#include "ui/SkinSourceUI.h"
 
 #include <vector>
 
 namespace SkinUI {
 
-// Loading a skin file from the skin archive that the window manager holds in
-// memory. The archive stays open for the next file.
+// Skin files by name: from the process-wide skin archive when one is set, else
+// from the resource folder.
+bool CXmlDocument::LoadFromFile(LPCWSTR fileName, int encoding) {
+    Release();
+    ClearError();
+    if (fileName == nullptr) {
+        return Fail(L"Error opening file", nullptr);
+    }
+    if (!CSkinSourceUI::GetResourceZip().IsEmpty()) {
+        return LoadFromSkinArchive(fileName, encoding);
+    }
+    CUIString path(CSkinSourceUI::GetResourcePath());
+    path += fileName;
+    return LoadFromPath(path, encoding);
+}
+
+// The archive stays open for the next file.
 bool CXmlDocument::LoadFromSkinArchive(LPCWSTR itemName, int encoding) {
     std::vector<BYTE> bytes;
-    switch (CWindowManagerUI::ReadResourceZipItem(itemName, MAX_FILE_SIZE, bytes)) {
-    case CWindowManagerUI::ZIPREAD_OK:
+    switch (CSkinSourceUI::ReadResourceZipItem(itemName, MAX_FILE_SIZE, bytes)) {
+    case CSkinSourceUI::ZIPREAD_OK:
         break;
-    case CWindowManagerUI::ZIPREAD_NO_ARCHIVE:
+    case CSkinSourceUI::ZIPREAD_NO_ARCHIVE:
         return Fail(L"Error opening zip file", nullptr);
-    case CWindowManagerUI::ZIPREAD_NOT_FOUND:
+    case CSkinSourceUI::ZIPREAD_NOT_FOUND:
         return Fail(L"Could not find ziped file", nullptr);
-    case CWindowManagerUI::ZIPREAD_EMPTY:
+    case CSkinSourceUI::ZIPREAD_EMPTY:
         return Fail(L"File is empty", nullptr);
-    case CWindowManagerUI::ZIPREAD_TOO_LARGE:
+    case CSkinSourceUI::ZIPREAD_TOO_LARGE:
         return Fail(L"File too large", nullptr);
     default:
         return Fail(L"Could not unzip file", nullptr);

@@ -36,6 +36,47 @@ size_t RootLength(const std::wstring& path) {
     return 0;
 }
 
+// A name the file system would not keep as written: only dots and blanks
+// ("...", ". .") or a trailing dot or blank, which the system drops. Wine
+// even turns "..." into an uncollapsed "..", which then leads upward.
+bool IsDeceptiveComponent(const std::wstring& part) {
+    if (part.empty())
+        return false;
+    return part.find_first_not_of(L". ") == std::wstring::npos || part.back() == L'.' ||
+           part.back() == L' ';
+}
+
+// The target as written: "." and ".." are left to the normalisation (and
+// the check of its result); any other deceptive component is refused.
+bool HasDeceptiveComponent(const std::wstring& target) {
+    size_t start = target.size() >= 2 && target[1] == L':' ? 2 : 0;
+    while (start <= target.size()) {
+        size_t end = target.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = target.size();
+        const std::wstring part = target.substr(start, end - start);
+        if (part != L"." && part != L".." && IsDeceptiveComponent(part))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A normalised path must not hold "." or ".." any more: where it still
+// does, the system resolves them later, and somewhere else.
+bool IsFullyNormalised(const std::wstring& full) {
+    size_t start = RootLength(full);
+    while (start < full.size()) {
+        size_t end = full.find(L'\\', start);
+        if (end == std::wstring::npos)
+            end = full.size();
+        if (IsDeceptiveComponent(full.substr(start, end - start)))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 std::wstring ZipFullPath(const std::wstring& path) {
@@ -59,6 +100,8 @@ std::wstring ZipFullPath(const std::wstring& path) {
 bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& target,
                             bool confineAbsolute) {
     full_.clear();
+    if (HasDeceptiveComponent(target))
+        return false;
     const size_t cut = target.find_last_of(L"\\/");
     const std::wstring folder =
         cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
@@ -72,8 +115,10 @@ bool ZipTargetPath::Resolve(const std::wstring& baseDir, const std::wstring& tar
         base_ += L'\\';
     const std::wstring joined = relative_ ? base_ + target : target;
     full_ = ZipFullPath(joined);
-    if (full_.empty())
+    if (full_.empty() || !IsFullyNormalised(full_)) {
+        full_.clear();
         return false;
+    }
     if ((relative_ || confineAbsolute) && !StartsWithNoCase(full_ + L'\\', base_)) {
         full_.clear();
         return false;

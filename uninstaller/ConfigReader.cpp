@@ -1,9 +1,12 @@
 #include <windows.h>
 
+#include "uninstaller/ConfigFileCopy.h"
+#include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 
 #include <cwchar>
+#include <set>
 
 namespace {
 
@@ -29,13 +32,38 @@ void LowerAscii(std::wstring& s) {
     }
 }
 
+// The section's keys that are entry numbers below total ("0", "1", ... without leading zeros),
+// in ascending order. Only keys that exist are read, however large total claims to be.
+std::set<int> ListedEntryNumbers(const std::wstring& path, const wchar_t* section, int total) {
+    std::wstring names(4096, L'\0');
+    DWORD n;
+    for (;;) {
+        n = GetPrivateProfileStringW(section, nullptr, L"", &names[0],
+                                     static_cast<DWORD>(names.size()), path.c_str());
+        if (n + 2 < names.size() || names.size() >= (64u << 20))
+            break;
+        names.resize(names.size() * 2);
+    }
+    std::set<int> numbers;
+    for (size_t at = 0; at < n && names[at] != L'\0';) {
+        const std::wstring name(&names[at]);
+        at += name.size() + 1;
+        const int number = _wtoi(name.c_str());
+        if (number >= 0 && number < total && std::to_wstring(number) == name)
+            numbers.insert(number);
+    }
+    return numbers;
+}
+
 // Reads "totalnum" and the keys 0 .. totalnum-1 of a list section; empty
 // values are skipped. With a prefix, entries become lower-cased full paths.
 std::vector<std::wstring> ReadList(const std::wstring& path, const wchar_t* section,
                                    const std::wstring* prefix) {
     std::vector<std::wstring> out;
     const int total = _wtoi(ReadProfileString(path, section, L"totalnum", L"0").c_str());
-    for (int i = 0; i < total; ++i) {
+    if (total <= 0)
+        return out;
+    for (const int i : ListedEntryNumbers(path, section, total)) {
         std::wstring value = ReadProfileString(path, section, std::to_wstring(i).c_str());
         if (value.empty())
             continue;
@@ -58,8 +86,10 @@ struct ConfigKey {
 
 } // namespace
 
-bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installDir,
+bool ReadConfigFile(const std::wstring& configFile, const std::wstring& installDir,
                     GameConfig& config) {
+    const ConfigFileCopy copy(configFile);
+    const std::wstring& configPath = copy.Path();
     const ConfigKey keys[] = {
         {L"game", L"chsName", true, &config.chsName, nullptr},
         {L"game", L"enName", true, &config.enName, nullptr},
@@ -88,7 +118,11 @@ bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installD
 }
 
 bool ReadConfig(UninstallSession& session) {
-    if (ReadConfigFile(session.GetConfigPath(), session.GetInstallDir(), *session.GetGameConfig()))
+    // A folder the removal would refuse is an error now, before the player has confirmed anything
+    // and before any event is sent.
+    if (ReadConfigFile(session.GetConfigPath(), session.GetInstallDir(),
+                       *session.GetGameConfig()) &&
+        IsSafeInstallDir(session.GetInstallDir()))
         return true;
     MessageBoxW(nullptr, L"配置文件读取错误", L"Error", MB_OK);
     PostMessageW(nullptr, WM_QUIT, 0, 0);

@@ -23,12 +23,27 @@ void EventThreadList::WaitAll(DWORD timeoutMs) {
             h = handles_.front();
             handles_.pop_front();
         }
-        WaitForSingleObject(h, timeoutMs);
+        const bool ended = WaitForSingleObject(h, timeoutMs) == WAIT_OBJECT_0;
         CloseHandle(h);
+        if (!ended) {
+            std::lock_guard<std::mutex> guard(lock_);
+            abandoned_ = true;
+        }
     }
 }
 
 size_t EventThreadList::Count() const {
     std::lock_guard<std::mutex> guard(lock_);
     return handles_.size();
+}
+
+bool EventThreadList::AllFinished() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (abandoned_)
+        return false;
+    for (HANDLE h : handles_) {
+        if (WaitForSingleObject(h, 0) != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
 }

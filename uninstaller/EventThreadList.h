@@ -25,7 +25,11 @@ public:
 
     size_t Count() const;
 
+    // True when every thread started has ended (none was given up by a timed-out wait).
+    bool AllFinished() const;
+
 private:
     mutable std::mutex lock_;
     std::deque<HANDLE> handles_;
+    bool abandoned_ = false;
 };

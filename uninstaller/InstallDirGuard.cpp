@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/LongPath.h"
 
@@ -84,30 +85,33 @@ std::wstring StripDevicePrefix(const std::wstring& path) {
     return path;
 }
 
-// Where the folder really is once every link on the way is followed.
+} // namespace
+
 std::wstring ResolvedForm(const std::wstring& path) {
-    const HANDLE handle =
+    const SkinUI::CFileHandle handle(
         ::CreateFileW(ApiPath(path).c_str(), FILE_READ_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) {
         return std::wstring();
     }
     std::wstring out(MAX_PATH, L'\0');
-    DWORD length = ::GetFinalPathNameByHandleW(handle, &out[0], static_cast<DWORD>(out.size()),
-                                               FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    DWORD length =
+        ::GetFinalPathNameByHandleW(handle.Get(), &out[0], static_cast<DWORD>(out.size()),
+                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length >= out.size()) {
         out.assign(length + 1, L'\0');
-        length = ::GetFinalPathNameByHandleW(handle, &out[0], static_cast<DWORD>(out.size()),
+        length = ::GetFinalPathNameByHandleW(handle.Get(), &out[0], static_cast<DWORD>(out.size()),
                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     }
-    ::CloseHandle(handle);
     if (length == 0 || length >= out.size()) {
         return std::wstring();
     }
     out.resize(length);
     return NormalizeInstallDir(StripDevicePrefix(out));
 }
+
+namespace {
 
 // The path as written and, where they differ, its long-name and link-resolved forms.
 std::vector<std::wstring> FormsOf(const std::wstring& normalized) {

@@ -22,6 +22,10 @@ std::wstring NormalizeInstallDir(const std::wstring& dir);
 InstallDirProblem CheckInstallDir(const std::wstring& dir);
 bool IsSafeInstallDir(const std::wstring& dir);
 
+// Where the folder really is once every link on the way is followed, normalised; empty when it
+// cannot be opened.
+std::wstring ResolvedForm(const std::wstring& path);
+
 // Windows, System, Program Files, ProgramData, the user profile, Desktop, Documents, AppData and
 // the like, normalised; each also in its long-name and link-resolved form where these differ.
 std::vector<std::wstring> KnownShellFolders();

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/UninstallSession.h"
 
@@ -11,24 +12,15 @@ namespace {
 const wchar_t kUninstallKey[] = L"SoftWare\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const wchar_t kMakerKey[] = L"SoftWare\\VelmoraGames\\";
 
-class RegKey {
+// An opened key, or none when it cannot be opened.
+class RegKey : public SkinUI::CRegKeyHandle {
 public:
     RegKey(HKEY parent, const std::wstring& path, REGSAM access) {
-        if (::RegOpenKeyExW(parent, path.c_str(), 0, access, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
+        HKEY key = nullptr;
+        if (::RegOpenKeyExW(parent, path.c_str(), 0, access, &key) == ERROR_SUCCESS) {
+            Reset(key);
         }
     }
-    ~RegKey() {
-        if (key_ != nullptr) {
-            ::RegCloseKey(key_);
-        }
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
 };
 
 void DeleteValuesOf(const std::wstring& path) {

@@ -2,24 +2,13 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include "statistics/TextHelpers.h"
 #include "uninstaller/Relaunch.h"
 
 #include <cstdlib>
 
 std::wstring GetRunningModulePath() {
-    std::wstring path(1040, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        if (path.size() >= 32768)
-            return {};
-        path.resize(path.size() * 2);
-    }
+    return ModulePath(nullptr);
 }
 
 std::wstring DirectoryOfPath(const std::wstring& path) {

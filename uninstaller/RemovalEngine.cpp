@@ -6,8 +6,9 @@
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/UninstallSession.h"
-#include "uninstaller/UninstallerFrameWnd.h"
+#include "uninstaller/TextConvert.h"
 
+#include <memory>
 #include <process.h>
 
 namespace {
@@ -18,35 +19,47 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 
 } // namespace
 
-void __cdecl UninstallThreadProc(void* frame) {
-    if (frame == nullptr) {
-        return;
-    }
-    CUninstallerFrameWnd& window = *static_cast<CUninstallerFrameWnd*>(frame);
+namespace {
+
+struct RemovalJob {
+    RemovalRequest request;
+    IRemovalObserver* observer;
+};
+
+void __cdecl UninstallThreadProc(void* argument) {
+    const std::unique_ptr<RemovalJob> job(static_cast<RemovalJob*>(argument));
     try {
-        DoUninstall(window);
+        DoUninstall(job->request, *job->observer);
     } catch (...) {
         // Out of memory in the middle of the tree: the player still gets the final page.
-        window.PostStep(kFinalWizardStep);
+        job->observer->OnRemovalFinished();
     }
 }
 
-bool StartUninstallWorker(CUninstallerFrameWnd& frame) {
-    return _beginthread(UninstallThreadProc, 0, &frame) != static_cast<uintptr_t>(-1);
+} // namespace
+
+bool StartUninstallWorker(const RemovalRequest& request, IRemovalObserver& observer) {
+    std::unique_ptr<RemovalJob> job(new RemovalJob{request, &observer});
+    if (_beginthread(UninstallThreadProc, 0, job.get()) == static_cast<uintptr_t>(-1)) {
+        return false;
+    }
+    job.release();
+    return true;
 }
 
-void DoUninstall(CUninstallerFrameWnd& frame) {
+void DoUninstall(const RemovalRequest& request, IRemovalObserver& observer) {
     if (UninstExitMessage != 0) {
         ::PostMessageW(HWND_BROADCAST, UninstExitMessage, 0, 0);
     }
-    UninstallSession* const session = frame.GetSession();
+    UninstallSession* const session = request.session;
     // A half-read configuration lacks its keep lists, and an unsafe directory would take other
-    // files with it: nothing is removed, and the window reports the configuration error.
+    // files with it: nothing is removed, and the configuration error is reported.
     if (session == nullptr || !session->IsConfigValid() ||
         !IsSafeInstallDir(session->GetInstallDir())) {
-        frame.PostConfigError();
+        observer.OnConfigError();
         return;
     }
+    observer.OnRemovalStep(RemovalStep::RegistryAndShortcuts, 0);
     RemoveRegistryAndShortcuts(*session);
 
     const std::wstring installDir = session->GetInstallDir();
@@ -54,16 +67,16 @@ void DoUninstall(CUninstallerFrameWnd& frame) {
     const PathSet skipDirs = BuildKeepSet(config.SkipDir, installDir);
     const PathSet skipFiles = BuildKeepSet(config.SkipFile, installDir);
     const std::wstring root = NormalizeInstallDir(installDir);
-    frame.SetFileTotal(CountFiles(*session, root.c_str()));
+    const unsigned total = CountFiles(*session, root.c_str());
+    observer.OnRemovalStep(RemovalStep::DeletingFiles, total);
     unsigned counter = 0;
-    DeleteTree(frame, root.c_str(), &counter, skipDirs, skipFiles);
+    DeleteTree(observer, session, root.c_str(), &counter, total, skipDirs, skipFiles);
 
-    const std::wstring freeText =
-        CUninstallerFrameWnd::CleanOtherReasonText(frame.GetOtherReasonText());
+    observer.OnRemovalStep(RemovalStep::FinalEvent, total);
     // The final event's thread joins the session's list before the final page can be shown, so
     // a close from that page waits for it; the plug-in's final call is done by then as well.
-    SubmitSurvey(*session, frame.GetAnswerMask(), freeText);
-    frame.PostStep(kFinalWizardStep);
+    SubmitSurvey(*session, request.answerMask, CleanOtherReasonText(request.otherReasonText));
+    observer.OnRemovalFinished();
 }
 
 void RemoveRegistryAndShortcuts(UninstallSession& session) {

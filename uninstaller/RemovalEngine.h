@@ -1,29 +1,55 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
-class CUninstallerFrameWnd;
 class UninstallSession;
 
 // Full paths, ASCII-lower-cased, compared whole: the folders and files the removal keeps.
 typedef std::set<std::wstring> PathSet;
 
-// The removal worker: started once, when the user confirms the uninstall, with the main window
-// as its argument (_beginthread). It talks to the window only through posted messages
-// (FrameMessages.h).
-void __cdecl UninstallThreadProc(void* frame);
+// One removal as the wizard asks for it: the session (configuration, installation directory,
+// statistics events) and the questionnaire's answers that the final event carries.
+struct RemovalRequest {
+    UninstallSession* session = nullptr;
+    uint32_t answerMask = 0;
+    std::wstring otherReasonText; // as typed; the final event carries it cleaned
+};
 
-// Starts UninstallThreadProc on a thread of its own; false when it could not be started.
-bool StartUninstallWorker(CUninstallerFrameWnd& frame);
+// The stages of a removal, in order.
+enum class RemovalStep { RegistryAndShortcuts, DeletingFiles, FinalEvent };
+
+// Told what a removal does, on the removal's own thread. The wizard posts each report to its
+// window; the engine never reaches a window itself.
+class IRemovalObserver {
+public:
+    // After every file (kept or deleted): 0 to 100.
+    virtual void OnRemovalProgress(int percentage) = 0;
+    // A stage begins; fileTotal is the number of files counted (0 until DeletingFiles).
+    virtual void OnRemovalStep(RemovalStep step, unsigned fileTotal) = 0;
+    // A file stays (its "file cannot be deleted" event is sent as well).
+    virtual void OnFileNotDeleted(const std::wstring& lowerName, DWORD error) = 0;
+    // The configuration or the installation directory was refused: nothing was removed.
+    virtual void OnConfigError() = 0;
+    // The removal is over (also after a failure in its middle); the final page may show.
+    virtual void OnRemovalFinished() = 0;
+
+protected:
+    ~IRemovalObserver() = default;
+};
+
+// Starts DoUninstall on a thread of its own with a copy of the request; the observer must
+// outlive the removal. False when the thread could not be started (nothing was reported).
+bool StartUninstallWorker(const RemovalRequest& request, IRemovalObserver& observer);
 
 // The worker's body: broadcasts the exit message; refuses an unsafe installation directory
-// (nothing removed, WM_UNINST_CONFIG_ERROR posted); removes the registry entries and shortcuts,
-// counts and deletes the files with the keep lists, reports files that stay, starts the final
-// event and then shows the final page (WM_UNINST_SET_STEP 4).
-void DoUninstall(CUninstallerFrameWnd& frame);
+// (nothing removed, OnConfigError); removes the registry entries and shortcuts, counts and
+// deletes the files with the keep lists, reports files that stay, starts the final event and
+// then reports the end (OnRemovalFinished).
+void DoUninstall(const RemovalRequest& request, IRemovalObserver& observer);
 
 void RemoveRegistryAndShortcuts(UninstallSession& session);
 
@@ -50,10 +76,12 @@ unsigned CountFiles(UninstallSession& session, const wchar_t* directory);
 
 // Deletes the tree below the directory depth-first and then the directory, keeping the listed
 // folders and files; links to folders are removed without touching their targets (where the
-// platform cannot remove a link itself, it stays). Moves the progress after every file, and
-// reports each file that stays. Refuses (does nothing for) an unsafe directory.
-void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned* counter,
-                const PathSet& skipDirs, const PathSet& skipFiles);
+// platform cannot remove a link itself, it stays). Reports the progress towards total after
+// every file, and each file that stays (through the session's events too, when given). Refuses
+// (does nothing for) an unsafe directory.
+void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wchar_t* directory,
+                unsigned* counter, unsigned total, const PathSet& skipDirs,
+                const PathSet& skipFiles);
 
 // The progress after `counter` of `total` files: 0 to 100, 0 when nothing was counted.
 int ProgressPercentage(unsigned counter, unsigned total);

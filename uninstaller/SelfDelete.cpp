@@ -2,6 +2,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/SelfDelete.h"
 
@@ -59,10 +60,9 @@ void SelfDeleteViaCommandShell() {
     if (!ShellExecuteExW(&info))
         return;
     // Let this process end before the shell gets to run "del".
-    if (info.hProcess) {
-        SetPriorityClass(info.hProcess, IDLE_PRIORITY_CLASS);
-        CloseHandle(info.hProcess);
-    }
+    const SkinUI::CKernelHandle process(info.hProcess);
+    if (process)
+        SetPriorityClass(process.Get(), IDLE_PRIORITY_CLASS);
     SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, shortPath.c_str(), nullptr);

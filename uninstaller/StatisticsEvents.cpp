@@ -1,7 +1,9 @@
 #include <windows.h>
 
+#include "statistics/TextHelpers.h"
 #include "statistics/DataStatistics.h"
 #include "statistics/HttpRequestQueue.h"
+#include "statistics/HttpTransport.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
@@ -58,25 +60,6 @@ bool IsWizardEvent(const char* event) {
 
 std::wstring Member(const wchar_t* name, const std::wstring& value) {
     return std::wstring(L",\"") + name + L"\":\"" + JsonEscape(value) + L"\"";
-}
-
-std::wstring RunningModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], size);
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < size) {
-            path.resize(length);
-            return path;
-        }
-        if (size >= 32768) {
-            return std::wstring();
-        }
-        path.assign(size * 2, L'\0');
-    }
 }
 
 // A moveable global memory block, locked while the object lives.
@@ -195,7 +178,7 @@ std::string AnswerString(uint32_t answerMask) {
 }
 
 std::string GetProductVersionString(const wchar_t* path) {
-    const std::wstring file = path != nullptr ? std::wstring(path) : RunningModulePath();
+    const std::wstring file = path != nullptr ? std::wstring(path) : ModulePath(nullptr);
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) {
@@ -320,12 +303,17 @@ void StartSurveyFetch(UninstallSession& session) {
     static const HttpResultCallback kCallbacks[] = {&OnSurveyReply, nullptr};
     const std::string data = "token=" + config->surveytoken;
     const std::string url = config->surveyurl + config->Gameid;
-    EnqueueHttpRequest(data.c_str(), url.c_str(), kCallbacks, 0, "", 0, "");
+    // The reply reaches the session through its link, handed over to the callback.
+    std::unique_ptr<std::shared_ptr<SessionLink>> link(
+        new std::shared_ptr<SessionLink>(session.Link()));
+    EnqueueHttpRequest(data.c_str(), url.c_str(), kCallbacks, 0, "", 0, "", link.release());
 }
 
 bool ParseSurvey(SurveyInfo& survey, const std::string& reply) {
     Json::Value parsedRoot;
-    if (!ParseJsonObject(reply, parsedRoot)) {
+    // Parsed values cost many times their text: a reply beyond what the transport keeps is no
+    // survey, whoever hands it over.
+    if (reply.size() > kMaxHttpReplyBytes || !ParseJsonObject(reply, parsedRoot)) {
         return false;
     }
     // Read-only access: looking a member up must not add it.
@@ -375,13 +363,19 @@ void HandleSurveyReply(UninstallSession& session, const std::string& reply) {
     }
 }
 
-void OnSurveyReply(const char* reply, const char* /*data*/, const char* /*tag*/) {
-    UninstallSession* const session = g_pUninstallSession;
-    if (session == nullptr || reply == nullptr) {
+void OnSurveyReply(const char* reply, const char* /*data*/, const char* /*tag*/, void* context) {
+    const std::unique_ptr<std::shared_ptr<SessionLink>> link(
+        static_cast<std::shared_ptr<SessionLink>*>(context));
+    if (link == nullptr || *link == nullptr || reply == nullptr) {
+        return;
+    }
+    // Held while the reply is handled, so that the session cannot go meanwhile.
+    const std::lock_guard<std::mutex> guard((*link)->lock);
+    if ((*link)->session == nullptr) {
         return;
     }
     try {
-        HandleSurveyReply(*session, reply);
+        HandleSurveyReply(*(*link)->session, reply);
     } catch (...) {
         // Copying the reply failed; nothing may end the dispatcher thread.
     }

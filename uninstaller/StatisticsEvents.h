@@ -57,11 +57,13 @@ std::string GetProductVersionString(const wchar_t* path);
 // Queues the questionnaire request when the configuration names a game and a survey token.
 void StartSurveyFetch(UninstallSession& session);
 
-// The request queue's callback for the questionnaire reply (dispatcher thread).
-void OnSurveyReply(const char* reply, const char* data, const char* tag);
+// The request queue's callback for the questionnaire reply (dispatcher thread). context is a
+// heap copy of the session's link (std::shared_ptr<SessionLink>*), which the callback frees.
+void OnSurveyReply(const char* reply, const char* data, const char* tag, void* context);
 
 // Reads a survey reply into survey. False, with survey unchanged, when the reply is not a JSON
-// object. Members of another type than expected count as absent.
+// object or is longer than the transport keeps of a reply (kMaxHttpReplyBytes). Members of another
+// type than expected count as absent.
 bool ParseSurvey(SurveyInfo& survey, const std::string& reply);
 
 // ParseSurvey into the session's survey state, then, for an active questionnaire, posts

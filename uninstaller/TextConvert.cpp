@@ -42,3 +42,21 @@ std::wstring Utf8ToWide(const char* text) {
     out.resize(static_cast<size_t>(n) - 1);
     return out;
 }
+
+std::wstring CleanOtherReasonText(const std::wstring& text) {
+    std::wstring cleaned;
+    cleaned.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r') {
+            // Only a line feed belongs to the line end; anything else after a lone CR is text.
+            if (i + 1 < text.size() && text[i + 1] == L'\n')
+                ++i;
+            c = L' ';
+        }
+        if (c == L' ' && !cleaned.empty() && cleaned.back() == L' ')
+            continue;
+        cleaned += c;
+    }
+    return cleaned;
+}

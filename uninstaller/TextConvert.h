@@ -7,3 +7,7 @@ std::string WideToUtf8(const wchar_t* text);
 std::string WideToUtf8(const std::wstring& text);
 std::string WideToAnsi(const wchar_t* text);
 std::wstring Utf8ToWide(const char* text);
+
+// The questionnaire's free text as the final event carries it: each line end (CR LF, or the lone
+// CR that the rich edit gives) becomes a blank, then every run of blanks a single blank.
+std::wstring CleanOtherReasonText(const std::wstring& text);

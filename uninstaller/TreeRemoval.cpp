@@ -1,13 +1,15 @@
 #include <windows.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/LongPath.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
-#include "uninstaller/UninstallerFrameWnd.h"
+#include "uninstaller/UninstallSession.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,26 +36,25 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
     struct OpenDir {
         std::wstring path;
         std::wstring lower;
-        HANDLE find;
+        SkinUI::CFindHandle find;
     };
     std::vector<OpenDir> open;
     WIN32_FIND_DATAW data;
     const auto start = [&](const std::wstring& path, const std::wstring& lower) {
-        const HANDLE find = ::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) {
+        SkinUI::CFindHandle find(::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data));
+        if (!find) {
             return false;
         }
-        open.push_back(OpenDir{path, lower, find});
+        open.push_back(OpenDir{path, lower, std::move(find)});
         return true;
     };
     bool haveEntry = start(root, AsciiLower(root));
     while (!open.empty()) {
         if (!haveEntry) {
             const std::wstring done = open.back().path;
-            ::FindClose(open.back().find);
             open.pop_back();
             visitor.Leave(done);
-            haveEntry = !open.empty() && ::FindNextFileW(open.back().find, &data);
+            haveEntry = !open.empty() && ::FindNextFileW(open.back().find.Get(), &data);
             continue;
         }
         if (!IsDotEntry(data.cFileName)) {
@@ -69,7 +70,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
                 continue; // data holds the child's first entry
             }
         }
-        haveEntry = ::FindNextFileW(open.back().find, &data);
+        haveEntry = ::FindNextFileW(open.back().find.Get(), &data);
     }
 }
 
@@ -83,25 +84,67 @@ public:
     unsigned count = 0;
 };
 
-// Removes the link itself. The handle is checked to be the link: where the platform opens the
-// target instead (Wine's Unix links), deleting through it would remove the target, so the link
-// stays.
-void RemoveFolderLink(const std::wstring& path) {
-    const HANDLE handle = ::CreateFileW(
+// Removes the link itself and returns the error that kept it (0 when it went). The handle is
+// checked to be the link: where the platform opens the target instead (Wine's Unix links),
+// deleting through it would remove the target, so the link stays.
+DWORD RemoveFolderLink(const std::wstring& path) {
+    const SkinUI::CFileHandle handle(::CreateFileW(
         ApiPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return;
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) {
+        return ::GetLastError();
     }
+    DWORD error = ERROR_NOT_A_REPARSE_POINT;
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+    if (::GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
         (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FILE_DISPOSITION_INFO disposition = {};
         disposition.DeleteFile = TRUE;
-        ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+        error = ::SetFileInformationByHandle(handle.Get(), FileDispositionInfo, &disposition,
+                                             sizeof disposition)
+                    ? ERROR_SUCCESS
+                    : ::GetLastError();
     }
-    ::CloseHandle(handle);
+    return error;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(ApiPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolderLink(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(ApiPath(path).c_str());
+    const DWORD link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & link) == link;
+}
+
+// The folder whose tree is removed for an installation folder: the folder itself or, where it is
+// a link (a game moved to another drive), the link's target once the same guard as for any
+// installation folder accepts it. Empty when nothing may be walked.
+std::wstring WalkedFolder(const std::wstring& root) {
+    if (!IsFolderLink(root)) {
+        return root;
+    }
+    const std::wstring target = ResolvedForm(root);
+    if (target.empty() || IsFolderLink(target) || !IsSafeInstallDir(target) ||
+        AsciiLower(target) == AsciiLower(root)) {
+        return std::wstring();
+    }
+    return target;
+}
+
+// The keep lists name paths below the installation folder as written; the walk meets them below
+// the link's target.
+PathSet Rebased(const PathSet& paths, const std::wstring& root, const std::wstring& walked) {
+    const std::wstring from = AsciiLower(root) + L"\\";
+    const std::wstring to = AsciiLower(walked) + L"\\";
+    PathSet rebased;
+    for (const std::wstring& path : paths) {
+        rebased.insert(path.compare(0, from.size(), from) == 0 ? to + path.substr(from.size())
+                                                               : path);
+    }
+    return rebased;
 }
 
 std::wstring SystemErrorText(DWORD error) {
@@ -125,39 +168,71 @@ void ReportUndeletedFile(UninstallSession* session, const std::wstring& lowerNam
 
 class TreeRemover {
 public:
-    TreeRemover(CUninstallerFrameWnd& frame, unsigned& counter, const PathSet& skipDirs,
-                const PathSet& skipFiles)
-        : frame_(frame), counter_(counter), total_(frame.GetFileTotal()), skipDirs_(skipDirs),
-          skipFiles_(skipFiles) {}
+    TreeRemover(IRemovalObserver& observer, UninstallSession* session, unsigned& counter,
+                unsigned total, const PathSet& skipDirs, const PathSet& skipFiles)
+        : observer_(observer), session_(session), counter_(counter), total_(total),
+          skipDirs_(skipDirs), skipFiles_(skipFiles) {}
 
     bool Enter(const std::wstring&, const std::wstring& lower) {
-        return skipDirs_.count(lower) == 0;
+        const bool walk = skipDirs_.count(lower) == 0;
+        explained_ = explained_ || !walk;
+        return walk;
     }
 
     void Link(const std::wstring& path, const std::wstring& lower) {
-        if (skipDirs_.count(lower) == 0) {
-            RemoveFolderLink(path);
+        if (skipDirs_.count(lower) != 0) {
+            explained_ = true;
+            return;
+        }
+        const DWORD error = RemoveFolderLink(path);
+        if (error != ERROR_SUCCESS && Exists(path)) {
+            Report(NameOf(lower), error);
         }
     }
 
     void File(const std::wstring& path, const std::wstring& lower, const std::wstring& lowerName) {
         if (skipFiles_.count(lower) == 0) {
             DeleteOneFile(path, lowerName);
+        } else {
+            explained_ = true;
         }
-        frame_.PostProgress(ProgressPercentage(counter_, total_));
+        observer_.OnRemovalProgress(ProgressPercentage(counter_, total_));
         ++counter_;
     }
 
     void Leave(const std::wstring& path) {
         const std::wstring api = ApiPath(path);
-        if (::RemoveDirectoryW(api.c_str()) || ::GetLastError() != ERROR_ACCESS_DENIED) {
+        if (::RemoveDirectoryW(api.c_str())) {
+            return;
+        }
+        lastFolderError_ = ::GetLastError();
+        if (lastFolderError_ != ERROR_ACCESS_DENIED) {
             return;
         }
         const DWORD attributes = ::GetFileAttributesW(api.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             // A read-only folder goes like a read-only file: writable first.
             ::SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::RemoveDirectoryW(api.c_str());
+            if (!::RemoveDirectoryW(api.c_str())) {
+                lastFolderError_ = ::GetLastError();
+            }
+        }
+    }
+
+    // The installation folder when it is a link: its target's tree has been walked; the link
+    // goes last.
+    void RemoveInstallLink(const std::wstring& root) {
+        if (Exists(root)) {
+            lastFolderError_ = RemoveFolderLink(root);
+        }
+    }
+
+    // A removal that leaves the installation folder behind while nothing was kept and no file
+    // was reported must not pass for complete: the folder itself is reported.
+    void ReportIfUnexplained(const std::wstring& root) {
+        if (!explained_ && Exists(root)) {
+            Report(NameOf(AsciiLower(root)),
+                   lastFolderError_ != ERROR_SUCCESS ? lastFolderError_ : ERROR_DIR_NOT_EMPTY);
         }
     }
 
@@ -171,14 +246,27 @@ private:
         if (::DeleteFileW(api.c_str())) {
             return;
         }
-        ReportUndeletedFile(frame_.GetSession(), lowerName, ::GetLastError());
+        Report(lowerName, ::GetLastError());
     }
 
-    CUninstallerFrameWnd& frame_;
+    void Report(const std::wstring& lowerName, DWORD error) {
+        explained_ = true;
+        ReportUndeletedFile(session_, lowerName, error);
+        observer_.OnFileNotDeleted(lowerName, error);
+    }
+
+    static std::wstring NameOf(const std::wstring& path) {
+        return path.substr(path.find_last_of(L"\\/") + 1);
+    }
+
+    IRemovalObserver& observer_;
+    UninstallSession* const session_;
     unsigned& counter_;
     const unsigned total_;
-    const PathSet& skipDirs_;
-    const PathSet& skipFiles_;
+    const PathSet skipDirs_;
+    const PathSet skipFiles_;
+    bool explained_ = false; // something was kept or reported
+    DWORD lastFolderError_ = ERROR_SUCCESS;
 };
 
 } // namespace
@@ -196,15 +284,28 @@ unsigned CountFiles(UninstallSession& /*session*/, const wchar_t* directory) {
         return 0;
     }
     FileCounter counter;
-    WalkTree(NormalizeInstallDir(directory), counter);
+    const std::wstring walked = WalkedFolder(NormalizeInstallDir(directory));
+    if (!walked.empty()) {
+        WalkTree(walked, counter);
+    }
     return counter.count;
 }
 
-void DeleteTree(CUninstallerFrameWnd& frame, const wchar_t* directory, unsigned* counter,
-                const PathSet& skipDirs, const PathSet& skipFiles) {
+void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wchar_t* directory,
+                unsigned* counter, unsigned total, const PathSet& skipDirs,
+                const PathSet& skipFiles) {
     if (directory == nullptr || counter == nullptr || !IsSafeInstallDir(directory)) {
         return;
     }
-    TreeRemover remover(frame, *counter, skipDirs, skipFiles);
-    WalkTree(NormalizeInstallDir(directory), remover);
+    const std::wstring root = NormalizeInstallDir(directory);
+    const std::wstring walked = WalkedFolder(root);
+    TreeRemover remover(observer, session, *counter, total, Rebased(skipDirs, root, walked),
+                        Rebased(skipFiles, root, walked));
+    if (!walked.empty()) {
+        WalkTree(walked, remover);
+    }
+    if (!walked.empty() && walked != root) {
+        remover.RemoveInstallLink(root);
+    }
+    remover.ReportIfUnexplained(root);
 }

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-UninstallSession* g_pUninstallSession = nullptr;
-
 namespace {
 
 std::wstring GetEnvironmentString(const wchar_t* name) {
@@ -29,14 +27,20 @@ template <size_t N> void CopyField(wchar_t (&field)[N], const std::wstring& text
 
 } // namespace
 
-UninstallSession::UninstallSession(const wchar_t* commandLine) : config_(new GameConfig) {
-    g_pUninstallSession = this;
+UninstallSession::UninstallSession(const wchar_t* commandLine)
+    : config_(new GameConfig), link_(std::make_shared<SessionLink>()) {
+    link_->session = this;
     installDir_ = commandLine ? commandLine : L"";
     configPath_ = installDir_ + L"\\installedFileList.txt";
     configValid_ = ReadConfig(*this);
     if (!configValid_)
         return;
     PrepareTempFiles();
+}
+
+UninstallSession::~UninstallSession() {
+    const std::lock_guard<std::mutex> guard(link_->lock);
+    link_->session = nullptr;
 }
 
 void UninstallSession::PrepareTempFiles() {

@@ -7,16 +7,27 @@
 #include "uninstaller/SurveyInfo.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 
+class UninstallSession;
+
+// How a reply that arrives on another thread finds its session: the session cuts the link when
+// it goes, so that a late reply finds no session instead of a freed one.
+struct SessionLink {
+    std::mutex lock;
+    UninstallSession* session = nullptr;
+};
+
 // Everything one run knows about the installation it removes. Created once,
-// before the main window exists, and alive until the process ends.
+// before the main window exists; the main window frees it.
 class UninstallSession {
 public:
     // Takes the command line as the installation directory, reads the
     // configuration, writes the embedded files to the temporary folder and
     // loads the channel plug-in.
     explicit UninstallSession(const wchar_t* commandLine);
+    ~UninstallSession();
     UninstallSession(const UninstallSession&) = delete;
     UninstallSession& operator=(const UninstallSession&) = delete;
 
@@ -34,6 +45,7 @@ public:
 
     SurveyInfo& Survey() { return survey_; }
     EventThreadList& EventThreads() { return eventThreads_; }
+    std::shared_ptr<SessionLink> Link() const { return link_; }
 
     HANDLE fontHandle = nullptr;
     HMODULE pluginModule = nullptr;
@@ -52,12 +64,12 @@ private:
     std::wstring tempFolder_;
     std::unique_ptr<GameConfig> config_;
     bool configValid_ = false;
+    std::shared_ptr<SessionLink> link_;
 };
 
-extern UninstallSession* g_pUninstallSession;
-
-// Reads "installedFileList.txt" into the session's GameConfig. On a
-// configuration error shows "配置文件读取错误", queues a quit message and
+// Reads "installedFileList.txt" into the session's GameConfig and checks the
+// installation folder (a folder the removal refuses is a configuration error
+// too). On a configuration error shows "配置文件读取错误", queues a quit message and
 // returns false.
 bool ReadConfig(UninstallSession& session);
 

@@ -7,6 +7,7 @@
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/StatisticsEvents.h"
+#include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
@@ -65,6 +66,11 @@ CControlUI* CDialogBuilderCallbackEx::CreateControl(LPCWSTR className) {
 CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
     : session_(new UninstallSession(commandLine)) {
     LoadEmbeddedFont(*session_);
+}
+
+CUninstallerFrameWnd::~CUninstallerFrameWnd() {
+    if (!removalRunning_ && session_->EventThreads().AllFinished())
+        delete session_;
 }
 
 LPCWSTR CUninstallerFrameWnd::GetWindowClassName() const {
@@ -216,8 +222,41 @@ void CUninstallerFrameWnd::CopySurveyFromSession(const SurveyInfo& survey) {
     survey_.questions = survey.questions;
 }
 
+RemovalRequest CUninstallerFrameWnd::GetRemovalRequest() const {
+    RemovalRequest request;
+    request.session = session_;
+    request.answerMask = answerMask_;
+    request.otherReasonText = otherReasonText_;
+    return request;
+}
+
 void CUninstallerFrameWnd::StartRemoval() {
-    StartUninstallWorker(*this);
+    removalRunning_ = true;
+    // Without its worker the progress page would never move: report the configuration error.
+    if (!StartUninstallWorker(GetRemovalRequest(), *this)) {
+        removalRunning_ = false;
+        PostConfigError();
+    }
+}
+
+void CUninstallerFrameWnd::OnRemovalProgress(int percentage) {
+    PostProgress(percentage);
+}
+
+void CUninstallerFrameWnd::OnRemovalStep(RemovalStep, unsigned fileTotal) {
+    fileTotal_ = fileTotal;
+}
+
+void CUninstallerFrameWnd::OnFileNotDeleted(const std::wstring&, DWORD) {}
+
+void CUninstallerFrameWnd::OnConfigError() {
+    PostConfigError();
+    removalRunning_ = false;
+}
+
+void CUninstallerFrameWnd::OnRemovalFinished() {
+    PostStep(kFinalWizardStep);
+    removalRunning_ = false;
 }
 
 void CUninstallerFrameWnd::Notify(SkinUI::TNoticeUI& msg) {
@@ -275,21 +314,7 @@ void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
 }
 
 std::wstring CUninstallerFrameWnd::CleanOtherReasonText(const std::wstring& text) {
-    std::wstring cleaned;
-    cleaned.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        wchar_t c = text[i];
-        if (c == L'\r') {
-            // Only a line feed belongs to the line end; anything else after a lone CR is text.
-            if (i + 1 < text.size() && text[i + 1] == L'\n')
-                ++i;
-            c = L' ';
-        }
-        if (c == L' ' && !cleaned.empty() && cleaned.back() == L' ')
-            continue;
-        cleaned += c;
-    }
-    return cleaned;
+    return ::CleanOtherReasonText(text);
 }
 
 void CUninstallerFrameWnd::PostProgress(int percentage) {
@@ -353,13 +378,12 @@ LRESULT CUninstallerFrameWnd::OnNcHitTest(LPARAM lParam) {
     const RECT caption = pm_.GetCaptionRect();
     if (pt.x >= client.left + caption.left && pt.x < client.right - caption.right &&
         pt.y >= caption.top && pt.y < caption.bottom) {
+        // Buttons (options and check boxes among them) and texts take their clicks; the rest of
+        // the caption drags the window.
         CControlUI* control = pm_.FindControlAt(pt);
-        if (control) {
-            const LPCWSTR cls = control->GetClass();
-            if (std::wcscmp(cls, L"ButtonUI") != 0 && std::wcscmp(cls, L"OptionUI") != 0 &&
-                std::wcscmp(cls, L"TextUI") != 0)
-                return HTCAPTION;
-        }
+        if (control && !control->QueryInterfaceByName(L"Button") &&
+            !control->QueryInterfaceByName(L"Text"))
+            return HTCAPTION;
     }
     return HTCLIENT;
 }
@@ -378,18 +402,8 @@ LRESULT CUninstallerFrameWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
         ::PostQuitMessage(0);
         return 0;
     }
-    const BOOL wasZoomed = ::IsZoomed(m_hWnd);
-    const LRESULT result = CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
-    const BOOL zoomed = ::IsZoomed(m_hWnd);
-    if (wasZoomed != zoomed) {
-        CControlUI* maxBtn = Find(L"maxbtn");
-        CControlUI* restoreBtn = Find(L"restorebtn");
-        if (maxBtn)
-            maxBtn->SetVisible(!zoomed);
-        if (restoreBtn)
-            restoreBtn->SetVisible(zoomed != FALSE);
-    }
-    return result;
+    // The skin has no maximise or restore button to keep in step with the window.
+    return CWindowWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT CUninstallerFrameWnd::PassOn(UINT msg, WPARAM wParam, LPARAM lParam) {

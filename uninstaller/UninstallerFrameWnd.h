@@ -5,6 +5,7 @@
 #include "ui/DialogBuilder.h"
 #include "ui/WindowManagerUI.h"
 #include "ui/WindowWnd.h"
+#include "uninstaller/RemovalEngine.h"
 #include "uninstaller/SurveyInfo.h"
 
 #include <atomic>
@@ -26,9 +27,14 @@ public:
 };
 
 // The uninstaller's only window: the borderless, skinned four-page wizard.
-class CUninstallerFrameWnd : public SkinUI::CWindowWnd, public SkinUI::INotifyUI {
+class CUninstallerFrameWnd : public SkinUI::CWindowWnd,
+                             public SkinUI::INotifyUI,
+                             public IRemovalObserver {
 public:
     explicit CUninstallerFrameWnd(const wchar_t* commandLine);
+    // Frees the session, unless a thread still works with it (a removal in its middle, an event
+    // still being sent): then the process is ending, and the session stays with it.
+    ~CUninstallerFrameWnd();
 
     LPCWSTR GetWindowClassName() const override;
     UINT GetClassStyle() const override;
@@ -57,8 +63,15 @@ public:
     // the rich edit gives) becomes a blank, then every run of blanks a single blank.
     static std::wstring CleanOtherReasonText(const std::wstring& text);
 
-    // Written by the removal worker before the deletion starts.
-    void SetFileTotal(uint32_t total) { fileTotal_ = total; }
+    // The removal this window starts: its session and the questionnaire's answers.
+    RemovalRequest GetRemovalRequest() const;
+
+    // The removal's reports, on its worker thread: each is posted to the window's thread.
+    void OnRemovalProgress(int percentage) override;
+    void OnRemovalStep(RemovalStep step, unsigned fileTotal) override;
+    void OnFileNotDeleted(const std::wstring& lowerName, DWORD error) override;
+    void OnConfigError() override;
+    void OnRemovalFinished() override;
     uint32_t GetFileTotal() const { return fileTotal_; }
 
     // Any thread: queue a progress or page change for the window's thread. The progress is
@@ -97,6 +110,7 @@ private:
     SkinUI::CControlUI* percentCtl_ = nullptr;
     UninstallSession* session_ = nullptr;
     std::atomic<uint32_t> fileTotal_{0};
+    std::atomic<bool> removalRunning_{false};
     int wizardStep_ = 0;
     SkinUI::CControlUI* btnClose_ = nullptr;
     SkinUI::CControlUI* btnMin_ = nullptr;

@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
 
     if (FAILED(::CoInitialize(nullptr)))
         return 0;
-    // The frame and its session live until the process ends.
+    // The frame frees itself and its session when its window is destroyed.
     CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(lpCmdLine);
     if (!frame)
         return 0;

@@ -102,7 +102,7 @@ TEST_F(HttpPostFormTest, ErrorStatusWithBodyIsACompletedTransfer) {
 }
 
 TEST_F(HttpPostFormTest, LargeReplyArrivesWhole) {
-    std::string big(1 << 20, 'x');
+    std::string big(kMaxHttpReplyBytes, 'x');
     for (size_t i = 0; i < big.size(); i += 997) {
         big[i] = static_cast<char>('a' + i % 26);
     }
@@ -146,15 +146,15 @@ TEST_F(HttpPostFormTest, ClosedConnectionFailsWithAnEmptyReply) {
     EXPECT_EQ(server.RequestCount(), 1u);
 }
 
-TEST_F(HttpPostFormTest, StalledServerTimesOutAfterTheConfiguredTime) {
-    const ShortTimeouts timeouts(1000, 300);
+// The real total time-out that every statistics report passes, not a test replacement.
+TEST_F(HttpPostFormTest, StalledServerTimesOutAfterTheRealThreeSeconds) {
     server.PushReply(ScriptedReply::Stall(20000));
     std::string reply;
     const Stopwatch watch;
     EXPECT_EQ(HttpPostForm(EventUrl().c_str(), "code=1", reply, 3, 3), 28); // timed out
     const long long elapsed = watch.ElapsedMs();
-    EXPECT_GE(elapsed, 250);
-    EXPECT_LT(elapsed, 2500);
+    EXPECT_GE(elapsed, 2900);
+    EXPECT_LT(elapsed, 10000);
     EXPECT_EQ(reply, "");
 }
 

@@ -86,28 +86,28 @@ private:
 DeliveryLog g_log;
 std::string g_chainUrl;
 
-void RecordingCallback(const char* reply, const char* data, const char* tag) {
+void RecordingCallback(const char* reply, const char* data, const char* tag, void*) {
     g_log.Add(0, reply, data, tag);
 }
 
-void ThrowingCallback(const char* reply, const char* data, const char* tag) {
+void ThrowingCallback(const char* reply, const char* data, const char* tag, void*) {
     g_log.Add(1, reply, data, tag);
     throw std::runtime_error("callback failure");
 }
 
-void ThrowingIntCallback(const char* reply, const char* data, const char* tag) {
+void ThrowingIntCallback(const char* reply, const char* data, const char* tag, void*) {
     g_log.Add(2, reply, data, tag);
     throw 42;
 }
 
 // Queues a follow-up request from inside the dispatcher.
-void ChainingCallback(const char* reply, const char* data, const char* tag) {
+void ChainingCallback(const char* reply, const char* data, const char* tag, void*) {
     g_log.Add(3, reply, data, tag);
     EnqueueHttpRequest("step=2", g_chainUrl.c_str(), nullptr, 0, "", 0,
                        (std::string(tag) + "-chained").c_str());
 }
 
-void SecondTableCallback(const char* reply, const char* data, const char* tag) {
+void SecondTableCallback(const char* reply, const char* data, const char* tag, void*) {
     g_log.Add(99, reply, data, tag);
 }
 

@@ -24,7 +24,6 @@ void SessionOverLoopback::TearDown() {
     if (session) {
         session->EventThreads().WaitAll(30000);
     }
-    g_pUninstallSession = nullptr;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/UninstallSession.h"
+#include "uninstaller/UninstallerFrameWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -260,8 +261,36 @@ protected:
         }
         EXPECT_TRUE(FileExists(install->StartMenuFolder() + L"\\Game.lnk"));
         EXPECT_TRUE(FileExists(install->DesktopFolder() + L"\\Game.lnk"));
-        frame->GetSession()->EventThreads().WaitAll(30000);
+        session->EventThreads().WaitAll(30000);
         EXPECT_EQ(server.RequestCount(), 0u) << "no event for a removal that did not happen";
+    }
+
+    // A session whose configuration reading shows the error box, closed as a player would; the
+    // quit message it queues for this thread is taken out.
+    static UninstallSession* NewSessionAfterErrorBox(const std::wstring& commandLine) {
+        std::thread closer([] {
+            WaitUntil(
+                [] {
+                    const HWND box = ::FindWindowW(L"#32770", L"Error");
+                    return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                },
+                20000);
+        });
+        UninstallSession* const broken = new UninstallSession(commandLine.c_str());
+        closer.join();
+        MSG quit;
+        EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        return broken;
+    }
+
+    // A refused folder is a configuration error as soon as the configuration is read; the
+    // worker, started all the same, refuses too.
+    void OpenRefusedSession(const std::wstring& commandLine) {
+        session = NewSessionAfterErrorBox(commandLine);
+        ASSERT_FALSE(session->IsConfigValid());
+        session->SetServerListPath(listPath);
+        request.session = session;
+        recorder.SetSession(session);
     }
 
     void MakeInstallation() {
@@ -278,7 +307,7 @@ TEST_F(RefusalTest, RelativeInstallationDirectoryRemovesNothing) {
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryW(dir.Path().c_str()));
     // The configuration is found relative to the current folder; the removal still refuses.
-    OpenFrame(install->Game().folderName);
+    OpenRefusedSession(install->Game().folderName);
     const RunRecord run = RunRemoval();
     ::SetCurrentDirectoryW(previous);
     ExpectNothingRemoved(run);
@@ -306,7 +335,7 @@ TEST_F(RefusalTest, DriveRootRemovesNothing) {
     ASSERT_TRUE(RunUnixProgram("/bin/ln", {"-s", UnixPathOf(install->InstallDir()), device}));
     const std::wstring root = std::wstring(1, letter) + L":\\";
     ASSERT_TRUE(WaitUntil([&] { return FileExists(root + L"a.dat"); }, 10000));
-    OpenFrame(root);
+    OpenRefusedSession(root);
     const RunRecord run = RunRemoval();
     RunUnixProgram("/bin/rm", {"-f", device});
     ExpectNothingRemoved(run);
@@ -314,30 +343,16 @@ TEST_F(RefusalTest, DriveRootRemovesNothing) {
 
 TEST_F(RefusalTest, AHalfReadConfigurationRemovesNothing) {
     MakeInstallation();
-    OpenFrame(install->InstallDir());
+    OpenSession(install->InstallDir());
     // The keep lists would be missing: a session whose configuration failed must not remove.
     install->WriteConfig(L"[game]\r\nchsName=x\r\n");
-    // Reading it shows the configuration error's box; close it as a player would.
-    std::thread closer([] {
-        WaitUntil(
-            [] {
-                const HWND box = ::FindWindowW(L"#32770", L"Error");
-                return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            },
-            20000);
-    });
-    CUninstallerFrameWnd* broken = new CUninstallerFrameWnd(install->InstallDir().c_str());
-    closer.join();
-    // Reading failed: the session queued a quit message for this thread.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    UninstallSession* broken = NewSessionAfterErrorBox(install->InstallDir());
     install->WriteConfig(install->ConfigText());
-    ASSERT_FALSE(broken->GetSession()->IsConfigValid());
-    ASSERT_NE(broken->Create(nullptr, L"broken", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100), nullptr);
-    ASSERT_TRUE(StartUninstallWorker(*broken));
-    const RunRecord run = PumpUntilFinished(*broken, 30000);
-    ::DestroyWindow(broken->GetHWND());
+    ASSERT_FALSE(broken->IsConfigValid());
+    RemovalRequest brokenRequest;
+    brokenRequest.session = broken;
+    ASSERT_TRUE(StartUninstallWorker(brokenRequest, recorder));
+    const RunRecord run = recorder.WaitFinished(30000);
     ExpectNothingRemoved(run);
 }
 
@@ -348,11 +363,10 @@ TEST_F(RefusalTest, KnownFolderIsNotWalkedEvenWhenAskedDirectly) {
     // The guard first, so that a broken refusal could never reach the folder below.
     ASSERT_EQ(CheckInstallDir(temp), InstallDirProblem::ShellFolder);
     unsigned counter = 0;
-    DeleteTree(*frame, temp, &counter, PathSet(), PathSet());
+    DeleteTree(recorder, session, temp, &counter, 0, PathSet(), PathSet());
     EXPECT_EQ(counter, 0u);
     EXPECT_TRUE(FileExists(InstallPath(L"a.dat")));
-    RunRecord run;
-    DrainFrameMessages(*frame, run);
+    const RunRecord run = recorder.Take();
     EXPECT_TRUE(run.progress.empty());
 }
 

@@ -109,7 +109,6 @@ protected:
         session = std::make_unique<UninstallSession>(install->InstallDir().c_str());
         ASSERT_TRUE(session->IsConfigValid());
     }
-    void TearDown() override { g_pUninstallSession = nullptr; }
 
     TempDir dir{L"rmreg"};
     std::unique_ptr<SampleInstall> install;

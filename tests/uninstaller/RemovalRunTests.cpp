@@ -1,10 +1,12 @@
 #include <windows.h>
 
 #include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
 #include "tests/uninstaller/RemovalTestUtil.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/UninstallSession.h"
+#include "uninstaller/UninstallerFrameWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +59,7 @@ TEST_F(RemovalRunTest, FourFilesMoveTheProgressThroughQuartersThenTheFinalPageSh
     EXPECT_EQ(run.progress, (std::vector<int>{0, 25, 50, 75}));
     EXPECT_EQ(run.steps, Steps{4});
     EXPECT_EQ(run.configErrors, 0);
-    EXPECT_EQ(frame->GetFileTotal(), 4u);
-    EXPECT_EQ(frame->GetWizardStep(), 4);
-    EXPECT_EQ(frame->GetProgressValue(), 75);
-    EXPECT_EQ(frame->GetPercentText(), L"75%");
+    EXPECT_EQ(run.fileTotal, 4u);
     EXPECT_FALSE(DirExists(install->InstallDir())) << "nothing was kept, so the folder goes too";
     EXPECT_TRUE(DirExists(dir.Path()));
     EXPECT_GE(run.exitBroadcasts, 1);
@@ -75,7 +74,7 @@ TEST_F(RemovalRunTest, KeptFolderIsCountedButNeverVisited) {
     game.skipDirs = {L"Save"};
     Install(game);
     const RunRecord run = RunRemoval();
-    EXPECT_EQ(frame->GetFileTotal(), 5u);
+    EXPECT_EQ(run.fileTotal, 5u);
     EXPECT_EQ(run.progress, (std::vector<int>{0, 20, 40}));
     EXPECT_EQ(run.steps, Steps{4});
     EXPECT_TRUE(FileExists(InstallPath(L"Save\\s1.sav")));
@@ -163,7 +162,8 @@ TEST_F(RemovalRunTest, LockedFileIsReportedOnceAndStaysWithItsFolders) {
 
 TEST_F(RemovalRunTest, FinalEventCarriesTheAnswersAndTheCleanedFreeText) {
     Install(PlainGame({L"a.dat"}));
-    frame->SetSurveyAnswers(0x8001, L"太慢\r\r  of  \r\nlines\r");
+    request.answerMask = 0x8001;
+    request.otherReasonText = L"太慢\r\r  of  \r\nlines\r";
     RunRemoval();
     const auto reports = Events(EVENT_REMOVAL_FINISHED);
     ASSERT_EQ(reports.size(), 1u);
@@ -172,17 +172,23 @@ TEST_F(RemovalRunTest, FinalEventCarriesTheAnswersAndTheCleanedFreeText) {
     EXPECT_EQ(reports[0].root["survey"].asString(), AnswerString(0x8001));
 }
 
-TEST_F(RemovalRunTest, TheWorkerOnlyPostsToTheWindow) {
+TEST_F(RemovalRunTest, TheWizardOnlyPostsTheReportsToItsWindow) {
     Install(PlainGame({L"a.dat"}));
+    CUninstallerFrameWnd* frame = new CUninstallerFrameWnd(install->InstallDir().c_str());
+    frame->GetSession()->SetServerListPath(listPath);
+    ASSERT_NE(frame->Create(nullptr, L"removal test", WS_OVERLAPPEDWINDOW, 0, 0, 0, 320, 200),
+              nullptr);
     // On this thread, without pumping: nothing of the window changes until its messages run.
-    DoUninstall(*frame);
+    DoUninstall(frame->GetRemovalRequest(), *frame);
     EXPECT_EQ(frame->GetProgressValue(), -1);
     EXPECT_EQ(frame->GetWizardStep(), 0);
-    RunRecord run = PumpUntilFinished(*frame, 10000);
-    EXPECT_EQ(run.progress, (std::vector<int>{0, 50}));
+    EXPECT_TRUE(WaitUntil([&] { return recorder.Take(), frame->GetWizardStep() == 4; }, 10000));
     EXPECT_EQ(frame->GetProgressValue(), 50);
     EXPECT_EQ(frame->GetPercentText(), L"50%");
-    EXPECT_EQ(frame->GetWizardStep(), 4);
+    frame->GetSession()->EventThreads().WaitAll(30000);
+    const std::shared_ptr<SessionLink> link = frame->GetSession()->Link();
+    ::DestroyWindow(frame->GetHWND());
+    EXPECT_EQ(link->session, nullptr) << "the window frees its session when it goes";
 }
 
 TEST_F(RemovalRunTest, RegistryEntriesAndShortcutsGoWithTheFiles) {
@@ -225,9 +231,9 @@ TEST_F(RemovalRunTest, TreesDeeperThanMaxPathGoWhole) {
         ASSERT_TRUE(WriteFileBytes(path, "x")) << ToUtf8(rel);
     }
     ASSERT_GT(InstallPath(files.back()).size(), 2u * MAX_PATH);
-    EXPECT_EQ(CountFiles(*frame->GetSession(), install->InstallDir().c_str()), 10u);
+    EXPECT_EQ(CountFiles(*session, install->InstallDir().c_str()), 10u);
     const RunRecord run = RunRemoval();
-    EXPECT_EQ(frame->GetFileTotal(), 10u);
+    EXPECT_EQ(run.fileTotal, 10u);
     EXPECT_EQ(run.progress.size(), 10u);
     EXPECT_FALSE(DirExists(install->InstallDir()));
 }
@@ -246,7 +252,7 @@ TEST_F(RemovalRunTest, LinksToFoldersOutsideAreNeverFollowed) {
         RemoveUnixLink(link);
         FAIL() << "cannot make a Unix link through start /unix";
     }
-    EXPECT_EQ(CountFiles(*frame->GetSession(), install->InstallDir().c_str()), 3u);
+    EXPECT_EQ(CountFiles(*session, install->InstallDir().c_str()), 3u);
     const RunRecord run = RunRemoval();
     EXPECT_EQ(run.progress, (std::vector<int>{0, 33, 66}));
     EXPECT_TRUE(FileExists(outside + L"\\keep1.txt"));
@@ -256,13 +262,15 @@ TEST_F(RemovalRunTest, LinksToFoldersOutsideAreNeverFollowed) {
     EXPECT_FALSE(FileExists(InstallPath(L"sub\\b.dat")));
     if (IsWine()) {
         // Wine opens the target in place of a Unix link, so the link cannot go without taking
-        // the target with it: it stays, and with it the folders that hold it.
+        // the target with it: it stays, and with it the folders that hold it, each link
+        // reported as a file that could not be deleted.
         EXPECT_NE(::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
         EXPECT_NE(::GetFileAttributesW(linkToEmpty.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(Events(EVENT_FILE_NOT_DELETED).size(), 2u);
     } else {
         EXPECT_FALSE(DirExists(install->InstallDir()));
+        EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
     }
-    EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
     RemoveUnixLink(link);
     RemoveUnixLink(linkToEmpty);
 }
@@ -271,23 +279,18 @@ TEST_F(RemovalRunTest, ProgressIsZeroWithoutATotalAndNeverPassesAHundred) {
     Install(PlainGame({L"a.dat", L"b.dat", L"c.dat"}));
     const std::wstring root = install->InstallDir();
     unsigned counter = 0;
-    frame->SetFileTotal(0);
-    DeleteTree(*frame, root.c_str(), &counter, PathSet(), PathSet());
+    DeleteTree(recorder, session, root.c_str(), &counter, 0, PathSet(), PathSet());
     EXPECT_EQ(counter, 4u);
-    RunRecord first;
-    DrainFrameMessages(*frame, first);
+    const RunRecord first = recorder.Take();
     EXPECT_EQ(first.progress, std::vector<int>{0});
 
     // More files met than counted.
     install->CreateFiles();
     install->WriteConfig(install->ConfigText());
-    frame->SetFileTotal(2);
     counter = 0;
-    DeleteTree(*frame, root.c_str(), &counter, PathSet(), PathSet());
-    RunRecord second;
-    DrainFrameMessages(*frame, second);
+    DeleteTree(recorder, session, root.c_str(), &counter, 2, PathSet(), PathSet());
+    const RunRecord second = recorder.Take();
     EXPECT_EQ(second.progress, (std::vector<int>{50, 100}));
-    EXPECT_EQ(frame->GetProgressValue(), 100);
 }
 
 TEST_F(RemovalRunTest, AMissingInstallationStillEndsOnTheFinalPage) {
@@ -297,8 +300,31 @@ TEST_F(RemovalRunTest, AMissingInstallationStillEndsOnTheFinalPage) {
     const RunRecord run = RunRemoval();
     EXPECT_TRUE(run.progress.empty());
     EXPECT_EQ(run.steps, Steps{4});
-    EXPECT_EQ(frame->GetFileTotal(), 0u);
+    EXPECT_EQ(run.fileTotal, 0u);
     EXPECT_EQ(Events(EVENT_REMOVAL_FINISHED).size(), 1u);
+}
+
+// A game moved to another drive and left behind as a link: the target's tree goes with the keep
+// lists, then the target and the link; a kept folder keeps both.
+TEST_F(RemovalRunTest, AnInstallationFolderThatIsALinkIsRemovedThroughItsTarget) {
+    for (const bool keep : {true, false}) {
+        SampleGame game = PlainGame({L"a.dat", L"Save\\s.sav", L"data\\b.dat"});
+        game.folderName = keep ? L"GameK" : L"GameN";
+        game.skipDirs = {keep ? L"Save" : L"none"};
+        Install(game);
+        const std::wstring moved = dir / (game.folderName + L"Moved");
+        ASSERT_TRUE(::MoveFileW(install->InstallDir().c_str(), moved.c_str()));
+        ASSERT_TRUE(MakeUnixLink(moved, install->InstallDir()));
+        const RunRecord run = RunRemoval();
+        // The configuration is the fourth file.
+        const std::vector<int> progress = {0, 25, 50, 75};
+        EXPECT_EQ(run.progress, std::vector<int>(progress.begin(), progress.end() - keep));
+        EXPECT_FALSE(FileExists(moved + L"\\a.dat") || DirExists(moved + L"\\data"));
+        EXPECT_EQ(FileExists(moved + L"\\Save\\s.sav"), keep);
+        EXPECT_EQ(DirExists(install->InstallDir()), keep);
+        EXPECT_TRUE(Events(EVENT_FILE_NOT_DELETED).empty());
+        RemoveUnixLink(install->InstallDir());
+    }
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 #include "tests/uninstaller/RemovalTestUtil.h"
-#include "uninstaller/FrameMessages.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/UninstallSession.h"
@@ -14,25 +13,31 @@ namespace RemovalTest {
 
 namespace {
 
-void Record(CUninstallerFrameWnd& frame, const MSG& msg, RunRecord& record, bool* dispatch) {
-    *dispatch = true;
-    if (msg.hwnd != frame.GetHWND()) {
-        return;
+LONG g_exitBroadcasts = 0;
+
+LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (UninstExitMessage != 0 && msg == UninstExitMessage) {
+        ::InterlockedIncrement(&g_exitBroadcasts);
     }
-    if (msg.message == WM_UNINST_PROGRESS) {
-        record.progress.push_back(static_cast<int>(msg.wParam));
-    } else if (msg.message == WM_UNINST_SET_STEP) {
-        record.steps.push_back(static_cast<int>(msg.wParam));
-        if (msg.wParam == static_cast<WPARAM>(kFinalWizardStep)) {
-            record.finished = true;
-            record.eventThreadsAtFinalPage = frame.GetSession()->EventThreads().Count();
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND CreateBroadcastListener() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ListenerProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RemovalTestBroadcastListener";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) {
+            ::DispatchMessageW(&msg);
         }
-    } else if (msg.message == WM_UNINST_CONFIG_ERROR) {
-        ++record.configErrors;
-        record.finished = true;
-        *dispatch = false;
-    } else if (UninstExitMessage != 0 && msg.message == UninstExitMessage) {
-        ++record.exitBroadcasts;
     }
 }
 
@@ -42,32 +47,60 @@ std::string Quoted(const std::string& text) {
 
 } // namespace
 
-void DrainFrameMessages(CUninstallerFrameWnd& frame, RunRecord& record) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            continue;
-        }
-        bool dispatch = true;
-        Record(frame, msg, record, &dispatch);
-        if (dispatch) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+void RemovalRecorder::OnRemovalProgress(int percentage) {
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (percentage != lastProgress_) {
+        record_.progress.push_back(percentage);
+        lastProgress_ = percentage;
     }
 }
 
-RunRecord PumpUntilFinished(CUninstallerFrameWnd& frame, DWORD timeoutMs) {
-    RunRecord record;
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!record.finished && ::GetTickCount64() < end) {
-        DrainFrameMessages(frame, record);
-        if (!record.finished) {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
+void RemovalRecorder::OnRemovalStep(RemovalStep step, unsigned fileTotal) {
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (step == RemovalStep::DeletingFiles) {
+        record_.fileTotal = fileTotal;
     }
-    DrainFrameMessages(frame, record);
-    return record;
+}
+
+void RemovalRecorder::OnConfigError() {
+    const std::lock_guard<std::mutex> guard(lock_);
+    ++record_.configErrors;
+    record_.finished = true;
+}
+
+void RemovalRecorder::OnRemovalFinished() {
+    const size_t threads = session_ != nullptr ? session_->EventThreads().Count() : 0;
+    const std::lock_guard<std::mutex> guard(lock_);
+    record_.steps.push_back(kFinalWizardStep);
+    record_.finished = true;
+    record_.eventThreadsAtFinalPage = threads;
+}
+
+RunRecord RemovalRecorder::Take() {
+    PumpMessages();
+    const std::lock_guard<std::mutex> guard(lock_);
+    RunRecord taken = record_;
+    taken.exitBroadcasts = static_cast<int>(::InterlockedExchange(&g_exitBroadcasts, 0));
+    record_ = RunRecord();
+    return taken;
+}
+
+RunRecord RemovalRecorder::WaitFinished(DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        {
+            const std::lock_guard<std::mutex> guard(lock_);
+            if (record_.finished) {
+                break;
+            }
+        }
+        if (::GetTickCount64() >= end) {
+            break;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return Take();
 }
 
 bool IsWine() {
@@ -145,15 +178,17 @@ void RemovalFixture::SetUp() {
     listPath = dir / L"Serverlist.ini";
     ASSERT_TRUE(
         StatsTest::WriteServerList(listPath, StatsTest::StandardServerList(server.BaseUrl())));
+    RegisterUninstExitMessage();
+    broadcastListener = CreateBroadcastListener();
+    ASSERT_NE(broadcastListener, nullptr);
 }
 
 void RemovalFixture::TearDown() {
-    if (frame != nullptr) {
-        frame->GetSession()->EventThreads().WaitAll(30000);
-        ::DestroyWindow(frame->GetHWND());
-        RunRecord ignored;
-        DrainFrameMessages(*frame, ignored);
+    if (session != nullptr) {
+        session->EventThreads().WaitAll(30000);
     }
+    ::DestroyWindow(broadcastListener);
+    recorder.Take();
     server.Stop();
 }
 
@@ -165,26 +200,26 @@ void RemovalFixture::Install(const SampleGame& game, bool registryAndShortcuts) 
         install->CreateRegistry();
         install->CreateShortcuts();
     }
-    OpenFrame(install->InstallDir());
+    OpenSession(install->InstallDir());
 }
 
-void RemovalFixture::OpenFrame(const std::wstring& commandLine) {
-    frame = new CUninstallerFrameWnd(commandLine.c_str());
-    ASSERT_TRUE(frame->GetSession()->IsConfigValid());
-    frame->GetSession()->SetServerListPath(listPath);
-    ASSERT_NE(frame->Create(nullptr, L"removal test", WS_OVERLAPPEDWINDOW, 0, 0, 0, 320, 200),
-              nullptr);
+void RemovalFixture::OpenSession(const std::wstring& commandLine) {
+    session = new UninstallSession(commandLine.c_str());
+    ASSERT_TRUE(session->IsConfigValid());
+    session->SetServerListPath(listPath);
+    request.session = session;
+    recorder.SetSession(session);
 }
 
 RunRecord RemovalFixture::RunRemoval(DWORD timeoutMs) {
-    EXPECT_TRUE(StartUninstallWorker(*frame));
-    RunRecord record = PumpUntilFinished(*frame, timeoutMs);
+    EXPECT_TRUE(StartUninstallWorker(request, recorder));
+    RunRecord record = recorder.WaitFinished(timeoutMs);
     EXPECT_TRUE(record.finished) << "the removal did not finish in time";
     return record;
 }
 
 std::vector<StatsTest::EventReport> RemovalFixture::Events(const std::string& code) {
-    frame->GetSession()->EventThreads().WaitAll(30000);
+    session->EventThreads().WaitAll(30000);
     std::vector<StatsTest::EventReport> reports;
     for (const RecordedRequest& request : server.Requests()) {
         StatsTest::EventReport report = StatsTest::DecodeEventBody(request.body);

@@ -5,31 +5,48 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"
-#include "uninstaller/UninstallerFrameWnd.h"
+#include "uninstaller/RemovalEngine.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace RemovalTest {
 
-// What the main window received while the removal ran.
+// What the removal reported.
 struct RunRecord {
-    std::vector<int> progress; // WM_UNINST_PROGRESS values in arrival order
-    std::vector<int> steps;    // WM_UNINST_SET_STEP values
-    int configErrors = 0;      // WM_UNINST_CONFIG_ERROR (not dispatched: it shows a box)
-    int exitBroadcasts = 0;    // the registered exit message
-    bool finished = false;     // step 4 or a configuration error arrived
+    std::vector<int> progress; // percentages, each only when it differs from the last one
+    std::vector<int> steps;    // the wizard step each end would show (4)
+    int configErrors = 0;
+    int exitBroadcasts = 0; // the registered exit message, as a top-level window sees it
+    bool finished = false;  // the end or a configuration error was reported
+    unsigned fileTotal = 0; // the files counted before the deletion
     size_t eventThreadsAtFinalPage = 0;
 };
 
-// Pumps this thread's messages until the frame shows step 4 or reports a configuration error,
-// recording the removal's messages and dispatching the others to the frame.
-RunRecord PumpUntilFinished(CUninstallerFrameWnd& frame, DWORD timeoutMs);
-// Takes out what is still queued for the frame, recording it.
-void DrainFrameMessages(CUninstallerFrameWnd& frame, RunRecord& record);
+// Records a removal's reports from its worker thread; no window is involved.
+class RemovalRecorder : public IRemovalObserver {
+public:
+    void SetSession(UninstallSession* session) { session_ = session; }
+    void OnRemovalProgress(int percentage) override;
+    void OnRemovalStep(RemovalStep step, unsigned fileTotal) override;
+    void OnFileNotDeleted(const std::wstring&, DWORD) override {}
+    void OnConfigError() override;
+    void OnRemovalFinished() override;
+    // Takes out what was reported since the last call (the last progress stays remembered).
+    RunRecord Take();
+    // Pumps this thread's messages until the removal has ended, then takes the record.
+    RunRecord WaitFinished(DWORD timeoutMs);
+
+private:
+    std::mutex lock_;
+    RunRecord record_;
+    int lastProgress_ = -1;
+    UninstallSession* session_ = nullptr;
+};
 
 // Running under Wine (whose Unix links the platform cannot remove without following them).
 bool IsWine();
@@ -45,18 +62,19 @@ void RemoveUnixLink(const std::wstring& linkPath);
 // A sample game whose names are unique to this process, without keep lists or shortcuts.
 TestSupport::SampleGame PlainGame(const std::vector<std::wstring>& files);
 
-// A sample installation with a main window over it whose events go to a loopback server.
+// A sample installation with a session over it whose events go to a loopback server, and a
+// plain top-level window that counts the exit broadcasts.
 class RemovalFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     // Makes the installation (files and configuration; registry entries and shortcuts too when
-    // asked) and a frame window over it. The frame lives until the process ends: a worker may
+    // asked) and a session over it. The session lives until the process ends: a worker may
     // still hold it.
     void Install(const TestSupport::SampleGame& game, bool registryAndShortcuts = false);
-    // A frame over an installation directory written as commandLine.
-    void OpenFrame(const std::wstring& commandLine);
+    // A session over an installation directory written as commandLine.
+    void OpenSession(const std::wstring& commandLine);
     // Starts the removal worker and waits for its end.
     RunRecord RunRemoval(DWORD timeoutMs = 120000);
     // Waits for the event threads, then the decoded reports of one event code.
@@ -70,7 +88,10 @@ protected:
     TestSupport::LoopbackHttpServer server;
     std::wstring listPath;
     std::unique_ptr<TestSupport::SampleInstall> install;
-    CUninstallerFrameWnd* frame = nullptr;
+    UninstallSession* session = nullptr;
+    RemovalRequest request;
+    RemovalRecorder recorder;
+    HWND broadcastListener = nullptr;
 };
 
 } // namespace RemovalTest

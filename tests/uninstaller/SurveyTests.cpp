@@ -209,13 +209,15 @@ TEST_F(SurveyTest, NoRequestWithoutGameOrToken) {
 }
 
 TEST_F(SurveyTest, CallbackWithoutSessionOrReplyDoesNothing) {
-    UninstallSession* const saved = g_pUninstallSession;
-    g_pUninstallSession = nullptr;
-    OnSurveyReply(kActiveReply, "", "");
-    g_pUninstallSession = saved;
-    OnSurveyReply(nullptr, nullptr, nullptr);
+    const auto linkOf = [](const std::shared_ptr<SessionLink>& link) {
+        return new std::shared_ptr<SessionLink>(link);
+    };
+    OnSurveyReply(kActiveReply, "", "", nullptr);
+    OnSurveyReply(nullptr, nullptr, nullptr, linkOf(session->Link()));
+    // The link a session leaves behind when it is freed before its reply arrives.
+    OnSurveyReply(kActiveReply, nullptr, nullptr, linkOf(std::make_shared<SessionLink>()));
     EXPECT_EQ(window.DrainSurveyMessages(), 0);
-    OnSurveyReply(kActiveReply, nullptr, nullptr);
+    OnSurveyReply(kActiveReply, nullptr, nullptr, linkOf(session->Link()));
     EXPECT_TRUE(window.WaitForSurveyMessage(5000));
 }
 

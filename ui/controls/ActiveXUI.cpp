@@ -7,6 +7,7 @@
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/ActiveXCtrl.h"
 #include "ui/controls/ActiveXWnd.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

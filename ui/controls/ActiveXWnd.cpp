@@ -5,6 +5,7 @@
 
 #include "ui/controls/ActiveXCtrl.h"
 #include "ui/controls/ActiveXUI.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

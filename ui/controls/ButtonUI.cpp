@@ -4,6 +4,7 @@
 
 #include "ui/RendererUI.h"
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 
@@ -61,10 +62,8 @@ void CButtonUI::SetEnabled(bool enable) {
 }
 
 void CButtonUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CLabelUI::HandleEvent(event);
         }
         return;

@@ -4,6 +4,7 @@
 
 #include "ui/DialogBuilder.h"
 #include "ui/SkinBuildLimits.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

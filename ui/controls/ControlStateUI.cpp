@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "ui/controls/ControlStateUI.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

@@ -3,6 +3,7 @@
 #include "ui/controls/DateTimeUI.h"
 
 #include "ui/controls/DateTimeWnd.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 
@@ -85,10 +86,8 @@ void CDateTimeUI::OpenPicker() {
 }
 
 void CDateTimeUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CLabelUI::HandleEvent(event);
         }
         return;

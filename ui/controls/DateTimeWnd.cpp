@@ -5,6 +5,7 @@
 #include "ui/controls/DateTimeWnd.h"
 
 #include "ui/controls/DateTimeUI.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

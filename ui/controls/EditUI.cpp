@@ -6,6 +6,7 @@
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/ControlStateUI.h"
 #include "ui/controls/EditWnd.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 #include <string>
@@ -16,10 +17,6 @@ namespace {
 
 bool Is(LPCWSTR name, LPCWSTR known) {
     return std::wcscmp(name, known) == 0;
-}
-
-bool IsMouseEvent(int type) {
-    return type > UIEVENT__MOUSEBEGIN && type < UIEVENT__MOUSEEND;
 }
 
 } // namespace
@@ -133,10 +130,8 @@ void CEditUI::SelectAllNative(POINT pt) {
 }
 
 void CEditUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CLabelUI::HandleEvent(event);
         }
         return;

@@ -3,6 +3,7 @@
 #include "ui/controls/EditWnd.h"
 
 #include "ui/controls/EditUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <vector>
 

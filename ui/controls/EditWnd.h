@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/GdiHandles.h"
+#include "ui/Win32Handles.h"
 #include "ui/controls/NativeOverlayWnd.h"
 
 namespace SkinUI {

@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 
 #include "ui/controls/LabelUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 

@@ -1,8 +1,10 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/LayoutSplitter.h"
 
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,10 +15,6 @@ namespace {
 
 // The preview bar: translucent black.
 const DWORD kPreviewColor = 0xAA000000;
-
-LONG Saturate(long long value) {
-    return static_cast<LONG>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
 
 // The edges and the extent along the splitter's axis.
 LONG& Low(RECT& rc, bool vertical) {
@@ -62,14 +60,14 @@ RECT CLayoutSplitter::GetThumbRect(const RECT& rcItem, bool useNewPos) const {
     RECT band = base;
     if (m_bVertical) {
         if (s < 0) {
-            band.bottom = Saturate(std::min<long long>(base.top - s, base.bottom));
+            band.bottom = SaturateToInt(std::min<long long>(base.top - s, base.bottom));
         } else {
-            band.top = Saturate(std::max<long long>(base.bottom - s, base.top));
+            band.top = SaturateToInt(std::max<long long>(base.bottom - s, base.top));
         }
     } else if (s < 0) {
-        band.right = Saturate(base.left - s);
+        band.right = SaturateToInt(base.left - s);
     } else {
-        band.left = Saturate(base.right - s);
+        band.left = SaturateToInt(base.right - s);
     }
     return band;
 }
@@ -141,18 +139,18 @@ bool CLayoutSplitter::MovedRect(CControlUI& layout, POINT pt, int delta, RECT& m
             (delta < 0 && at > High(newPos, v))) {
             return false;
         }
-        High(moved, v) = Saturate(static_cast<long long>(High(moved, v)) + delta);
+        High(moved, v) = SaturateToInt(static_cast<long long>(High(moved, v)) + delta);
         if (Extent(moved, v) <= minimum) {
             if (current <= minimum) {
                 return false;
             }
-            High(moved, v) = Saturate(Low(moved, v) + minimum);
+            High(moved, v) = SaturateToInt(Low(moved, v) + minimum);
         }
         if (Extent(moved, v) >= maximum) {
             if (current >= maximum) {
                 return false;
             }
-            High(moved, v) = Saturate(Low(moved, v) + maximum);
+            High(moved, v) = SaturateToInt(Low(moved, v) + maximum);
         }
         return true;
     }
@@ -160,18 +158,18 @@ bool CLayoutSplitter::MovedRect(CControlUI& layout, POINT pt, int delta, RECT& m
         (delta < 0 && at > static_cast<long long>(Low(newPos, v)) - m_iSepSize)) {
         return false;
     }
-    Low(moved, v) = Saturate(static_cast<long long>(Low(moved, v)) + delta);
+    Low(moved, v) = SaturateToInt(static_cast<long long>(Low(moved, v)) + delta);
     if (Extent(moved, v) <= minimum) {
         if (current <= minimum) {
             return false;
         }
-        Low(moved, v) = Saturate(High(moved, v) - minimum);
+        Low(moved, v) = SaturateToInt(High(moved, v) - minimum);
     }
     if (Extent(moved, v) >= maximum) {
         if (current >= maximum) {
             return false;
         }
-        Low(moved, v) = Saturate(High(moved, v) - maximum);
+        Low(moved, v) = SaturateToInt(High(moved, v) - maximum);
     }
     return true;
 }
@@ -181,12 +179,12 @@ void CLayoutSplitter::Drag(CControlUI& layout, RECT& rcItem, POINT pt) {
         static_cast<long long>(Coord(pt, m_bVertical)) - Coord(m_ptLastMouse, m_bVertical);
     m_ptLastMouse = pt;
     RECT moved = {};
-    if (!MovedRect(layout, pt, Saturate(delta), moved)) {
+    if (!MovedRect(layout, pt, SaturateToInt(delta), moved)) {
         return;
     }
     CUIRect dirty = GetThumbRect(rcItem, true);
     m_rcNewPos = moved;
-    const int extent = Saturate(Extent(moved, m_bVertical));
+    const int extent = SaturateToInt(Extent(moved, m_bVertical));
     if (m_bVertical) {
         layout.SetFixedHeight(extent);
     } else {

@@ -134,9 +134,9 @@ void ArrangeLine(CContainerUI& layout, bool vertical) {
     }
     needed += static_cast<long long>(placedCount - 1) * padding;
     if (vertical) {
-        layout.UpdateScrollBars(inner, 0, Saturate(needed));
+        layout.UpdateScrollBars(inner, 0, SaturateToInt(needed));
     } else {
-        layout.UpdateScrollBars(inner, Saturate(needed), 0);
+        layout.UpdateScrollBars(inner, SaturateToInt(needed), 0);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/ScrollBarUI.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 // the 32-bit limits.
 namespace SkinUI {
 namespace LayoutMath {
-
-inline LONG Saturate(long long value) {
-    return static_cast<LONG>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
 
 // Into [minimum, maximum]; the maximum wins when the two cross.
 inline long long Clamp(long long value, long long minimum, long long maximum) {
@@ -42,11 +39,12 @@ inline long long ShownScrollRange(const CScrollBarUI* bar) {
 }
 
 inline RECT MakeRect(long long left, long long top, long long right, long long bottom) {
-    return RECT{Saturate(left), Saturate(top), Saturate(right), Saturate(bottom)};
+    return RECT{SaturateToInt(left), SaturateToInt(top), SaturateToInt(right),
+                SaturateToInt(bottom)};
 }
 
 inline SIZE MakeSize(long long cx, long long cy) {
-    return SIZE{Saturate(cx), Saturate(cy)};
+    return SIZE{SaturateToInt(cx), SaturateToInt(cy)};
 }
 
 } // namespace LayoutMath

@@ -4,6 +4,7 @@
 
 #include "ui/RendererUI.h"
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

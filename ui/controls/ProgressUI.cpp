@@ -1,9 +1,10 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/ProgressUI.h"
 
 #include "ui/UIAttributeValue.h"
-#include "ui/controls/RangeArithmetic.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,10 +14,6 @@
 namespace SkinUI {
 
 namespace {
-
-LONG ToLong(int64_t value) {
-    return static_cast<LONG>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
-}
 
 bool Is(LPCWSTR name, LPCWSTR known) {
     return std::wcscmp(name, known) == 0;
@@ -83,16 +80,17 @@ RECT CProgressUI::GetCoveredRect() const {
     const int64_t height = static_cast<int64_t>(m_rcItem.bottom) - m_rcItem.top;
     const int64_t span = static_cast<int64_t>(m_nMax) - m_nMin;
     if (span <= 0) {
-        return m_bHorizontal ? RECT{0, 0, 0, ToLong(height)}
-                             : RECT{0, ToLong(height), ToLong(width), ToLong(height)};
+        return m_bHorizontal
+                   ? RECT{0, 0, 0, SaturateToInt(height)}
+                   : RECT{0, SaturateToInt(height), SaturateToInt(width), SaturateToInt(height)};
     }
     const int value = std::clamp(m_nValue, m_nMin, m_nMax);
     if (m_bHorizontal) {
         const int64_t covered = MulDivTowardZero(width, static_cast<int64_t>(value) - m_nMin, span);
-        return RECT{0, 0, ToLong(covered), ToLong(height)};
+        return RECT{0, 0, SaturateToInt(covered), SaturateToInt(height)};
     }
     const int64_t top = MulDivTowardZero(static_cast<int64_t>(m_nMax) - value, height, span);
-    return RECT{0, ToLong(top), ToLong(width), ToLong(height)};
+    return RECT{0, SaturateToInt(top), SaturateToInt(width), SaturateToInt(height)};
 }
 
 void CProgressUI::PaintStateImages(HDC hDC) {

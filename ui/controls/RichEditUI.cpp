@@ -4,6 +4,7 @@
 
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/TextHost.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "ui/ClipRegionUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TextHost.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 

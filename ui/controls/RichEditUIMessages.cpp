@@ -5,6 +5,7 @@
 #include "ui/controls/RichEditUI.h"
 
 #include "ui/controls/TextHost.h"
+#include "ui/WindowManagerUI.h"
 
 namespace SkinUI {
 
@@ -21,10 +22,6 @@ bool IsMouseMessage(UINT msg) {
 
 bool IsKeyMessage(UINT msg) {
     return msg >= kFirstKeyMessage && msg <= kLastKeyMessage;
-}
-
-bool IsMouseEvent(int type) {
-    return type > UIEVENT__MOUSEBEGIN && type < UIEVENT__MOUSEEND;
 }
 
 // Engine notices that go on to the window as WM_NOTIFY.
@@ -174,10 +171,8 @@ LRESULT CRichEditUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 // ---- Events ------------------------------------------------------------------------------
 
 void CRichEditUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CControlUI::HandleEvent(event);
         }
         return;

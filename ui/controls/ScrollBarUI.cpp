@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/ScrollBarUI.h"
 
 #include "ui/ContainerUI.h"
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,16 +15,12 @@ namespace SkinUI {
 
 namespace {
 
-LONG ToLong(long long value) {
-    return static_cast<LONG>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
-
 // A rectangle across the bar (thickness wide) from a to b along it.
 RECT Span(bool horizontal, long long cross, long long thickness, long long a, long long b) {
-    const LONG from = ToLong(a);
-    const LONG to = ToLong(b);
-    const LONG side = ToLong(cross);
-    const LONG outer = ToLong(cross + thickness);
+    const LONG from = SaturateToInt(a);
+    const LONG to = SaturateToInt(b);
+    const LONG side = SaturateToInt(cross);
+    const LONG outer = SaturateToInt(cross + thickness);
     if (horizontal) {
         return RECT{from, side, to, outer};
     }

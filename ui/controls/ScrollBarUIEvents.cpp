@@ -1,24 +1,18 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/ScrollBarUI.h"
 
 #include "ui/ContainerUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace SkinUI {
 
-namespace {
-
-int ClampToInt(long long value) {
-    return static_cast<int>(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX));
-}
-
-} // namespace
-
 void CScrollBarUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
+    if (IsIgnoredMouseEvent(event)) {
         PassOn(event);
         return;
     }
@@ -129,7 +123,7 @@ void CScrollBarUI::OnMouseMove(const TInputEventUI& event) {
                                         : static_cast<long long>(event.ptMouse.y) - m_ptLastMouse.y;
         // Beyond a whole track the position is at an end anyway.
         moved = std::min(std::max(moved, -divisor), divisor);
-        m_nLastScrollOffset = ClampToInt(moved * m_nRange / divisor);
+        m_nLastScrollOffset = SaturateToInt(moved * m_nRange / divisor);
         return;
     }
     const bool over = ::PtInRect(&m_rcThumb, event.ptMouse) != FALSE;

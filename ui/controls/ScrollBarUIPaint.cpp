@@ -3,6 +3,7 @@
 #include "ui/controls/ScrollBarUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 #include "ui/controls/ControlStateUI.h"
 
 namespace SkinUI {

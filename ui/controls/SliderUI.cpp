@@ -1,10 +1,11 @@
 #include <windows.h>
 
+#include "ui/SaturatingMath.h"
 #include "ui/controls/SliderUI.h"
 
 #include "ui/controls/ControlStateUI.h"
 #include "ui/UIAttributeValue.h"
-#include "ui/controls/RangeArithmetic.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,10 +18,6 @@ namespace {
 
 bool Is(LPCWSTR name, LPCWSTR known) {
     return std::wcscmp(name, known) == 0;
-}
-
-int ClampToInt(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
 }
 
 } // namespace
@@ -63,16 +60,16 @@ RECT CSliderUI::GetThumbRect() const {
     if (m_bHorizontal) {
         const int64_t track = static_cast<int64_t>(rc.right) - rc.left - m_szThumb.cx;
         const int64_t move = span > 0 && track > 0 ? MulDivTowardZero(track, offsetValue, span) : 0;
-        thumb.left = ClampToInt(rc.left + move);
-        thumb.top = ClampToInt((static_cast<int64_t>(rc.bottom) + rc.top - m_szThumb.cy) / 2);
+        thumb.left = SaturateToInt(rc.left + move);
+        thumb.top = SaturateToInt((static_cast<int64_t>(rc.bottom) + rc.top - m_szThumb.cy) / 2);
     } else {
         const int64_t track = static_cast<int64_t>(rc.bottom) - rc.top - m_szThumb.cy;
         const int64_t move = span > 0 && track > 0 ? MulDivTowardZero(track, offsetValue, span) : 0;
-        thumb.left = ClampToInt((static_cast<int64_t>(rc.right) + rc.left - m_szThumb.cx) / 2);
-        thumb.top = ClampToInt(static_cast<int64_t>(rc.bottom) - move - m_szThumb.cy);
+        thumb.left = SaturateToInt((static_cast<int64_t>(rc.right) + rc.left - m_szThumb.cx) / 2);
+        thumb.top = SaturateToInt(static_cast<int64_t>(rc.bottom) - move - m_szThumb.cy);
     }
-    thumb.right = ClampToInt(static_cast<int64_t>(thumb.left) + m_szThumb.cx);
-    thumb.bottom = ClampToInt(static_cast<int64_t>(thumb.top) + m_szThumb.cy);
+    thumb.right = SaturateToInt(static_cast<int64_t>(thumb.left) + m_szThumb.cx);
+    thumb.bottom = SaturateToInt(static_cast<int64_t>(thumb.top) + m_szThumb.cy);
     return thumb;
 }
 
@@ -92,7 +89,7 @@ int CSliderUI::ValueAtPoint(POINT pt) const {
             return m_nMin;
         }
         const int64_t along = static_cast<int64_t>(pt.x) - rc.left - half;
-        return ClampToInt(m_nMin + MulDivTowardZero(along, span, track));
+        return SaturateToInt(m_nMin + MulDivTowardZero(along, span, track));
     }
     const int64_t track = static_cast<int64_t>(rc.bottom) - rc.top - m_szThumb.cy;
     const int64_t half = m_szThumb.cy / 2;
@@ -106,7 +103,7 @@ int CSliderUI::ValueAtPoint(POINT pt) const {
         return m_nMax;
     }
     const int64_t along = static_cast<int64_t>(rc.bottom) - half - pt.y;
-    return ClampToInt(m_nMin + MulDivTowardZero(span, along, track));
+    return SaturateToInt(m_nMin + MulDivTowardZero(span, along, track));
 }
 
 int CSliderUI::StoreClampedValue(long long value) {
@@ -122,10 +119,8 @@ void CSliderUI::NotifyValueChanged() {
 }
 
 void CSliderUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CProgressUI::HandleEvent(event);
         }
         return;

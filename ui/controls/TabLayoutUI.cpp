@@ -4,6 +4,7 @@
 
 #include "ui/UIAttributeValue.h"
 #include "ui/controls/LinearLayoutMath.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

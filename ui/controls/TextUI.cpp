@@ -3,6 +3,7 @@
 #include "ui/controls/TextUI.h"
 
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -42,10 +43,8 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::HandleEvent(TInputEventUI& event) {
-    if (!IsMouseEnabled() && event.Type > UIEVENT__MOUSEBEGIN && event.Type < UIEVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->HandleEvent(event);
-        } else {
+    if (IsIgnoredMouseEvent(event)) {
+        if (!PassEventToParent(event)) {
             CLabelUI::HandleEvent(event);
         }
         return;

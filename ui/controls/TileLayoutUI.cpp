@@ -167,7 +167,7 @@ void CTileLayoutUI::SetPos(RECT rc) {
         }
         neededHeight = bottom - inner.top + ShownScrollPos(m_pVerticalScrollBar);
     }
-    UpdateScrollBars(inner, 0, Saturate(neededHeight));
+    UpdateScrollBars(inner, 0, SaturateToInt(neededHeight));
 }
 
 } // namespace SkinUI

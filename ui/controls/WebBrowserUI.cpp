@@ -5,6 +5,7 @@
 #include "ui/controls/WebBrowserUI.h"
 
 #include "ui/UIAttributeValue.h"
+#include "ui/WindowManagerUI.h"
 
 #include <cwchar>
 

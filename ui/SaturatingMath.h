@@ -1,8 +1,16 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 namespace SkinUI {
+
+// Skin numbers, scroll ranges and item sizes may come close to the int limit:
+// sums and differences are taken in 64 bits and saturate into int instead of
+// wrapping around.
+inline int SaturateToInt(long long value) {
+    return value > INT_MAX ? INT_MAX : (value < INT_MIN ? INT_MIN : static_cast<int>(value));
+}
 
 // a * b / c rounded toward zero, for progress and slider arithmetic: item
 // sizes and value spans each reach 2^32 - 1, so their product needs all 64
