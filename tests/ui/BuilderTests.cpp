@@ -208,153 +208,96 @@ TEST(BuilderControls, EveryTagMakesItsClassWithItsAttributes) {
                    showbutton2="false"/>
       </VerticalLayout>)");
 
+    // Each control's attributes as read back, in the order written above.
+    using Ints = std::vector<long long>;
+    using Texts = std::vector<std::wstring>;
     auto* vl = t.As<CVerticalLayoutUI>(L"vl");
     ASSERT_NE(vl, nullptr);
-    EXPECT_STREQ(vl->GetClass(), L"VerticalLayoutUI");
-    EXPECT_EQ(vl->GetSepHeight(), -5);
-    EXPECT_TRUE(vl->IsSepImmMode());
-    EXPECT_EQ(RectText(vl->GetInset()), L"1,2,3,4");
-    EXPECT_EQ(vl->GetChildPadding(), 3);
-    EXPECT_FALSE(vl->IsMouseChildEnabled());
-    EXPECT_EQ(vl->GetBkColor(), 0xFF102030u);
-    EXPECT_EQ(vl->GetBkColor2(), 0xFF203040u);
-    EXPECT_EQ(vl->GetBkColor3(), 0xFF304050u);
-    EXPECT_EQ(vl->GetBorderColor(), 0xFF405060u);
-    EXPECT_EQ(vl->GetFocusBorderColor(), 0xFF506070u);
-    EXPECT_EQ(vl->GetBorderSize(), 2);
-    EXPECT_EQ(vl->GetBorderRound().cx, 3);
-    EXPECT_EQ(vl->GetBorderRound().cy, 4);
-    EXPECT_STREQ(vl->GetBkImage(), L"red.png");
-    EXPECT_TRUE(vl->IsColorHSL());
+    EXPECT_EQ(
+        (Ints{-5, 1, 3, 0, 0xFF102030, 0xFF203040, 0xFF304050, 0xFF405060, 0xFF506070, 2, 3, 4, 1}),
+        (Ints{vl->GetSepHeight(), vl->IsSepImmMode(), vl->GetChildPadding(),
+              vl->IsMouseChildEnabled(), vl->GetBkColor(), vl->GetBkColor2(), vl->GetBkColor3(),
+              vl->GetBorderColor(), vl->GetFocusBorderColor(), vl->GetBorderSize(),
+              vl->GetBorderRound().cx, vl->GetBorderRound().cy, vl->IsColorHSL()}));
+    EXPECT_EQ((Texts{L"1,2,3,4", L"red.png"}), (Texts{RectText(vl->GetInset()), vl->GetBkImage()}));
 
     CControlUI* ctl = t[L"ctl"];
     ASSERT_NE(ctl, nullptr);
-    EXPECT_STREQ(ctl->GetClass(), L"ControlUI");
-    EXPECT_TRUE(ctl->IsFloating());
-    EXPECT_EQ(ctl->GetFixedXY().cx, -10);
-    EXPECT_EQ(ctl->GetFixedXY().cy, 10);
-    EXPECT_EQ(ctl->GetFixedWidth(), 50);
-    EXPECT_EQ(ctl->GetFixedHeight(), 30);
-    EXPECT_TRUE(ctl->IsRelativePos());
-    EXPECT_EQ(ctl->GetRelativePos().nZoomYPercent, 40);
-    EXPECT_EQ(RectText(ctl->GetPadding()), L"1,2,3,4");
-    EXPECT_EQ(ctl->GetToolTip(), L"a\r\nb");
-    EXPECT_EQ(ctl->GetUserData(), L"ud");
-    EXPECT_FALSE(ctl->IsEnabled());
-    EXPECT_FALSE(ctl->IsMouseEnabled());
-    EXPECT_FALSE(ctl->IsKeyboardEnabled());
-    EXPECT_TRUE(ctl->IsContextMenuUsed());
-    EXPECT_EQ(ctl->GetShortcut(), L'Q');
-    EXPECT_EQ(ctl->GetMinWidth(), 5);
-    EXPECT_EQ(ctl->GetMaxWidth(), 500);
-    EXPECT_EQ(ctl->GetMinHeight(), 6);
-    EXPECT_EQ(ctl->GetMaxHeight(), 600);
-    EXPECT_EQ(ctl->GetVirtualWnd(), L"vw");
+    EXPECT_EQ(
+        (Ints{1, -10, 10, 50, 30, 1, 40, 0, 0, 0, 1, L'Q', 5, 500, 6, 600}),
+        (Ints{ctl->IsFloating(), ctl->GetFixedXY().cx, ctl->GetFixedXY().cy, ctl->GetFixedWidth(),
+              ctl->GetFixedHeight(), ctl->IsRelativePos(), ctl->GetRelativePos().nZoomYPercent,
+              ctl->IsEnabled(), ctl->IsMouseEnabled(), ctl->IsKeyboardEnabled(),
+              ctl->IsContextMenuUsed(), ctl->GetShortcut(), ctl->GetMinWidth(), ctl->GetMaxWidth(),
+              ctl->GetMinHeight(), ctl->GetMaxHeight()}));
+    EXPECT_EQ((Texts{L"1,2,3,4", L"a\r\nb", L"ud", L"vw"}),
+              (Texts{RectText(ctl->GetPadding()), ctl->GetToolTip().GetData(),
+                     ctl->GetUserData().GetData(), ctl->GetVirtualWnd().GetData()}));
 
     auto* cont = t.As<CContainerUI>(L"cont");
     ASSERT_NE(cont, nullptr);
-    EXPECT_STREQ(cont->GetClass(), L"ContainerUI");
     ASSERT_NE(cont->GetVerticalScrollBar(), nullptr);
     EXPECT_EQ(cont->GetVerticalScrollBar()->GetFixedWidth(), 11);
-
     auto* hl = t.As<CHorizontalLayoutUI>(L"hl");
-    ASSERT_NE(hl, nullptr);
-    EXPECT_EQ(hl->GetSepWidth(), 7);
     auto* tl = t.As<CTileLayoutUI>(L"tl");
-    ASSERT_NE(tl, nullptr);
-    EXPECT_EQ(tl->GetItemSize().cx, 50);
-    EXPECT_EQ(tl->GetItemSize().cy, 60);
-    EXPECT_EQ(tl->GetColumns(), 4);
     auto* tab = t.As<CTabLayoutUI>(L"tab");
-    ASSERT_NE(tab, nullptr);
-    EXPECT_EQ(tab->GetCurSel(), 1);
     auto* cl = t.As<CChildLayoutUI>(L"cl");
-    ASSERT_NE(cl, nullptr);
+    ASSERT_TRUE(hl != nullptr && tl != nullptr && tab != nullptr && cl != nullptr);
+    EXPECT_EQ((Ints{7, 50, 60, 4, 1, 1}),
+              (Ints{hl->GetSepWidth(), tl->GetItemSize().cx, tl->GetItemSize().cy, tl->GetColumns(),
+                    tab->GetCurSel(), cl->GetCount()}));
     EXPECT_EQ(cl->GetChildLayoutXML(), L"page.xml");
-    EXPECT_EQ(cl->GetCount(), 1);
 
     auto* lbl = t.As<CLabelUI>(L"lbl");
     ASSERT_NE(lbl, nullptr);
-    EXPECT_STREQ(lbl->GetClass(), L"LabelUI");
-    EXPECT_EQ(lbl->GetTextStyle() & DT_RIGHT, static_cast<UINT>(DT_RIGHT));
-    EXPECT_NE(lbl->GetTextStyle() & DT_END_ELLIPSIS, 0u);
-    EXPECT_EQ(lbl->GetFont(), 1);
-    EXPECT_EQ(lbl->GetTextColor(), 0xFF112233u);
-    EXPECT_EQ(lbl->GetDisabledTextColor(), 0xFF445566u);
+    EXPECT_EQ(
+        (Ints{DT_RIGHT, DT_END_ELLIPSIS, 1, 0xFF112233, 0xFF445566, 1, 1, 100, 3}),
+        (Ints{lbl->GetTextStyle() & DT_RIGHT, lbl->GetTextStyle() & DT_END_ELLIPSIS, lbl->GetFont(),
+              lbl->GetTextColor(), lbl->GetDisabledTextColor(), lbl->IsShowHtml(),
+              lbl->GetEnabledEffect(), lbl->GetTransText(), lbl->GetTextRenderingHintAntiAlias()}));
     EXPECT_EQ(RectText(lbl->GetTextPadding()), L"1,2,3,4");
-    EXPECT_TRUE(lbl->IsShowHtml());
-    EXPECT_TRUE(lbl->GetEnabledEffect());
-    EXPECT_EQ(lbl->GetTransText(), 100);
-    EXPECT_EQ(lbl->GetTextRenderingHintAntiAlias(), 3);
-
-    auto* txt = t.As<CTextUI>(L"txt");
-    ASSERT_NE(txt, nullptr);
-    EXPECT_STREQ(txt->GetClass(), L"TextUI");
+    EXPECT_NE(t.As<CTextUI>(L"txt"), nullptr);
 
     auto* btn = t.As<CButtonUI>(L"btn");
     ASSERT_NE(btn, nullptr);
-    EXPECT_STREQ(btn->GetClass(), L"ButtonUI");
-    EXPECT_STREQ(btn->GetNormalImage(), L"red.png");
-    EXPECT_STREQ(btn->GetHotImage(), L"green.png");
-    EXPECT_STREQ(btn->GetPushedImage(), L"blue.png");
-    EXPECT_STREQ(btn->GetFocusedImage(), L"a.png");
-    EXPECT_STREQ(btn->GetDisabledImage(), L"b.png");
-    EXPECT_STREQ(btn->GetForeImage(), L"c.png");
-    EXPECT_STREQ(btn->GetHotForeImage(), L"d.png");
-    EXPECT_EQ(btn->GetHotBkColor(), 0xFF010101u);
-    EXPECT_EQ(btn->GetHotTextColor(), 0xFF020202u);
-    EXPECT_EQ(btn->GetPushedTextColor(), 0xFF030303u);
-    EXPECT_EQ(btn->GetFocusedTextColor(), 0xFF040404u);
+    EXPECT_EQ(
+        (Texts{L"red.png", L"green.png", L"blue.png", L"a.png", L"b.png", L"c.png", L"d.png"}),
+        (Texts{btn->GetNormalImage(), btn->GetHotImage(), btn->GetPushedImage(),
+               btn->GetFocusedImage(), btn->GetDisabledImage(), btn->GetForeImage(),
+               btn->GetHotForeImage()}));
+    EXPECT_EQ((Ints{0xFF010101, 0xFF020202, 0xFF030303, 0xFF040404}),
+              (Ints{btn->GetHotBkColor(), btn->GetHotTextColor(), btn->GetPushedTextColor(),
+                    btn->GetFocusedTextColor()}));
 
     auto* opt = t.As<COptionUI>(L"opt");
     ASSERT_NE(opt, nullptr);
-    EXPECT_STREQ(opt->GetClass(), L"OptionUI");
-    EXPECT_STREQ(opt->GetGroup(), L"g");
-    EXPECT_TRUE(opt->IsSelected());
-    EXPECT_STREQ(opt->GetSelectedImage(), L"s.png");
-    EXPECT_STREQ(opt->GetSelectedHotImage(), L"sh.png");
-    EXPECT_STREQ(opt->GetForeImage(), L"f.png");
-    EXPECT_EQ(opt->GetSelectedBkColor(), 0xFF050505u);
-    EXPECT_EQ(opt->GetSelectedTextColor(), 0xFF060606u);
+    EXPECT_EQ((Texts{L"g", L"s.png", L"sh.png", L"f.png"}),
+              (Texts{opt->GetGroup(), opt->GetSelectedImage(), opt->GetSelectedHotImage(),
+                     opt->GetForeImage()}));
+    EXPECT_EQ((Ints{1, 0xFF050505, 0xFF060606}),
+              (Ints{opt->IsSelected(), opt->GetSelectedBkColor(), opt->GetSelectedTextColor()}));
     // Attached with the window: the option is in its group.
     CUIPtrArray* group = t.Manager().GetOptionGroup(L"g");
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->Find(opt), 0);
 
     auto* chk = t.As<CCheckBoxUI>(L"chk");
-    ASSERT_NE(chk, nullptr);
-    EXPECT_STREQ(chk->GetClass(), L"CheckBoxUI");
-    EXPECT_TRUE(chk->GetCheck());
-
     auto* prg = t.As<CProgressUI>(L"prg");
-    ASSERT_NE(prg, nullptr);
-    EXPECT_STREQ(prg->GetClass(), L"ProgressUI");
-    EXPECT_EQ(prg->GetMinValue(), 10);
-    EXPECT_EQ(prg->GetMaxValue(), 90);
-    EXPECT_EQ(prg->GetValue(), 40);
-    EXPECT_FALSE(prg->IsHorizontal());
-    EXPECT_FALSE(prg->IsStretchForeImage());
-    EXPECT_STREQ(prg->GetForeImage(), L"green.png");
-
     auto* sld = t.As<CSliderUI>(L"sld");
-    ASSERT_NE(sld, nullptr);
-    EXPECT_STREQ(sld->GetClass(), L"SliderUI");
-    EXPECT_EQ(sld->GetThumbSize().cx, 12);
-    EXPECT_EQ(sld->GetThumbSize().cy, 18);
-    EXPECT_EQ(sld->GetChangeStep(), 5);
-    EXPECT_STREQ(sld->GetThumbImage(), L"t.png");
-    EXPECT_STREQ(sld->GetThumbHotImage(), L"th.png");
-    EXPECT_STREQ(sld->GetThumbPushedImage(), L"tp.png");
-    EXPECT_EQ(sld->GetValue(), 20);
-
     auto* sb = t.As<CScrollBarUI>(L"sb");
-    ASSERT_NE(sb, nullptr);
-    EXPECT_STREQ(sb->GetClass(), L"ScrollBarUI");
-    EXPECT_TRUE(sb->IsHorizontal());
-    EXPECT_EQ(sb->GetScrollRange(), 300);
-    EXPECT_EQ(sb->GetScrollPos(), 120);
-    EXPECT_EQ(sb->GetLineSize(), 9);
-    EXPECT_FALSE(sb->GetShowButton2());
+    ASSERT_TRUE(chk != nullptr && prg != nullptr && sld != nullptr && sb != nullptr);
+    EXPECT_TRUE(chk->GetCheck());
+    EXPECT_EQ((Ints{10, 90, 40, 0, 0}),
+              (Ints{prg->GetMinValue(), prg->GetMaxValue(), prg->GetValue(), prg->IsHorizontal(),
+                    prg->IsStretchForeImage()}));
+    EXPECT_EQ((Ints{12, 18, 5, 20}), (Ints{sld->GetThumbSize().cx, sld->GetThumbSize().cy,
+                                           sld->GetChangeStep(), sld->GetValue()}));
+    EXPECT_EQ((Texts{L"green.png", L"t.png", L"th.png", L"tp.png"}),
+              (Texts{prg->GetForeImage(), sld->GetThumbImage(), sld->GetThumbHotImage(),
+                     sld->GetThumbPushedImage()}));
+    EXPECT_EQ((Ints{1, 300, 120, 9, 0}),
+              (Ints{sb->IsHorizontal(), sb->GetScrollRange(), sb->GetScrollPos(), sb->GetLineSize(),
+                    sb->GetShowButton2()}));
 }
 
 // ---- The application's callback -----------------------------------------------------

@@ -5,6 +5,8 @@
 #include "ui/ControlUI.h"
 #include "ui/controls/ScrollBarUI.h"
 
+#include "tests/ui/support/ProbeControls.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,42 +22,30 @@ using SkinUI::CControlUI;
 using SkinUI::CScrollBarUI;
 using SkinUI::TInputEventUI;
 
-// A leaf for container trees: reports its deletion, its SetPos calls and the
-// events that reached it, answers "ListItem" when asked to, and can be given
-// a fixed height for the stacking layout below.
-class Leaf : public CControlUI {
+// A probe leaf for container trees that also counts its SetPos calls,
+// answers "ListItem" when asked to, and can be given a fixed height for the
+// stacking layout below.
+class Leaf : public UiTest::Probe {
 public:
-    explicit Leaf(const wchar_t* name = L"", int height = 0) {
-        SetName(name);
+    explicit Leaf(const wchar_t* name = L"", int height = 0) : Probe(name) {
         if (height > 0) {
             SetFixedHeight(height);
-        }
-    }
-    ~Leaf() override {
-        if (deleted != nullptr) {
-            *deleted = true;
         }
     }
     LPVOID QueryInterfaceByName(LPCWSTR name) override {
         if (listItem && std::wcscmp(name, L"ListItem") == 0) {
             return this;
         }
-        return CControlUI::QueryInterfaceByName(name);
+        return Probe::QueryInterfaceByName(name);
     }
     void SetPos(RECT rc) override {
         ++setPosCalls;
-        CControlUI::SetPos(rc);
-    }
-    void HandleEvent(TInputEventUI& event) override {
-        events.push_back(event.Type);
-        CControlUI::HandleEvent(event);
+        Probe::SetPos(rc);
     }
     bool VisibleByParent() const { return m_bInternVisible; }
 
-    bool* deleted = nullptr;
     bool listItem = false;
     int setPosCalls = 0;
-    std::vector<int> events;
 };
 
 // A container that records how it is driven: Remove calls, SetPos calls and
@@ -129,9 +119,7 @@ inline RECT Rect(int left, int top, int right, int bottom) {
     return RECT{left, top, right, bottom};
 }
 
-inline bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+using UiTest::SameRect;
 
 inline std::string Show(const RECT& rc) {
     return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +

@@ -86,7 +86,7 @@ TEST(ContainerChildren, BadAddsChangeNothing) {
     EXPECT_FALSE(box->Add(box.get()));
     EXPECT_EQ(1, box->GetCount());
     bool deleted = false;
-    a->deleted = &deleted;
+    a->WatchDeletion(&deleted);
     box.reset();
     EXPECT_TRUE(deleted);
 }
@@ -110,8 +110,8 @@ TEST(ContainerChildren, DeletingTheContainerDeletesItsChildren) {
     auto* inner = new WatchedContainer(L"inner");
     auto* a = new Leaf(L"a");
     auto* b = new Leaf(L"b");
-    a->deleted = &deletedA;
-    b->deleted = &deletedB;
+    a->WatchDeletion(&deletedA);
+    b->WatchDeletion(&deletedB);
     inner->deleted = &deletedInner;
     box->Add(a);
     box->Add(inner);
@@ -131,9 +131,9 @@ TEST(ContainerChildren, WithoutAutoDestroyRemovedChildrenStayAlive) {
     Leaf b(L"b");
     Leaf c(L"c");
     bool deleted = false;
-    a.deleted = &deleted;
-    b.deleted = &deleted;
-    c.deleted = &deleted;
+    a.WatchDeletion(&deleted);
+    b.WatchDeletion(&deleted);
+    c.WatchDeletion(&deleted);
     box.Add(&a);
     box.Add(&b);
     box.Add(&c);
@@ -143,7 +143,9 @@ TEST(ContainerChildren, WithoutAutoDestroyRemovedChildrenStayAlive) {
     box.RemoveAll();
     EXPECT_EQ(0, box.GetCount());
     EXPECT_FALSE(deleted);
-    a.deleted = b.deleted = c.deleted = nullptr;
+    for (Leaf* leaf : {&a, &b, &c}) {
+        leaf->WatchDeletion(nullptr);
+    }
 }
 
 TEST(ContainerChildren, SetItemIndexOutOfRangeLeavesTheChildWhereItWas) {

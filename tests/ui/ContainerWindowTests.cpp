@@ -30,11 +30,6 @@ const int kHeight = 200;
 
 // ---- Window and input ------------------------------------------------------------------
 
-class HostWnd : public UiTest::HostWindow {
-public:
-    HostWnd() : UiTest::HostWindow(L"ContainerTestHost") {}
-};
-
 class SkinEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -45,10 +40,8 @@ public:
 };
 
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
-auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"container test", kLeft, kTop, kWidth, kHeight);
-
-HostWnd& Host() {
-    return g_shared.Get();
+UiTest::ProgramWindow& Host() {
+    return UiTest::TheProgramWindow(kLeft, kTop, kWidth, kHeight);
 }
 
 void MoveTo(int clientX, int clientY) {
@@ -134,7 +127,7 @@ protected:
     int Line() { return pm().GetDefaultFontInfo()->tm.tmHeight + 8; }
     int Pos(CContainerUI* c) { return c->GetScrollPos().cy; }
 
-    HostWnd* host_ = nullptr;
+    UiTest::ProgramWindow* host_ = nullptr;
     Listener listener_;
 };
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "ui/UIAttributeValue.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
-using ControlTest::Probe;
 using SkinUI::CWindowManagerUI;
 using SkinUI::ParseBoolValue;
 using SkinUI::ParseColorValue;
@@ -17,6 +17,8 @@ using SkinUI::ParseDecimalValue;
 using SkinUI::ParseIntListValue;
 using SkinUI::ParseRectValue;
 using SkinUI::ParseSizeValue;
+using UiTest::Probe;
+using UiTest::SameRect;
 
 namespace {
 
@@ -47,10 +49,6 @@ private:
     BYTE* base_ = nullptr;
     wchar_t* text_ = nullptr;
 };
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 } // namespace
 
@@ -244,9 +242,6 @@ TEST(ControlAttributeTest, ToolTipLineBreaks) {
     }
     c.SetToolTip(longTip.c_str());
     EXPECT_EQ(expected.c_str(), c.GetToolTip());
-    EXPECT_EQ(300, c.GetToolTipWidth());
-    c.SetToolTipWidth(120);
-    EXPECT_EQ(120, c.GetToolTipWidth());
 }
 
 // A derived control's setter override is the one the attribute reaches.
@@ -274,71 +269,40 @@ TEST(ControlAttributeTest, AttributesGoThroughTheVirtualSetters) {
 
 // ---- Attribute lists --------------------------------------------------------------------
 
-TEST(ControlAttributeListTest, PairsSeparatedByOneBlank) {
+// Pairs are separated by exactly one blank; a fault stops the list and keeps
+// the pairs before it.
+TEST(ControlAttributeListTest, PairsReachTheControlUntilTheFirstFault) {
+    const struct {
+        const wchar_t* list;
+        std::vector<std::wstring> applied;
+    } cases[] = {
+        {L"name=\"a\" text=\"hello world\" width=\"30\" bkcolor=\"#FF010203\"",
+         {L"name=a", L"text=hello world", L"width=30", L"bkcolor=#FF010203"}},
+        {L"text=\"\" bkimage=\"file='a=b.png'\"", {L"text=", L"bkimage=file='a=b.png'"}},
+        {L"name=\"a\"  text=\"b\" width=\"3\"", {L"name=a"}}, // two blanks end it
+        {L"name=\"a\" text", {L"name=a"}},                    // no '='
+        {L"name=\"a\" text=b\" width=\"3\"", {L"name=a"}},    // no opening quote
+        {L"name=\"a\" text=\"unfinished", {L"name=a"}},       // no closing quote
+        {L"name=\"a\",text=\"b\"", {L"name=a"}},              // no blank after a pair
+        {L"name=\"a\" ", {L"name=a"}},                        // trailing blank
+        {L"", {}},
+        {nullptr, {}},
+        {L"=", {}},
+        {L"=\"", {}},
+        {L"\"\"", {}},
+    };
+    for (const auto& c : cases) {
+        Probe probe;
+        probe.ApplyAttributeList(c.list);
+        EXPECT_EQ(c.applied, probe.applied) << (c.list != nullptr ? c.list : L"(null)");
+    }
     Probe c;
-    c.ApplyAttributeList(L"name=\"a\" text=\"hello world\" width=\"30\" bkcolor=\"#FF010203\"");
-    EXPECT_EQ(L"a", c.GetName());
+    c.ApplyAttributeList(cases[0].list);
     EXPECT_EQ(L"hello world", c.GetText());
     EXPECT_EQ(30, c.GetFixedWidth());
     EXPECT_EQ(0xFF010203u, c.GetBkColor());
-    ASSERT_EQ(4u, c.applied.size());
-    EXPECT_EQ(L"bkcolor=#FF010203", c.applied[3]);
-}
-
-TEST(ControlAttributeListTest, EmptyValuesAndEqualsSignsInValues) {
-    Probe c;
-    c.ApplyAttributeList(L"text=\"\" bkimage=\"file='a=b.png'\"");
-    ASSERT_EQ(2u, c.applied.size());
-    EXPECT_EQ(L"text=", c.applied[0]);
+    c.ApplyAttributeList(cases[1].list);
     EXPECT_STREQ(L"file='a=b.png'", c.GetBkImage());
-}
-
-TEST(ControlAttributeListTest, TwoBlanksEndTheList) {
-    Probe c;
-    c.ApplyAttributeList(L"name=\"a\"  text=\"b\" width=\"3\"");
-    EXPECT_EQ(L"a", c.GetName());
-    EXPECT_EQ(L"", c.GetText());
-    EXPECT_EQ(0, c.GetFixedWidth());
-    EXPECT_EQ(1u, c.applied.size());
-}
-
-TEST(ControlAttributeListTest, FaultsStopTheListAndKeepEarlierPairs) {
-    {
-        Probe c; // missing '='
-        c.ApplyAttributeList(L"name=\"a\" text");
-        EXPECT_EQ(1u, c.applied.size());
-    }
-    {
-        Probe c; // missing opening quote
-        c.ApplyAttributeList(L"name=\"a\" text=b\" width=\"3\"");
-        EXPECT_EQ(1u, c.applied.size());
-        EXPECT_EQ(L"", c.GetText());
-    }
-    {
-        Probe c; // missing closing quote drops the unfinished pair
-        c.ApplyAttributeList(L"name=\"a\" text=\"unfinished");
-        EXPECT_EQ(1u, c.applied.size());
-        EXPECT_EQ(L"", c.GetText());
-    }
-    {
-        Probe c; // something other than a blank after a pair
-        c.ApplyAttributeList(L"name=\"a\",text=\"b\"");
-        EXPECT_EQ(1u, c.applied.size());
-    }
-    {
-        Probe c; // a trailing blank ends quietly
-        c.ApplyAttributeList(L"name=\"a\" ");
-        EXPECT_EQ(1u, c.applied.size());
-    }
-    {
-        Probe c;
-        c.ApplyAttributeList(L"");
-        c.ApplyAttributeList(nullptr);
-        c.ApplyAttributeList(L"=");
-        c.ApplyAttributeList(L"=\"");
-        c.ApplyAttributeList(L"\"\"");
-        EXPECT_EQ(0u, c.applied.size());
-    }
 }
 
 TEST(ControlAttributeListTest, NeverReadsPastTheText) {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "ui/Delegate.h"
 
 #include <gtest/gtest.h>
@@ -8,19 +8,16 @@
 #include <string>
 #include <vector>
 
-using ControlTest::MakeEvent;
-using ControlTest::NoticeLog;
-using ControlTest::Parent;
-using ControlTest::Probe;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
 using SkinUI::TInputEventUI;
+using UiTest::MakeEvent;
+using UiTest::NoticeLog;
+using UiTest::Parent;
+using UiTest::Probe;
+using UiTest::SameRect;
 
 namespace {
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 CControlUI* CALLBACK TakeAny(CControlUI* control, LPVOID) {
     return control;
@@ -248,19 +245,19 @@ TEST(ControlEventTest, TimerAndMenuBecomeNotices) {
     t.a->DispatchEvent(timer);
     TInputEventUI menu = MakeEvent(SkinUI::UIEVENT_CONTEXTMENU, 3, 4);
     t.a->DispatchEvent(menu);
-    ASSERT_EQ(1u, log.types.size());
-    EXPECT_EQ(L"timer", log.types[0]);
-    EXPECT_EQ(t.a, log.senders[0]);
-    EXPECT_EQ(7u, log.wParams[0]);
-    EXPECT_EQ(99, log.lParams[0]);
+    ASSERT_EQ(1u, log.entries.size());
+    EXPECT_EQ(L"timer", log.entries[0].type);
+    EXPECT_EQ(t.a, log.entries[0].sender);
+    EXPECT_EQ(7u, log.entries[0].wParam);
+    EXPECT_EQ(99, log.entries[0].lParam);
     // The context menu without "menu" went to the parent.
     EXPECT_EQ((std::vector<int>{17}), t.root->handled);
     t.a->ApplyAttribute(L"menu", L"true");
     t.a->DispatchEvent(menu);
-    ASSERT_EQ(2u, log.types.size());
-    EXPECT_EQ(L"menu", log.types[1]);
-    EXPECT_EQ(3u, log.wParams[1]);
-    EXPECT_EQ(4, log.lParams[1]);
+    ASSERT_EQ(2u, log.entries.size());
+    EXPECT_EQ(L"menu", log.entries[1].type);
+    EXPECT_EQ(3u, log.entries[1].wParam);
+    EXPECT_EQ(4, log.entries[1].lParam);
     EXPECT_EQ(1u, t.root->handled.size());
     t.manager.RemoveNotifyListener(&log);
 }
@@ -306,7 +303,7 @@ TEST(ControlLifecycleTest, DestroyDelegatesRunAndTheManagerForgets) {
         }
     } hook{&destroyed};
     a->DestroyDelegates += SkinUI::MakeDelegate(&hook, &Hook::OnDestroy);
-    root->children.clear();
+    root->ReleaseChildren();
     delete a;
     EXPECT_EQ(a, destroyed);
     EXPECT_EQ(nullptr, manager.GetFocus());
@@ -327,7 +324,7 @@ TEST(ControlLifecycleTest, DelayedCleanupDetachesNowAndDeletesLater) {
         w->SetName(L"w");
         manager.AttachRootControl(root);
         ASSERT_EQ(w, manager.FindControl(L"w"));
-        root->children.clear();
+        root->ReleaseChildren();
         manager.AddDelayedCleanup(w);
         // Detached from its parent at once, still alive until the clean-up.
         EXPECT_EQ(nullptr, w->GetParent());

@@ -4,7 +4,7 @@
 #include "tests/support/FileUtil.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/TempDir.h"
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "tests/ui/RendererTestUtil.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerState.h"
@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-using ControlTest::Probe;
 using RendererTest::AreaIs;
 using RendererTest::CountChanged;
 using RendererTest::NearRgb;
@@ -24,6 +23,7 @@ using TestSupport::DibSurface;
 using TestSupport::EncodePng;
 using TestSupport::TempDir;
 using TestSupport::WriteFileBytes;
+using UiTest::Probe;
 
 namespace {
 
@@ -168,7 +168,7 @@ TEST_F(ControlPaint, FocusBorderWhenFocused) {
         L"bordercolor=\"#FF000000\" focusbordercolor=\"#FF0000FF\" bordersize=\"1\"");
     PaintAll();
     EXPECT_TRUE(NearRgb(surface_.Pixel(10, 25), 0x000000));
-    SkinUI::TInputEventUI set = ControlTest::MakeEvent(SkinUI::UIEVENT_SETFOCUS);
+    SkinUI::TInputEventUI set = UiTest::MakeEvent(SkinUI::UIEVENT_SETFOCUS);
     control_.DispatchEvent(set);
     PaintAll();
     EXPECT_TRUE(NearRgb(surface_.Pixel(10, 25), 0x0000FF));

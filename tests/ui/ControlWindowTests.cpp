@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "tests/support/DibSurface.h"
-#include "tests/ui/ControlTestUtil.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "tests/ui/RendererTestUtil.h"
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
@@ -14,16 +14,17 @@
 
 #include <string>
 
-using ControlTest::NoticeLog;
-using ControlTest::Parent;
-using ControlTest::Probe;
 using RendererTest::NearRgb;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
 using TestSupport::DibSurface;
 using UiTest::MoveScreen;
+using UiTest::NoticeLog;
+using UiTest::Parent;
+using UiTest::Probe;
 using UiTest::Pump;
 using UiTest::PumpUntil;
+using UiTest::SameRect;
 
 namespace {
 
@@ -32,25 +33,15 @@ const int kTop = 90;
 const int kWidth = 320;
 const int kHeight = 240;
 
-class HostWnd : public UiTest::HostWindow {
-public:
-    HostWnd() : UiTest::HostWindow(L"ControlTestHost") {}
-};
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 // One window for all tests (creating and destroying windows is slow under
 // Wine); each test attaches a fresh tree: root (0,0)-(320,240), a box at
 // (50,50)-(150,150) and a leaf at (100,100)-(200,200) inside the box, half of
 // it outside.
-auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"control test", kLeft, kTop, kWidth, kHeight);
 
 class ControlWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        host_ = &g_shared.Get();
+        host_ = &UiTest::TheProgramWindow(kLeft, kTop, kWidth, kHeight);
         ASSERT_TRUE(::IsWindow(host()));
         root_ = new Parent(L"root");
         box_ = root_->Add(new Parent(L"box"));
@@ -83,8 +74,8 @@ protected:
         return ::IsRectEmpty(&rc) != FALSE;
     }
 
-    HostWnd& host() { return *host_; }
-    HostWnd* host_ = nullptr;
+    UiTest::ProgramWindow& host() { return *host_; }
+    UiTest::ProgramWindow* host_ = nullptr;
     Parent* root_ = nullptr;
     Parent* box_ = nullptr;
     Probe* leaf_ = nullptr;

@@ -20,21 +20,12 @@ constexpr int kTop = 60;
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-class HostWnd : public UiTest::HostWindow {
-public:
-    HostWnd() : UiTest::HostWindow(L"ControlsTestHost") {}
-};
-
 using namespace UiTest;
+using HostWnd = ProgramWindow;
 
 inline HostWnd& Host() {
-    static HostWnd* host = nullptr;
-    if (host == nullptr) {
-        UseStateImageArchive();
-        host = new HostWnd();
-        host->Open(L"controls test", kLeft, kTop, kWidth, kHeight);
-    }
-    return *host;
+    UseStateImageArchive();
+    return TheProgramWindow(kLeft, kTop, kWidth, kHeight);
 }
 
 // ---- Real input -------------------------------------------------------------------

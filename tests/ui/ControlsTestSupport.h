@@ -4,7 +4,7 @@
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
 
-#include "tests/ui/support/ChildSearch.h"
+#include "tests/ui/support/ProbeControls.h"
 
 #include "tests/support/ImageFiles.h"
 #include "tests/support/ZipWriter.h"
@@ -75,122 +75,8 @@ inline void UseStateImageArchive() {
                                      static_cast<unsigned int>(bytes.size()));
 }
 
-// A container for tests: owns its children and places each at its own
-// rectangle relative to itself.
-class HostBox : public CControlUI {
-public:
-    HostBox() { SetBkColor(kBackground); }
-    ~HostBox() override {
-        for (auto& child : children_) {
-            delete child.first;
-        }
-    }
-
-    template <typename T> T* Add(T* child, RECT place) {
-        children_.emplace_back(child, place);
-        if (GetManager() != nullptr) {
-            GetManager()->InitControlTree(child, this);
-            child->SetPos(Placed(place));
-        }
-        return child;
-    }
-    // Deletes a child now.
-    void Delete(CControlUI* child) {
-        for (auto it = children_.begin(); it != children_.end(); ++it) {
-            if (it->first == child) {
-                children_.erase(it);
-                delete child;
-                return;
-            }
-        }
-    }
-
-    LPCWSTR GetClass() const override { return L"HostBoxUI"; }
-    void AttachManager(CWindowManagerUI* manager, CControlUI* parent, bool init) override {
-        CControlUI::AttachManager(manager, parent, init);
-        for (auto& child : children_) {
-            child.first->AttachManager(manager, this, init);
-        }
-    }
-    void SetPos(RECT rc) override {
-        CControlUI::SetPos(rc);
-        for (auto& child : children_) {
-            child.first->SetPos(Placed(child.second));
-        }
-    }
-    CControlUI* FindControl(SkinUI::FINDCONTROLPROC proc, LPVOID data, UINT flags) override {
-        return UiTest::FindInChildren(
-            *this, static_cast<int>(children_.size()), [this](int n) { return children_[n].first; },
-            proc, data, flags);
-    }
-    void Paint(HDC hDC, const RECT& rcPaint) override {
-        CControlUI::Paint(hDC, rcPaint);
-        for (auto& child : children_) {
-            child.first->Paint(hDC, rcPaint);
-        }
-    }
-
-private:
-    RECT Placed(RECT place) const {
-        ::OffsetRect(&place, m_rcItem.left, m_rcItem.top);
-        return place;
-    }
-
-    std::vector<std::pair<CControlUI*, RECT>> children_;
-};
-
-// The notices of a window in arrival order.
-class NoticeLog : public SkinUI::INotifyUI {
-public:
-    struct Entry {
-        std::wstring type;
-        CControlUI* sender;
-        std::wstring senderName; // taken at once: the sender may be gone later
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-
-    void Notify(TNoticeUI& msg) override {
-        entries.push_back(Entry{msg.sType.GetData(), msg.pSender,
-                                msg.pSender != nullptr ? msg.pSender->GetName().GetData() : L"?",
-                                msg.wParam, msg.lParam});
-        if (onNotice) {
-            onNotice(msg);
-        }
-    }
-    // The entries of the given types only (focus notices and timers aside).
-    std::vector<Entry> Of(std::initializer_list<const wchar_t*> types) const {
-        std::vector<Entry> found;
-        for (const Entry& e : entries) {
-            for (const wchar_t* t : types) {
-                if (e.type == t) {
-                    found.push_back(e);
-                    break;
-                }
-            }
-        }
-        return found;
-    }
-    int Count(const wchar_t* type, CControlUI* sender = nullptr) const {
-        int n = 0;
-        for (const Entry& e : entries) {
-            n += (e.type == type && (sender == nullptr || e.sender == sender)) ? 1 : 0;
-        }
-        return n;
-    }
-    // "type@name" texts of the given types, for order checks.
-    std::vector<std::wstring> Trail(std::initializer_list<const wchar_t*> types) const {
-        std::vector<std::wstring> trail;
-        for (const Entry& e : Of(types)) {
-            trail.push_back(e.type + L"@" + e.senderName);
-        }
-        return trail;
-    }
-    void Clear() { entries.clear(); }
-
-    std::vector<Entry> entries;
-    void (*onNotice)(TNoticeUI&) = nullptr;
-};
+using UiTest::NoticeLog;
+using UiTest::Parent;
 
 inline POINT CenterPoint(const RECT& rc) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};

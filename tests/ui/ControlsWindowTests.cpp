@@ -38,7 +38,8 @@ protected:
         ::SetForegroundWindow(hwnd());
         ::SetFocus(hwnd());
         MoveScreen(5, 5);
-        root_ = new HostBox();
+        root_ = new Parent();
+        root_->SetBkColor(kBackground);
         root_->SetName(L"root");
     }
     void TearDown() override {
@@ -88,7 +89,7 @@ protected:
     }
 
     HostWnd* host_ = nullptr;
-    HostBox* root_ = nullptr;
+    Parent* root_ = nullptr;
     NoticeLog log_;
 };
 

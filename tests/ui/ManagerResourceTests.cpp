@@ -6,7 +6,6 @@
 
 #include "tests/support/Process.h"
 #include "tests/support/ZipWriter.h"
-#include "tests/ui/ManagerTestControls.h"
 
 #include <gtest/gtest.h>
 
@@ -219,11 +218,6 @@ TEST(ManagerFonts, FontTableByIndexAndByLook) {
 
     TFontRecordUI* info = manager.GetFontInfo(0);
     EXPECT_EQ(first, info->hFont);
-    EXPECT_STREQ(L"Arial", info->sFontName);
-    EXPECT_EQ(14, info->iSize);
-    EXPECT_TRUE(info->bBold);
-    EXPECT_FALSE(info->bUnderline);
-    EXPECT_TRUE(info->bItalic);
     EXPECT_GT(info->tm.tmHeight, 0);
     EXPECT_EQ(manager.GetDefaultFontInfo(), manager.GetFontInfo(7));
     EXPECT_EQ(manager.GetFontInfo(1), manager.GetFontInfo(second));

@@ -5,7 +5,7 @@
 #include "ui/ControlUI.h"
 #include "ui/WindowManagerUI.h"
 
-#include "tests/ui/ManagerTestControls.h"
+#include "tests/ui/support/ProbeControls.h"
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
 #include "tests/ui/support/HostWindow.h"
@@ -16,10 +16,6 @@
 #include <string>
 #include <vector>
 
-using ManagerTest::BoxControl;
-using ManagerTest::EventLog;
-using ManagerTest::EventRecord;
-using ManagerTest::ProbeControl;
 using SkinUI::CControlUI;
 using SkinUI::CWindowManagerUI;
 using SkinUI::TInputEventUI;
@@ -38,28 +34,19 @@ const UINT kPing = WM_APP + 40;
 // order, as short texts.
 std::vector<std::wstring> g_trail;
 
-// The test window: a popup whose messages go through its manager first.
-class HostWnd : public UiTest::HostWindow {
-public:
-    HostWnd() : UiTest::HostWindow(L"ManagerTestHost") {}
-    std::vector<UINT> passedOn; // messages the manager left to the window
-
-protected:
-    bool PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) override {
-        passedOn.push_back(message);
-        if (message == kPing) {
-            g_trail.push_back(L"window:ping");
-            result = 7;
-            return true;
-        }
-        return false;
-    }
-};
-
-auto& g_shared = UiTest::AddSharedHost<HostWnd>(L"manager test", kLeft, kTop, kWidth, kHeight);
+using HostWnd = UiTest::ProgramWindow;
 
 HostWnd& Host() {
-    return g_shared.Get();
+    HostWnd& host = UiTest::TheProgramWindow(kLeft, kTop, kWidth, kHeight);
+    host.answer = [](UINT message, LRESULT& result) {
+        if (message != kPing) {
+            return false;
+        }
+        g_trail.push_back(L"window:ping");
+        result = 7;
+        return true;
+    };
+    return host;
 }
 
 // ---- Real input ------------------------------------------------------------------
@@ -131,12 +118,12 @@ protected:
     CWindowManagerUI& pm() { return host_->pm; }
     HWND hwnd() { return *host_; }
 
-    BoxControl* NewRoot(DWORD fill = RGB(240, 240, 240)) {
-        return new BoxControl(&log_, L"root", RECT{0, 0, kWidth, kHeight}, fill);
+    Parent* NewRoot(DWORD fill = RGB(240, 240, 240)) {
+        return new Parent(&log_, L"root", RECT{0, 0, kWidth, kHeight}, fill);
     }
     // Attaches the tree, paints once (layout and "windowinit") and lets the
     // previous tree go.
-    void Attach(BoxControl* root) {
+    void Attach(Parent* root) {
         pm().AddNotifyListener(&listener_);
         ASSERT_TRUE(pm().AttachRootControl(root));
         ::InvalidateRect(hwnd(), nullptr, FALSE);
@@ -184,9 +171,9 @@ public:
 // ---- Mouse ---------------------------------------------------------------------------
 
 TEST_F(ManagerWindowTest, MouseMovesGiveEnterMoveAndLeave) {
-    BoxControl* root = NewRoot();
-    root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    root->Add(new ProbeControl(&log_, L"b", Box(120, 10, 220, 60)));
+    Parent* root = NewRoot();
+    root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    root->Add(new Probe(&log_, L"b", Box(120, 10, 220, 60)));
     Attach(root);
 
     MoveTo(20, 20);
@@ -213,9 +200,9 @@ TEST_F(ManagerWindowTest, MouseMovesGiveEnterMoveAndLeave) {
 }
 
 TEST_F(ManagerWindowTest, ClickFocusesCapturesAndReleases) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    root->Add(new ProbeControl(&log_, L"b", Box(120, 10, 220, 60)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    root->Add(new Probe(&log_, L"b", Box(120, 10, 220, 60)));
     Attach(root);
 
     MoveTo(20, 30);
@@ -258,9 +245,9 @@ TEST_F(ManagerWindowTest, ClickFocusesCapturesAndReleases) {
 // ---- Keyboard ------------------------------------------------------------------------
 
 TEST_F(ManagerWindowTest, KeysGoToTheFocusedControl) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    ProbeControl* b = root->Add(new ProbeControl(&log_, L"b", Box(120, 10, 220, 60)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    Probe* b = root->Add(new Probe(&log_, L"b", Box(120, 10, 220, 60)));
     Attach(root);
     MoveTo(20, 20);
     LeftDown();
@@ -300,14 +287,13 @@ TEST_F(ManagerWindowTest, KeysGoToTheFocusedControl) {
 
 TEST_F(ManagerWindowTest, TabWalksTheTabStops) {
     const UINT tab = SkinUI::UIFLAG_TABSTOP;
-    BoxControl* root = NewRoot();
-    ProbeControl* t1 = root->Add(new ProbeControl(&log_, L"t1", Box(10, 10, 50, 30), tab));
-    root->Add(new ProbeControl(&log_, L"plain", Box(60, 10, 100, 30)));
-    ProbeControl* t2 = root->Add(new ProbeControl(&log_, L"t2", Box(110, 10, 150, 30), tab));
-    ProbeControl* hidden =
-        root->Add(new ProbeControl(&log_, L"hidden", Box(160, 10, 200, 30), tab));
-    ProbeControl* off = root->Add(new ProbeControl(&log_, L"off", Box(210, 10, 250, 30), tab));
-    ProbeControl* t3 = root->Add(new ProbeControl(&log_, L"t3", Box(260, 10, 300, 30), tab));
+    Parent* root = NewRoot();
+    Probe* t1 = root->Add(new Probe(&log_, L"t1", Box(10, 10, 50, 30), tab));
+    root->Add(new Probe(&log_, L"plain", Box(60, 10, 100, 30)));
+    Probe* t2 = root->Add(new Probe(&log_, L"t2", Box(110, 10, 150, 30), tab));
+    Probe* hidden = root->Add(new Probe(&log_, L"hidden", Box(160, 10, 200, 30), tab));
+    Probe* off = root->Add(new Probe(&log_, L"off", Box(210, 10, 250, 30), tab));
+    Probe* t3 = root->Add(new Probe(&log_, L"t3", Box(260, 10, 300, 30), tab));
     hidden->SetVisible(false);
     off->SetEnabled(false);
     Attach(root);
@@ -357,7 +343,7 @@ TEST_F(ManagerWindowTest, TabWalksTheTabStops) {
     EXPECT_EQ((std::vector<CControlUI*>{t1, t3}), seen);
 
     // A focused control that is no tab stop: Tab goes to the next stop.
-    pm().SetFocus(root->Add(new ProbeControl(&log_, L"late", Box(305, 10, 310, 30))));
+    pm().SetFocus(root->Add(new Probe(&log_, L"late", Box(305, 10, 310, 30))));
     EXPECT_STREQ(L"late", pm().GetFocus()->GetName());
     pm().SetFocus(pm().FindControl(L"plain"));
     seen.clear();
@@ -371,17 +357,13 @@ TEST_F(ManagerWindowTest, TabWalksTheTabStops) {
 }
 
 TEST_F(ManagerWindowTest, AltShortcutsFocusAndActivate) {
-    BoxControl* root = NewRoot();
+    Parent* root = NewRoot();
     // Searches run top-first (children from the last), so the control that
     // "follows" a label is the one before it in the list.
-    ProbeControl* target =
-        root->Add(new ProbeControl(&log_, L"target", Box(10, 10, 50, 30), 0, L"ButtonUI"));
-    ProbeControl* label =
-        root->Add(new ProbeControl(&log_, L"label", Box(60, 10, 100, 30), 0, L"LabelUI"));
-    ProbeControl* direct =
-        root->Add(new ProbeControl(&log_, L"direct", Box(110, 10, 150, 30), 0, L"ButtonUI"));
-    ProbeControl* off =
-        root->Add(new ProbeControl(&log_, L"off", Box(160, 10, 200, 30), 0, L"ButtonUI"));
+    Probe* target = root->Add(new Probe(&log_, L"target", Box(10, 10, 50, 30), 0, L"ButtonUI"));
+    Probe* label = root->Add(new Probe(&log_, L"label", Box(60, 10, 100, 30), 0, L"LabelUI"));
+    Probe* direct = root->Add(new Probe(&log_, L"direct", Box(110, 10, 150, 30), 0, L"ButtonUI"));
+    Probe* off = root->Add(new Probe(&log_, L"off", Box(160, 10, 200, 30), 0, L"ButtonUI"));
     label->SetShortcut(L'S');
     direct->SetShortcut(L'x');
     off->SetShortcut(L'Q');
@@ -416,9 +398,9 @@ TEST_F(ManagerWindowTest, AltShortcutsFocusAndActivate) {
 // ---- Hover and tool tip ----------------------------------------------------------------
 
 TEST_F(ManagerWindowTest, HoverShowsTheToolTipAndLeaveHidesIt) {
-    BoxControl* root = NewRoot();
-    ProbeControl* tipped = root->Add(new ProbeControl(&log_, L"tipped", Box(10, 10, 110, 60)));
-    root->Add(new ProbeControl(&log_, L"bare", Box(120, 10, 220, 60)));
+    Parent* root = NewRoot();
+    Probe* tipped = root->Add(new Probe(&log_, L"tipped", Box(10, 10, 110, 60)));
+    root->Add(new Probe(&log_, L"bare", Box(120, 10, 220, 60)));
     tipped->SetToolTip(L"tip<n>two");
     tipped->SetToolTipWidth(200);
     Attach(root);
@@ -478,8 +460,8 @@ private:
 } // namespace
 
 TEST_F(ManagerWindowTest, ImmediateNoticesRunDelegatesThenListeners) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
     Attach(root);
     Listener second(L"second");
     pm().AddNotifyListener(&second);
@@ -517,9 +499,9 @@ TEST_F(ManagerWindowTest, ImmediateNoticesRunDelegatesThenListeners) {
 }
 
 TEST_F(ManagerWindowTest, QueuedNoticesArriveBeforeTheNextMessage) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
-    ProbeControl* b = root->Add(new ProbeControl(&log_, L"b", Box(120, 10, 220, 60)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    Probe* b = root->Add(new Probe(&log_, L"b", Box(120, 10, 220, 60)));
     Attach(root);
     Filter filter(kPing);
     ChainingListener chain(&pm());
@@ -555,20 +537,20 @@ TEST_F(ManagerWindowTest, QueuedNoticesArriveBeforeTheNextMessage) {
 }
 
 TEST_F(ManagerWindowTest, DelayedCleanupDeletesLater) {
-    BoxControl* first = NewRoot();
+    Parent* first = NewRoot();
     bool firstDeleted = false;
     first->WatchDeletion(&firstDeleted);
     Attach(first);
     EXPECT_FALSE(firstDeleted);
 
-    BoxControl* root = NewRoot();
-    ProbeControl* doomed = root->Add(new ProbeControl(&log_, L"doomed", Box(10, 10, 110, 60)));
+    Parent* root = NewRoot();
+    Probe* doomed = root->Add(new Probe(&log_, L"doomed", Box(10, 10, 110, 60)));
     bool doomedDeleted = false;
     doomed->WatchDeletion(&doomedDeleted);
     // Deleting itself from inside its own button-down.
-    doomed->OnEvent([](ProbeControl* self, TInputEventUI& event) {
+    doomed->OnEvent([](Probe* self, TInputEventUI& event) {
         if (event.Type == SkinUI::UIEVENT_BUTTONDOWN) {
-            static_cast<BoxControl*>(self->GetParent())->Detach(self);
+            static_cast<Parent*>(self->GetParent())->Detach(self);
             self->GetManager()->AddDelayedCleanup(self);
         }
     });
@@ -586,13 +568,26 @@ TEST_F(ManagerWindowTest, DelayedCleanupDeletesLater) {
     LeftUp();
     PumpFor(50);
     EXPECT_EQ(nullptr, pm().FindControl(L"doomed"));
+
+    // A control that pumps messages while it is deleted (a closing child
+    // window, a message box) lets the next cleanup message run inside the
+    // round: each control is still deleted once.
+    Probe* pumping = new Probe(L"pumping");
+    Probe* next = new Probe(L"next");
+    pumping->onDelete = [] { PumpFor(20); };
+    Probe::deletions = 0;
+    pm().AddDelayedCleanup(pumping);
+    pm().AddDelayedCleanup(next);
+    ASSERT_TRUE(PumpUntil([&] { return Probe::deletions >= 2; }));
+    PumpFor(50);
+    EXPECT_EQ(2, Probe::deletions);
 }
 
 TEST_F(ManagerWindowTest, ForgetControlDropsEveryReference) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"dup", Box(10, 10, 110, 60)));
-    ProbeControl* b = root->Add(new ProbeControl(&log_, L"dup", Box(120, 10, 220, 60)));
-    ProbeControl* overlay = root->Add(new ProbeControl(&log_, L"overlay", Box(10, 70, 60, 90)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"dup", Box(10, 10, 110, 60)));
+    Probe* b = root->Add(new Probe(&log_, L"dup", Box(120, 10, 220, 60)));
+    Probe* overlay = root->Add(new Probe(&log_, L"overlay", Box(10, 70, 60, 90)));
     Attach(root);
     // A later control with the same name replaces the earlier one.
     EXPECT_EQ(b, pm().FindControl(L"dup"));
@@ -620,8 +615,8 @@ TEST_F(ManagerWindowTest, ForgetControlDropsEveryReference) {
 // ---- Timers ----------------------------------------------------------------------------
 
 TEST_F(ManagerWindowTest, TimersFireWithTheControlsOwnId) {
-    BoxControl* root = NewRoot();
-    ProbeControl* a = root->Add(new ProbeControl(&log_, L"a", Box(10, 10, 110, 60)));
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
     Attach(root);
     ASSERT_TRUE(pm().SetTimer(a, 42, 10));
     EXPECT_FALSE(pm().SetTimer(a, 42, 10));
@@ -652,9 +647,9 @@ TEST(ManagerWindowTimers, WindowTimerIdsCycleAndSkipIdsInUse) {
     CWindowManagerUI& pm = host.wnd.pm;
     Filter filter(WM_TIMER);
     pm.AddMessageFilter(&filter);
-    std::vector<ProbeControl*> controls;
+    std::vector<Probe*> controls;
     for (int i = 0; i < 256; ++i) {
-        controls.push_back(new ProbeControl(nullptr, L"", Box(0, 0, 0, 0)));
+        controls.push_back(new Probe(nullptr, L"", Box(0, 0, 0, 0)));
     }
     const UINT hour = 3600 * 1000;
     // The window id of the only timer that fires soon.
@@ -702,7 +697,7 @@ TEST(ManagerWindowTimers, WindowTimerIdsCycleAndSkipIdsInUse) {
 
     pm.RemoveAllTimers();
     pm.RemoveMessageFilter(&filter);
-    for (ProbeControl* control : controls) {
+    for (Probe* control : controls) {
         delete control;
     }
 }
@@ -721,8 +716,8 @@ COLORREF PixelAt(HWND hWnd, int x, int y) {
 } // namespace
 
 TEST_F(ManagerWindowTest, PaintsTheRootThroughTheOffscreenBitmap) {
-    BoxControl* root = NewRoot(RGB(10, 200, 30));
-    ProbeControl* a = root->Add(new BoxControl(&log_, L"a", Box(50, 50, 150, 100), RGB(0, 0, 250)));
+    Parent* root = NewRoot(RGB(10, 200, 30));
+    Probe* a = root->Add(new Parent(&log_, L"a", Box(50, 50, 150, 100), RGB(0, 0, 250)));
     Attach(root);
     EXPECT_EQ(RGB(10, 200, 30), PixelAt(hwnd(), 5, 5));
     EXPECT_EQ(RGB(0, 0, 250), PixelAt(hwnd(), 60, 60));
@@ -820,10 +815,10 @@ TEST_F(ManagerWindowTest, ChildWindowMessagesAreReflected) {
 
     // Keys of a child window: the manager of an ancestor sees them once.
     const UINT tab = SkinUI::UIFLAG_TABSTOP;
-    BoxControl* root = NewRoot();
-    ProbeControl* t1 = root->Add(new ProbeControl(&log_, L"t1", Box(10, 10, 50, 30), tab));
-    ProbeControl* t2 = root->Add(new ProbeControl(&log_, L"t2", Box(60, 10, 100, 30), tab));
-    root->Add(new ProbeControl(&log_, L"t3", Box(110, 10, 150, 30), tab));
+    Parent* root = NewRoot();
+    Probe* t1 = root->Add(new Probe(&log_, L"t1", Box(10, 10, 50, 30), tab));
+    Probe* t2 = root->Add(new Probe(&log_, L"t2", Box(60, 10, 100, 30), tab));
+    root->Add(new Probe(&log_, L"t3", Box(110, 10, 150, 30), tab));
     Attach(root);
     pm().SetFocus(t1);
     MSG tabMsg = {child, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
@@ -845,5 +840,3 @@ TEST_F(ManagerWindowTest, ChildWindowMessagesAreReflected) {
     EXPECT_FALSE(CWindowManagerUI::PreTranslateMessage(&noWindow));
     ::DestroyWindow(child);
 }
-
-// ---- Per-window settings ------------------------------------------------------------------

@@ -128,21 +128,26 @@ TEST_F(LoadImageTest, MissingSourcesGiveNull) {
     CRendererUI::FreeImage(nullptr); // harmless
 }
 
-TEST_F(LoadImageTest, DamagedImagesFailQuietly) {
-    ArgbImage image(16, 16, 0xFF00FF00);
-    const std::string png = EncodePng(image);
-    EXPECT_FALSE(Load(Write(L"empty.png", "")));
-    EXPECT_FALSE(Load(Write(L"text.png", "this is no image at all")));
-    EXPECT_FALSE(Load(Write(L"half.png", png.substr(0, png.size() / 2))));
-    EXPECT_FALSE(Load(Write(L"sig.png", png.substr(0, 8))));
-}
-
-TEST_F(LoadImageTest, HugeDeclaredDimensionsAreRefusedBeforeDecoding) {
-    // Each would need hundreds of megabytes once decoded.
-    EXPECT_FALSE(Load(Write(L"wide.png", PngHeaderOnly(kMaxImageSide + 1, 1))));
-    EXPECT_FALSE(Load(Write(L"tall.png", PngHeaderOnly(1, 100000))));
-    EXPECT_FALSE(Load(Write(L"area.png", PngHeaderOnly(8000, 8000))));
-    EXPECT_FALSE(Load(Write(L"max.png", PngHeaderOnly(0xFFFFFFFFu, 0xFFFFFFFFu))));
+// Damaged files and sizes that would need hundreds of megabytes once decoded
+// (refused before decoding) give no image.
+TEST_F(LoadImageTest, DamagedAndHugeImagesFailQuietly) {
+    const std::string png = EncodePng(ArgbImage(16, 16, 0xFF00FF00));
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+    } cases[] = {
+        {L"empty.png", ""},
+        {L"text.png", "this is no image at all"},
+        {L"half.png", png.substr(0, png.size() / 2)},
+        {L"sig.png", png.substr(0, 8)},
+        {L"wide.png", PngHeaderOnly(kMaxImageSide + 1, 1)},
+        {L"tall.png", PngHeaderOnly(1, 100000)},
+        {L"area.png", PngHeaderOnly(8000, 8000)},
+        {L"max.png", PngHeaderOnly(0xFFFFFFFFu, 0xFFFFFFFFu)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(Load(Write(c.name, c.bytes))) << TestSupport::ToUtf8(c.name);
+    }
 }
 
 TEST_F(LoadImageTest, LargestAllowedSideStillLoads) {

@@ -9,6 +9,7 @@
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
 #include "tests/ui/support/HostWindow.h"
+#include "tests/ui/support/ProbeControls.h"
 
 #include <gtest/gtest.h>
 
@@ -192,30 +193,11 @@ inline int PixelsNot(const TestSupport::DibSurface& s, const RECT& rc, uint32_t 
     return count;
 }
 
-// Notifications of one type, counted.
-class Listener : public SkinUI::INotifyUI {
-public:
-    void Notify(SkinUI::TNoticeUI& msg) override {
-        types.emplace_back(msg.sType.GetData());
-        senders.push_back(msg.pSender);
-    }
-    int Count(const wchar_t* type, const CControlUI* sender = nullptr) const {
-        int n = 0;
-        for (size_t i = 0; i < types.size(); ++i) {
-            if (types[i] == type && (sender == nullptr || senders[i] == sender)) {
-                ++n;
-            }
-        }
-        return n;
-    }
-    std::vector<std::wstring> types;
-    std::vector<CControlUI*> senders;
-};
-
-inline Listener& Notices() {
-    static Listener* listener = nullptr;
+// Every notice of the window.
+inline UiTest::NoticeLog& Notices() {
+    static UiTest::NoticeLog* listener = nullptr;
     if (listener == nullptr) {
-        listener = new Listener();
+        listener = new UiTest::NoticeLog();
         Manager().AddNotifyListener(listener);
     }
     return *listener;

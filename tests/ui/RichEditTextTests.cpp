@@ -70,61 +70,40 @@ TEST(RichEditLifecycle, RemovedControlLeavesTheWindowWorking) {
 
 // ---- Text get and set -----------------------------------------------------------------------
 
-TEST(RichEditText, SetAndGetLatinAndChinese) {
+// Texts read back whole, line ends as lone carriage returns; the length
+// counts UTF-16 units.
+TEST(RichEditText, TextsReadBackWithTheirLength) {
     CRichEditUI* edit = NewRichEdit(kEditRect);
     NewRoot({edit});
-    edit->SetText(L"plain");
-    EXPECT_EQ(L"plain", TextOf(edit));
+    std::wstring longText;
+    for (int i = 0; i < 3000; ++i) {
+        longText += L"line " + std::to_wstring(i) + L"\r";
+    }
     const std::wstring chinese = L"\x6E38\x620F\x592A\x96BE\x4E86\xFF0C\x6CA1\x6709\x65F6\x95F4";
-    edit->SetText(chinese.c_str());
-    EXPECT_EQ(chinese, TextOf(edit));
-    EXPECT_EQ(static_cast<LONG>(chinese.size()), edit->GetTextLength());
-    // A character outside the basic plane counts two UTF-16 units.
-    edit->SetText(L"a\xD83D\xDE00z");
-    EXPECT_EQ(L"a\xD83D\xDE00z", TextOf(edit));
-    EXPECT_EQ(4, edit->GetTextLength());
-    edit->SetText(L"");
-    EXPECT_EQ(L"", TextOf(edit));
-    edit->SetText(nullptr);
-    EXPECT_EQ(L"", TextOf(edit));
-}
-
-TEST(RichEditText, LineEndsComeBackAsLoneCarriageReturns) {
-    CRichEditUI* edit = NewRichEdit(kEditRect);
-    NewRoot({edit});
+    const std::wstring text141 = Text141();
+    const struct {
+        std::wstring set;
+        std::wstring back;
+    } cases[] = {
+        {L"plain", L"plain"},
+        {chinese, chinese},
+        {L"a\xD83D\xDE00z", L"a\xD83D\xDE00z"}, // two units outside the basic plane
+        {L"one\r\ntwo\rthree\nfour", L"one\rtwo\rthree\rfour"},
+        {text141, text141},
+        {text141.substr(0, 140), text141.substr(0, 140)},
+        {longText, longText},
+        {L"", L""},
+    };
+    for (const auto& c : cases) {
+        edit->SetText(c.set.c_str());
+        EXPECT_EQ(c.back, TextOf(edit)) << c.back.size();
+        EXPECT_EQ(static_cast<LONG>(c.back.size()), edit->GetTextLength()) << c.back.size();
+    }
     edit->SetText(L"one\r\ntwo\rthree\nfour");
-    EXPECT_EQ(L"one\rtwo\rthree\rfour", TextOf(edit));
-    EXPECT_EQ(18, edit->GetTextLength());
     // Asked with CR/LF pairs, each line end counts two.
     EXPECT_EQ(21, edit->GetTextLength(GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS));
-}
-
-TEST(RichEditText, HundredFortyOneCharactersReadBackWithTheirLength) {
-    CRichEditUI* edit = NewRichEdit(kEditRect);
-    NewRoot({edit});
-    const std::wstring text = Text141();
-    edit->SetText(text.c_str());
-    const std::wstring back = TextOf(edit);
-    EXPECT_EQ(141u, back.size());
-    EXPECT_EQ(text, back);
-    EXPECT_EQ(141, edit->GetTextLength());
-    edit->SetText(text.substr(0, 140).c_str());
-    EXPECT_EQ(140u, TextOf(edit).size());
-}
-
-TEST(RichEditText, LongTextsReadBackWhole) {
-    CRichEditUI* edit = NewRichEdit(kEditRect);
-    NewRoot({edit});
-    std::wstring text;
-    for (int i = 0; i < 3000; ++i) {
-        text += L"line ";
-        text += std::to_wstring(i);
-        text += L"\r";
-    }
-    edit->SetText(text.c_str());
-    const std::wstring back = TextOf(edit);
-    EXPECT_EQ(text.size(), back.size());
-    EXPECT_EQ(text, back);
+    edit->SetText(nullptr);
+    EXPECT_EQ(L"", TextOf(edit));
 }
 
 // ---- Attributes from skin text --------------------------------------------------------------

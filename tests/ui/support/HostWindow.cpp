@@ -33,6 +33,53 @@ void HostWindow::Open(LPCWSTR title, int left, int top, int width, int height) {
     PumpFor(50);
 }
 
+bool ProgramWindow::PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    passedOn.push_back(message);
+    return answer && answer(message, result);
+}
+
+namespace {
+
+// Destroys the program's window when the tests end.
+class ProgramWindowOwner : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (wnd != nullptr && ::IsWindow(*wnd)) {
+            ::DestroyWindow(*wnd);
+        }
+    }
+    ProgramWindow* wnd = nullptr;
+};
+
+ProgramWindowOwner& Owner() {
+    static auto* owner = static_cast<ProgramWindowOwner*>(
+        ::testing::AddGlobalTestEnvironment(new ProgramWindowOwner));
+    return *owner;
+}
+
+// Registered before the tests run, so that the window is destroyed after them.
+const ProgramWindowOwner& g_owner = Owner();
+
+} // namespace
+
+ProgramWindow& TheProgramWindow(int left, int top, int width, int height) {
+    ProgramWindow*& wnd = Owner().wnd;
+    if (wnd == nullptr) {
+        wnd = new ProgramWindow();
+        wnd->Open(L"ui test", left, top, width, height);
+    } else {
+        RECT rc = {};
+        ::GetWindowRect(*wnd, &rc);
+        if (rc.left != left || rc.top != top || rc.right - rc.left != width ||
+            rc.bottom - rc.top != height) {
+            ::SetWindowPos(*wnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            PumpFor(20);
+        }
+    }
+    wnd->answer = nullptr;
+    return *wnd;
+}
+
 std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height) {
     auto surface = std::make_unique<TestSupport::DibSurface>(width, height);
     HDC dc = ::GetDC(hwnd);

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 // The shown popup that the UI desktop tests put their controls into: its
 // messages go through its manager first, and it stays open when asked to
@@ -76,6 +78,25 @@ SharedHost<Wnd>& AddSharedHost(LPCWSTR title, int left, int top, int width, int 
     ::testing::AddGlobalTestEnvironment(host);
     return *host;
 }
+
+// The one shown window of a desktop test program, shared by its fixtures
+// (creating windows is slow under Wine): each fixture takes it at the place
+// its coordinates assume. The messages its manager leaves are recorded, and
+// a fixture may answer them.
+class ProgramWindow : public HostWindow {
+public:
+    ProgramWindow() : HostWindow(L"UiTestProgramWindow") {}
+    std::vector<UINT> passedOn;
+    // Answers a passed-on message (true: handled, with the result set).
+    std::function<bool(UINT, LRESULT&)> answer;
+
+protected:
+    bool PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) override;
+};
+
+// Opens the program's window at the given screen place on first use, moves
+// it there on later ones; the previous fixture's answer is dropped.
+ProgramWindow& TheProgramWindow(int left, int top, int width, int height);
 
 // The window's client area from (0, 0), width x height, as painted now.
 std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height);
