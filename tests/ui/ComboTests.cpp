@@ -334,7 +334,7 @@ TEST(FrameworkSample, EveryTagBuildsAndShows) {
         L"ScrollBarUI RichEditUI EditUI DateTimeUI ComboUI ComboBoxUI ListUI "
         L"ListHeaderUI ListHeaderItemUI ListLabelElementUI ListTextElementUI "
         L"ListContainerElementUI TabLayoutUI TileLayoutUI ContainerUI "
-        L"HorizontalLayoutUI VerticalLayoutUI");
+        L"HorizontalLayoutUI VerticalLayoutUI TreeViewUI TreeNodeUI");
     for (std::wstring name; expected >> name;) {
         EXPECT_EQ(classes.count(name), 1u) << name;
     }

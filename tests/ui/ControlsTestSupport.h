@@ -78,6 +78,13 @@ inline void UseStateImageArchive() {
 using UiTest::NoticeLog;
 using UiTest::Parent;
 
+// The root of a desktop test's controls: each child at its own rectangle,
+// over the tests' background.
+class HostBox : public Parent {
+public:
+    HostBox() { SetBkColor(kBackground); }
+};
+
 inline POINT CenterPoint(const RECT& rc) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
