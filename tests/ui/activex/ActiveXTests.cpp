@@ -62,11 +62,13 @@ protected:
     HWND hwnd() { return g_host.Get(); }
 
     // A root holding one ActiveX control of the class, at the window's left.
-    template <class T = CActiveXUI> T* Show(const CLSID& clsid, bool byModule) {
+    template <class T = CActiveXUI>
+    T* Show(const CLSID& clsid, bool byModule, LPCWSTR attributes = L"") {
         auto* root = new CContainerUI;
         auto* ax = new T;
         ax->ApplyAttribute(L"float", L"true");
         ax->ApplyAttribute(L"pos", L"0,0,200,100");
+        ax->ApplyAttributeList(attributes);
         if (byModule) {
             ax->ApplyAttribute(L"modulename", TestControlPath().c_str());
         }
@@ -209,6 +211,7 @@ struct Recorder : IWebBrowserHandlerUI {
     void NavigateError(IDispatch*, VARIANT*&, VARIANT*&, VARIANT*&, VARIANT_BOOL*&) override {
         events += "error;";
     }
+    void NavigateComplete2(IDispatch*, VARIANT*&) override { events += "complete;"; }
     void NewWindow3(IDispatch**, VARIANT_BOOL*& c, DWORD flags, BSTR, BSTR url) override {
         events += "new " + std::to_string(flags) + " " + std::string(url, url + 2) + ";";
         *c = VARIANT_TRUE;
@@ -295,6 +298,30 @@ TEST_F(ActiveXTest, BrowserAnswersItsDocumentAndServiceQuestions) {
     EXPECT_EQ(web.Invoke(999, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
               DISP_E_MEMBERNOTFOUND);
     ::SysFreeString(url);
+}
+
+// What needs an HTML engine, against the test control's stand-in browser: the
+// home page is asked for before the events are heard, each completed
+// navigation makes the control the document's UI handler, and a re-created
+// browser lets the previous one go.
+TEST_F(ActiveXTest, BrowserBecomesTheUiHandlerOfEachDocument) {
+    Recorder recorder;
+    auto* web = Show<CWebBrowserUI>(TestControl::kFakeBrowser, true,
+                                    L"homepage=\"about:home\" autonavi=\"true\"");
+    web->SetWebBrowserHandler(&recorder);
+    EXPECT_TRUE(Logged("Navigate2;Advise;")) << dll.Log();
+    const auto fire = dll.Get<TestControl::FireFunc>("TestControlFire");
+    ASSERT_EQ(fire(252), S_OK);
+    EXPECT_TRUE(Logged("SetUIHandler;")) << dll.Log();
+    EXPECT_EQ(recorder.events, "complete;");
+
+    dll.ClearLog();
+    ASSERT_TRUE(web->CreateControl(TestControl::kFakeBrowser));
+    web->SetPos(web->GetPos());
+    EXPECT_TRUE(Logged("Unadvise;")) << dll.Log();
+    EXPECT_EQ(dll.Live(), 1);
+    Clear();
+    EXPECT_EQ(dll.Live(), 0);
 }
 
 } // namespace

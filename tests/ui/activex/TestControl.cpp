@@ -2,6 +2,8 @@
 // tests do not care about are stubs that only log their name.
 #include <windows.h>
 #include <ocidl.h>
+#include <exdisp.h>
+#include <mshtmhst.h>
 #include <ole2.h>
 
 #include "tests/ui/activex/TestControl.h"
@@ -11,6 +13,8 @@
 namespace {
 
 LONG g_live = 0;
+const IID kCustomDoc = {
+    0x3050F3F0, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
 std::string g_log;
 
 HRESULT Note(const char* what, HRESULT result = S_OK) {
@@ -24,11 +28,11 @@ HRESULT Note(const char* what, HRESULT result = S_OK) {
         return Note(#name, E_NOTIMPL);                                                             \
     }
 
-class Control final : public IOleObject,
-                      public IOleControl,
-                      public IOleInPlaceObjectWindowless,
-                      public IViewObjectEx,
-                      public IPersistStreamInit {
+class Control : public IOleObject,
+                public IOleControl,
+                public IOleInPlaceObjectWindowless,
+                public IViewObjectEx,
+                public IPersistStreamInit {
 public:
     explicit Control(const CLSID& clsid) : clsid_(clsid) { ::InterlockedIncrement(&g_live); }
 
@@ -195,7 +199,7 @@ public:
         return Note("InitNew", Is(TestControl::kFailsInit) ? E_FAIL : S_OK);
     }
 
-private:
+protected:
     virtual ~Control() {
         if (site_ != nullptr) {
             site_->Release();
@@ -207,6 +211,160 @@ private:
     CLSID clsid_;
     ULONG refs_ = 1;
     IOleClientSite* site_ = nullptr;
+};
+
+class Browser;
+Browser* g_browser = nullptr;
+
+// The fake browser: the test control plus the browser's interfaces, its
+// connection point (one sink) and its document (itself).
+class Browser final : public Control,
+                      public IWebBrowser2,
+                      public IConnectionPointContainer,
+                      public IConnectionPoint,
+                      public ICustomDoc {
+public:
+    Browser() : Control(TestControl::kFakeBrowser) { g_browser = this; }
+
+    STDMETHOD(QueryInterface)(REFIID riid, void** out) override {
+        if (riid == IID_IWebBrowser2 || riid == IID_IDispatch) {
+            *out = static_cast<IWebBrowser2*>(this);
+        } else if (riid == IID_IConnectionPointContainer) {
+            *out = static_cast<IConnectionPointContainer*>(this);
+        } else if (riid == kCustomDoc) {
+            *out = static_cast<ICustomDoc*>(this);
+        } else {
+            return Control::QueryInterface(riid, out);
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return Control::AddRef(); }
+    STDMETHOD_(ULONG, Release)() override { return Control::Release(); }
+
+    HRESULT Fire(DISPID event) {
+        if (sink_ == nullptr) {
+            return E_FAIL;
+        }
+        VARIANT url;
+        ::VariantInit(&url);
+        VARIANT args[2];
+        args[1].vt = VT_DISPATCH, args[1].pdispVal = static_cast<IWebBrowser2*>(this);
+        args[0].vt = VT_BYREF | VT_VARIANT, args[0].pvarVal = &url;
+        DISPPARAMS params = {args, nullptr, 2, 0};
+        return sink_->Invoke(event, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                             nullptr);
+    }
+
+    // IWebBrowser2: navigation and the document; the rest only logs.
+    STDMETHOD(Navigate2)(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
+        return Note("Navigate2");
+    }
+    STDMETHOD(get_Document)(IDispatch** document) override {
+        *document = static_cast<IWebBrowser2*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STUB(GetTypeInfoCount, (UINT*))
+    STUB(GetTypeInfo, (UINT, LCID, ITypeInfo**))
+    STUB(GetIDsOfNames, (REFIID, LPOLESTR*, UINT, LCID, DISPID*))
+    STUB(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*))
+    STUB(GoBack, ())
+    STUB(GoForward, ())
+    STUB(GoHome, ())
+    STUB(GoSearch, ())
+    STUB(Navigate, (BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*))
+    STUB(Refresh, ())
+    STUB(Refresh2, (VARIANT*))
+    STUB(Stop, ())
+    STUB(get_Application, (IDispatch**))
+    STUB(get_Parent, (IDispatch**))
+    STUB(get_Container, (IDispatch**))
+    STUB(get_TopLevelContainer, (VARIANT_BOOL*))
+    STUB(get_Type, (BSTR*))
+    STUB(get_Left, (LONG*))
+    STUB(put_Left, (LONG))
+    STUB(get_Top, (LONG*))
+    STUB(put_Top, (LONG))
+    STUB(get_Width, (LONG*))
+    STUB(put_Width, (LONG))
+    STUB(get_Height, (LONG*))
+    STUB(put_Height, (LONG))
+    STUB(get_LocationName, (BSTR*))
+    STUB(get_LocationURL, (BSTR*))
+    STUB(get_Busy, (VARIANT_BOOL*))
+    STUB(Quit, ())
+    STUB(ClientToWindow, (int*, int*))
+    STUB(PutProperty, (BSTR, VARIANT))
+    STUB(GetProperty, (BSTR, VARIANT*))
+    STUB(get_Name, (BSTR*))
+    STUB(get_HWND, (SHANDLE_PTR*))
+    STUB(get_FullName, (BSTR*))
+    STUB(get_Path, (BSTR*))
+    STUB(get_Visible, (VARIANT_BOOL*))
+    STUB(put_Visible, (VARIANT_BOOL))
+    STUB(get_StatusBar, (VARIANT_BOOL*))
+    STUB(put_StatusBar, (VARIANT_BOOL))
+    STUB(get_StatusText, (BSTR*))
+    STUB(put_StatusText, (BSTR))
+    STUB(get_ToolBar, (int*))
+    STUB(put_ToolBar, (int))
+    STUB(get_MenuBar, (VARIANT_BOOL*))
+    STUB(put_MenuBar, (VARIANT_BOOL))
+    STUB(get_FullScreen, (VARIANT_BOOL*))
+    STUB(put_FullScreen, (VARIANT_BOOL))
+    STUB(QueryStatusWB, (OLECMDID, OLECMDF*))
+    STUB(ExecWB, (OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*))
+    STUB(ShowBrowserBar, (VARIANT*, VARIANT*, VARIANT*))
+    STUB(get_ReadyState, (READYSTATE*))
+    STUB(get_Offline, (VARIANT_BOOL*))
+    STUB(put_Offline, (VARIANT_BOOL))
+    STUB(get_Silent, (VARIANT_BOOL*))
+    STUB(put_Silent, (VARIANT_BOOL))
+    STUB(get_RegisterAsBrowser, (VARIANT_BOOL*))
+    STUB(put_RegisterAsBrowser, (VARIANT_BOOL))
+    STUB(get_RegisterAsDropTarget, (VARIANT_BOOL*))
+    STUB(put_RegisterAsDropTarget, (VARIANT_BOOL))
+    STUB(get_TheaterMode, (VARIANT_BOOL*))
+    STUB(put_TheaterMode, (VARIANT_BOOL))
+    STUB(get_AddressBar, (VARIANT_BOOL*))
+    STUB(put_AddressBar, (VARIANT_BOOL))
+    STUB(get_Resizable, (VARIANT_BOOL*))
+    STUB(put_Resizable, (VARIANT_BOOL))
+
+    // The connection point of the browser's events.
+    STUB(EnumConnectionPoints, (IEnumConnectionPoints**))
+    STDMETHOD(FindConnectionPoint)(REFIID, IConnectionPoint** point) override {
+        *point = this;
+        AddRef();
+        return S_OK;
+    }
+    STUB(GetConnectionInterface, (IID*))
+    STUB(GetConnectionPointContainer, (IConnectionPointContainer**))
+    STDMETHOD(Advise)(IUnknown* sink, DWORD* cookie) override {
+        sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink_));
+        *cookie = 7;
+        return Note("Advise");
+    }
+    STDMETHOD(Unadvise)(DWORD cookie) override {
+        if (cookie != 7 || sink_ == nullptr) {
+            return Note("Unadvise(wrong)", E_FAIL);
+        }
+        sink_->Release();
+        sink_ = nullptr;
+        return Note("Unadvise");
+    }
+    STUB(EnumConnections, (IEnumConnections**))
+
+    // ICustomDoc
+    STDMETHOD(SetUIHandler)(IDocHostUIHandler* handler) override {
+        return Note(handler != nullptr ? "SetUIHandler" : "SetUIHandler(null)");
+    }
+
+private:
+    ~Browser() override { g_browser = nullptr; }
+
+    IDispatch* sink_ = nullptr;
 };
 
 class Factory final : public IClassFactory {
@@ -229,7 +387,9 @@ public:
         if (outer != nullptr) {
             return CLASS_E_NOAGGREGATION;
         }
-        Control* control = new Control(clsid_);
+        Control* control = ::IsEqualCLSID(clsid_, TestControl::kFakeBrowser)
+                               ? static_cast<Control*>(new Browser)
+                               : new Control(clsid_);
         const HRESULT hr = control->QueryInterface(riid, out);
         control->Release();
         return hr;
@@ -249,7 +409,8 @@ __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID ri
     *out = nullptr;
     if (!::IsEqualCLSID(clsid, TestControl::kWindowless) &&
         !::IsEqualCLSID(clsid, TestControl::kWindowed) &&
-        !::IsEqualCLSID(clsid, TestControl::kFailsInit)) {
+        !::IsEqualCLSID(clsid, TestControl::kFailsInit) &&
+        !::IsEqualCLSID(clsid, TestControl::kFakeBrowser)) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
     Factory* factory = new Factory(clsid);
@@ -268,6 +429,10 @@ __declspec(dllexport) LONG WINAPI TestControlLiveObjects() {
 
 __declspec(dllexport) const char* WINAPI TestControlLog() {
     return g_log.c_str();
+}
+
+__declspec(dllexport) HRESULT WINAPI TestControlFire(DISPID event) {
+    return g_browser != nullptr ? g_browser->Fire(event) : E_FAIL;
 }
 
 __declspec(dllexport) void WINAPI TestControlClearLog() {
