@@ -1,7 +1,8 @@
 // Time from window creation to the first completed paint: a sample skinned
 // window (manager, control tree, images from a skin archive in memory, text)
-// against a plain Win32 window that decodes the same background image with
-// the same decoder and blits it. The first window of a process (each run in
+// against a plain Win32 window that decodes the same images (background,
+// banner, button) with the same decoder and blits them where the skinned
+// window shows them. The first window of a process (each run in
 // a fresh child process) is reported apart from later windows, which find
 // the skin's images decoded already. Both kinds are child windows of one
 // visible host, so that the platform's cost of showing a top-level window
@@ -179,16 +180,16 @@ private:
     CWindowManagerUI pm_;
 };
 
-// The background image's PNG bytes, as the skin archive holds them.
-std::string g_backgroundPng;
+// The images' PNG bytes, as the skin archive holds them.
+std::string g_backgroundPng, g_bannerPng, g_buttonPng;
 
-// The plain window's one bitmap: the background image decoded by stb_image
-// and turned into a DIB, as the renderer does with a skin image.
-HBITMAP DecodeBackground() {
+// One of the plain window's bitmaps: an image decoded by stb_image and
+// turned into a DIB, as the renderer does with a skin image.
+HBITMAP DecodePng(const std::string& png) {
     int w = 0, h = 0, components = 0;
     unsigned char* rgba =
-        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(g_backgroundPng.data()),
-                              static_cast<int>(g_backgroundPng.size()), &w, &h, &components, 4);
+        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(png.data()),
+                              static_cast<int>(png.size()), &w, &h, &components, 4);
     if (rgba == nullptr) {
         return nullptr;
     }
@@ -213,19 +214,29 @@ HBITMAP DecodeBackground() {
     return bitmap;
 }
 
+void Blit(HDC hDC, HDC memory, HBITMAP bitmap, int x, int y, int w, int h) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(hDC, x, y, w, h, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+}
+
 LRESULT CALLBACK PlainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    static HBITMAP bitmap = nullptr;
+    static HBITMAP background = nullptr, banner = nullptr, button = nullptr;
     switch (message) {
     case WM_CREATE:
-        bitmap = DecodeBackground();
+        background = DecodePng(g_backgroundPng);
+        banner = DecodePng(g_bannerPng);
+        button = DecodePng(g_buttonPng);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC hDC = ::BeginPaint(hWnd, &ps);
         HDC memory = ::CreateCompatibleDC(hDC);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(hDC, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
+        Blit(hDC, memory, background, 0, 0, kWidth, kHeight);
+        Blit(hDC, memory, banner, 20, 50, 460, 180);
+        for (int i = 0; i < 3; ++i) {
+            Blit(hDC, memory, button, 20 + i * 160, 250, 140, 40);
+        }
         ::DeleteDC(memory);
         ::EndPaint(hWnd, &ps);
         if (g_paintDone == 0) {
@@ -234,8 +245,10 @@ LRESULT CALLBACK PlainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     case WM_DESTROY:
-        ::DeleteObject(bitmap);
-        bitmap = nullptr;
+        for (HBITMAP* bitmap : {&background, &banner, &button}) {
+            ::DeleteObject(*bitmap);
+            *bitmap = nullptr;
+        }
         return 0;
     default:
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
@@ -289,10 +302,12 @@ double Median(std::vector<double> values) {
 HWND Setup() {
     CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     g_backgroundPng = MakePng(kWidth, kHeight, 1, false);
+    g_bannerPng = MakePng(460, 180, 2, false);
+    g_buttonPng = MakePng(140, 40, 3, true);
     static std::string archive = TestSupport::ZipWriter()
                                      .AddFile("bk.png", g_backgroundPng)
-                                     .AddFile("banner.png", MakePng(460, 180, 2, false))
-                                     .AddFile("button.png", MakePng(140, 40, 3, true))
+                                     .AddFile("banner.png", g_bannerPng)
+                                     .AddFile("button.png", g_buttonPng)
                                      .Bytes();
     CWindowManagerUI::SetResourceZip(&archive[0], static_cast<unsigned int>(archive.size()));
 
