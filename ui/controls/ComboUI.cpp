@@ -13,11 +13,7 @@ namespace SkinUI {
 CComboUI::CComboUI() : m_pWindow(nullptr), m_iCurSel(-1), m_szDropBox(0, 150), m_uButtonState(0) {}
 
 CComboUI::~CComboUI() {
-    if (m_pWindow != nullptr) {
-        CComboWnd* window = m_pWindow;
-        m_pWindow = nullptr;
-        window->Abandon();
-    }
+    CNativeOverlayWnd::AbandonOwned(m_pWindow);
 }
 
 LPCWSTR CComboUI::GetClass() const {
@@ -73,9 +69,7 @@ void CComboUI::TakeBackChildren() {
     if (m_pWindow == nullptr) {
         return;
     }
-    CComboWnd* window = m_pWindow;
-    m_pWindow = nullptr;
-    window->Abandon();
+    CNativeOverlayWnd::AbandonOwned(m_pWindow);
     m_uButtonState &= ~UISTATE_PUSHED;
     Invalidate();
 }

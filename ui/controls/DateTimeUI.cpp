@@ -18,11 +18,7 @@ CDateTimeUI::CDateTimeUI()
 }
 
 CDateTimeUI::~CDateTimeUI() {
-    if (m_pWindow != nullptr) {
-        CDateTimeWnd* window = m_pWindow;
-        m_pWindow = nullptr;
-        window->Abandon();
-    }
+    CNativeOverlayWnd::AbandonOwned(m_pWindow);
 }
 
 LPCWSTR CDateTimeUI::GetClass() const {

@@ -29,11 +29,7 @@ CEditUI::CEditUI()
 }
 
 CEditUI::~CEditUI() {
-    if (m_pWindow != nullptr) {
-        CEditWnd* window = m_pWindow;
-        m_pWindow = nullptr;
-        window->Abandon();
-    }
+    CNativeOverlayWnd::AbandonOwned(m_pWindow);
 }
 
 LPCWSTR CEditUI::GetClass() const {

@@ -16,6 +16,14 @@ public:
     // of the window's own messages) once that message has returned, since a
     // platform control must not be destroyed under its own feet.
     void Abandon();
+    // The owner's pointer is cleared first, so that nothing reaching the
+    // owner while the window goes finds it.
+    template <class Wnd> static void AbandonOwned(Wnd*& owned) {
+        if (Wnd* window = owned) {
+            owned = nullptr;
+            window->Abandon();
+        }
+    }
 
 protected:
     CNativeOverlayWnd();
