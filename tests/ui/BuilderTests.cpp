@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace SkinBuildTest;
 using namespace SkinUI;
@@ -129,7 +130,64 @@ TEST(BuilderWindow, RootAttributesGoToTheWindowManager) {
     delete root;
 }
 
+// Size and default font are in place before the first control is made.
+TEST(BuilderWindow, SettingsComeBeforeAnyControl) {
+    Host host = MakeHost();
+    struct Probe : IDialogBuilderCallback {
+        CWindowManagerUI* pm = nullptr;
+        int cx = -1;
+        std::wstring face;
+        CControlUI* CreateControl(LPCWSTR) override {
+            cx = pm->GetInitSize().cx;
+            face = pm->GetDefaultFontInfo()->sFontName.GetData();
+            return new AppControl();
+        }
+    } probe;
+    probe.pm = &host->pm;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(LR"(<Window size="250,150"><AppTag/>
+        <Font name="DejaVu Serif" size="17" default="true"/></Window>)",
+                                      nullptr, &probe, &host->pm);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(probe.cx, 250);
+    EXPECT_EQ(probe.face, L"DejaVu Serif");
+    EXPECT_EQ(host->pm.GetDefaultFontInfo()->iSize, 17);
+    delete root;
+}
+
 // ---- Fonts, images, default attribute lists ----------------------------------------
+
+// Fonts with a name are numbered in document order; "True" is not "true".
+TEST(BuilderResources, FontsAreNumberedInDocumentOrder) {
+    BuiltTree t(LR"(<Font name="DejaVu Sans" size="15" bold="true"/>
+                   <Font size="30"/>
+                   <Font name="DejaVu Sans Mono" underline="true" italic="true"/>
+                   <Font name="DejaVu Serif" bold="True"/>
+                   <VerticalLayout><Label name="l" font="1"/></VerticalLayout>)");
+    CWindowManagerUI& pm = t.Manager();
+    ASSERT_EQ(pm.GetCustomFontCount(), 3);
+    const struct {
+        const wchar_t* face;
+        int size;
+        bool bold, underline, italic;
+    } fonts[] = {
+        {L"DejaVu Sans", 15, true, false, false},
+        {L"DejaVu Sans Mono", 12, false, true, true},
+        {L"DejaVu Serif", 12, false, false, false},
+    };
+    using Flags = std::vector<bool>;
+    for (int i = 0; i < 3; ++i) {
+        const TFontRecordUI* font = pm.GetFontInfo(i);
+        EXPECT_EQ(font->sFontName, fonts[i].face) << i;
+        EXPECT_EQ(font->iSize, fonts[i].size) << i;
+        EXPECT_EQ((Flags{font->bBold, font->bUnderline, font->bItalic}),
+                  (Flags{fonts[i].bold, fonts[i].underline, fonts[i].italic}))
+            << i;
+    }
+    auto* label = t.As<CLabelUI>(L"l");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetFont(), 1);
+}
 
 TEST(BuilderResources, DefaultListsApplyBeforeTheElementsOwnAttributes) {
     RecordingCallback callback;

@@ -22,7 +22,69 @@ void* P(int i) {
     return reinterpret_cast<void*>(static_cast<INT_PTR>(i));
 }
 
+// The array's capacity and the map's bucket count are private 32-bit fields
+// behind a leading pointer: the index-th of them.
+template <typename T> int IntFieldAfterThePointer(const T& object, int index) {
+    int value = 0;
+    std::memcpy(&value,
+                reinterpret_cast<const char*>(&object) + sizeof(void*) + index * sizeof(int),
+                sizeof(int));
+    return value;
+}
+
+int CapacityOf(const CUIPtrArray& a) {
+    static_assert(sizeof(CUIPtrArray) == sizeof(void*) + 2 * sizeof(int), "field layout");
+    return IntFieldAfterThePointer(a, 1);
+}
+
+int BucketCountOf(const CUIStringPtrMap& map) {
+    static_assert(sizeof(CUIStringPtrMap) == sizeof(void*) + 2 * sizeof(int), "field layout");
+    return IntFieldAfterThePointer(map, 0);
+}
+
 } // namespace
+
+TEST(UIPtrArrayTest, GrowsFrom0To11To22AndKeepsAFreeSlot) {
+    CUIPtrArray a(0);
+    EXPECT_EQ(0, CapacityOf(a));
+    // Capacity after the n-th element was added.
+    const struct {
+        int count;
+        int capacity;
+    } growth[] = {{1, 11}, {10, 11}, {11, 22}, {21, 22}, {22, 44}};
+    int added = 0;
+    for (const auto& g : growth) {
+        while (added < g.count) {
+            ASSERT_TRUE(a.Add(P(++added)));
+        }
+        EXPECT_EQ(g.capacity, CapacityOf(a)) << g.count;
+        EXPECT_EQ(g.count, a.GetSize());
+    }
+    for (int i = 0; i < added; ++i) {
+        ASSERT_EQ(P(i + 1), a[i]);
+    }
+}
+
+TEST(UIStringPtrMapTest, HashTakesCharactersFromTheLastAndBucketsAreAtLeast16) {
+    EXPECT_EQ(3331u, CUIStringPtrMap::HashKey(L"ab"));
+    EXPECT_EQ(0u, CUIStringPtrMap::HashKey(L""));
+    const struct {
+        int asked;
+        int buckets;
+    } sizes[] = {{5, 16}, {0, 16}, {16, 16}, {17, 17}, {83, 83}};
+    for (const auto& s : sizes) {
+        CUIStringPtrMap map(s.asked);
+        EXPECT_EQ(s.buckets, BucketCountOf(map)) << s.asked;
+    }
+    // "a" (97) and "q" (113) share bucket 1 of 16: a lookup moves "a" in
+    // front of "q", which came in later.
+    CUIStringPtrMap map(5);
+    map.Insert(L"a", P(1));
+    map.Insert(L"q", P(2));
+    EXPECT_STREQ(L"q", map.GetAt(0));
+    EXPECT_EQ(P(1), map.Find(L"a"));
+    EXPECT_STREQ(L"a", map.GetAt(0));
+}
 
 TEST(UIPtrArrayTest, InsertRemoveFindGetAt) {
     CUIPtrArray a;

@@ -123,6 +123,34 @@ TEST(ContainerChildren, DeletingTheContainerDeletesItsChildren) {
     EXPECT_TRUE(deletedInner);
 }
 
+// Delayed destroy is on by default: with a manager the child is detached at
+// once and deleted at the manager's clean-up (here, when the manager goes);
+// without one it is deleted at once.
+TEST(ContainerChildren, RemoveDeletesAtOnceOrThroughTheManager) {
+    for (bool withManager : {false, true}) {
+        bool deleted = false;
+        {
+            CWindowManagerUI pm;
+            CContainerUI box;
+            auto* a = new Leaf(L"a");
+            a->WatchDeletion(&deleted);
+            box.Add(a);
+            box.Add(new Leaf(L"b"));
+            if (withManager) {
+                box.AttachManager(&pm, nullptr, false);
+            }
+            ASSERT_TRUE(box.IsDelayedDestroy());
+            EXPECT_TRUE(box.Remove(a));
+            EXPECT_EQ((NameList{L"b"}), Names(box));
+            EXPECT_EQ(!withManager, deleted) << withManager;
+            if (withManager) {
+                EXPECT_EQ(nullptr, a->GetParent());
+            }
+        }
+        EXPECT_TRUE(deleted) << withManager;
+    }
+}
+
 TEST(ContainerChildren, WithoutAutoDestroyRemovedChildrenStayAlive) {
     CContainerUI box;
     box.SetAutoDestroy(false);
@@ -320,7 +348,48 @@ TEST(ContainerFind, HitTestsFindTheTopChild) {
     EXPECT_EQ(nullptr, HitTest(&root, 50, 50));
 }
 
+TEST(ContainerFind, ChildrenUnderTheInsetAreNotHitUnlessFloating) {
+    CContainerUI root;
+    root.SetInset(Rect(10, 10, 10, 10));
+    auto* child = new Leaf(L"child");
+    auto* floating = new Leaf(L"floating");
+    root.Add(child);
+    root.Add(floating);
+    root.SetPos(Rect(0, 0, 100, 100));
+    // As scrolled: the child reaches under the inset.
+    child->SetPos(Rect(0, 0, 100, 100));
+    floating->SetFloating(true);
+    floating->SetPos(Rect(0, 0, 8, 8));
+    EXPECT_EQ(&root, HitTest(&root, 9, 50));
+    EXPECT_EQ(child, HitTest(&root, 10, 50));
+    EXPECT_EQ(floating, HitTest(&root, 4, 4));
+}
+
 // ---- FindSelectable ---------------------------------------------------------------------
+
+TEST(ContainerSelectable, TheStartIsClampedIntoTheList) {
+    EXPECT_EQ(-1, CContainerUI().FindSelectable(0, false));
+    const struct {
+        int start;
+        bool forward;
+        int disabled; // -1: none
+        int found;
+    } cases[] = {
+        {5, false, -1, 2}, {-3, true, -1, 0}, {99, true, -1, 2},
+        {5, false, 2, 1},  {2, true, 2, -1},  {-3, false, 0, 1}, // backward: then forward from 0
+    };
+    for (const auto& c : cases) {
+        CContainerUI list;
+        for (int i = 0; i < 3; ++i) {
+            auto* item = new Leaf(L"item");
+            item->listItem = true;
+            item->SetEnabled(i != c.disabled);
+            list.Add(item);
+        }
+        EXPECT_EQ(c.found, list.FindSelectable(c.start, c.forward))
+            << c.start << (c.forward ? " forward" : " backward") << ", disabled " << c.disabled;
+    }
+}
 
 // ---- Events -----------------------------------------------------------------------------
 
@@ -360,6 +429,26 @@ uint32_t Rgb(const DibSurface& dib, int x, int y) {
 }
 
 } // namespace
+
+TEST(ContainerPaint, FloatingChildrenPaintWhenTheInsetLeavesNoInnerArea) {
+    DibSurface dib(100, 100, kWhite);
+    CContainerUI box;
+    box.SetBkColor(kGrey);
+    box.SetInset(Rect(50, 50, 50, 50));
+    auto* child = new Leaf(L"child");
+    child->SetBkColor(kRed);
+    auto* floating = new Leaf(L"floating");
+    floating->SetBkColor(kGreen);
+    floating->SetFloating(true);
+    box.Add(child);
+    box.Add(floating);
+    box.SetPos(Rect(0, 0, 100, 100));
+    child->SetPos(Rect(0, 0, 100, 100));
+    floating->SetPos(Rect(10, 10, 30, 30));
+    box.Paint(dib.DC(), dib.Rect());
+    EXPECT_EQ(0x00FF00u, Rgb(dib, 20, 20));
+    EXPECT_EQ(0x808080u, Rgb(dib, 60, 60)); // the other child is not painted
+}
 
 TEST(ContainerPaint, ChildrenAreClippedToTheInnerRectangle) {
     DibSurface dib(120, 120, kWhite);

@@ -69,6 +69,28 @@ TEST(ControlPosTest, InvertedRectanglesAreRepaired) {
     EXPECT_TRUE(SameRect(RECT{-10, -10, -10, 5}, c.GetPos()));
 }
 
+TEST(ControlPosTest, WithoutManagerOnlyTheRectangleIsStored) {
+    Probe c;
+    int sized = 0;
+    struct Counter {
+        int* n;
+        bool OnSize(void*) {
+            ++*n;
+            return true;
+        }
+    } counter{&sized};
+    c.SizeDelegates += SkinUI::MakeDelegate(&counter, &Counter::OnSize);
+    // Update needed stays as it was, set or clear.
+    for (bool needed : {true, false}) {
+        const RECT place = {1, 2, 3, needed ? 4 : 5};
+        c.SetUpdateNeededFlag(needed);
+        c.SetPos(place);
+        EXPECT_TRUE(SameRect(place, c.GetPos()));
+        EXPECT_EQ(needed, c.IsUpdateNeeded());
+    }
+    EXPECT_EQ(0, sized);
+}
+
 TEST(ControlPosTest, WithManagerSizeDelegatesRunAndUpdateIsCleared) {
     CWindowManagerUI manager;
     Probe* c = new Probe(L"c");

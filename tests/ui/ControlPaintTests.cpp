@@ -77,6 +77,13 @@ TEST_F(ControlPaint, TranslucentColourFillsTheWholeItemBlended) {
     EXPECT_EQ(40 * 30, CountChanged(surface_, surface_.Rect(), kWhite));
 }
 
+TEST_F(ControlPaint, SixDigitColourHasNoAlphaAndDrawsNothing) {
+    control_.ApplyAttribute(L"bkcolor", L"FF0000");
+    EXPECT_EQ(0x00FF0000u, control_.GetBkColor());
+    PaintAll();
+    EXPECT_EQ(0, CountChanged(surface_, surface_.Rect(), kWhite));
+}
+
 TEST_F(ControlPaint, TwoColoursMakeOneVerticalGradient) {
     control_.ApplyAttribute(L"bkcolor", L"#FF000000");
     control_.ApplyAttribute(L"bkcolor2", L"#FF0000FF");

@@ -120,6 +120,30 @@ TEST_F(ControlWindow, SetPosInvalidatesOldAndNewPlace) {
     EXPECT_TRUE(SameRect(RECT{200, 20, 230, 40}, Pending()));
 }
 
+// Look setters given the value the control already has repaint nothing.
+TEST_F(ControlWindow, UnchangedLookValuesCauseNoRepaint) {
+    const struct {
+        const char* what;
+        void (*set)(Probe*, bool other);
+    } setters[] = {
+        {"text", [](Probe* p, bool other) { p->SetText(other ? L"other" : L"text"); }},
+        {"bkcolor", [](Probe* p, bool other) { p->SetBkColor(other ? 0xFF000001 : 0xFF102030); }},
+        {"bordersize", [](Probe* p, bool other) { p->SetBorderSize(other ? 2 : 1); }},
+        {"enabled", [](Probe* p, bool other) { p->SetEnabled(!other); }},
+    };
+    leaf_->SetPos(RECT{60, 60, 90, 90});
+    for (const auto& s : setters) {
+        s.set(leaf_, false);
+        ::UpdateWindow(host());
+        Pump();
+        Validate();
+        s.set(leaf_, false);
+        EXPECT_TRUE(NothingPending()) << s.what;
+        s.set(leaf_, true);
+        EXPECT_TRUE(SameRect(RECT{60, 60, 90, 90}, Pending())) << s.what;
+    }
+}
+
 TEST_F(ControlWindow, SizeChangesRelayoutAtTheNextPaint) {
     int sized = 0;
     struct Hook {

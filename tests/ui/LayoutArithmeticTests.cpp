@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,34 @@ TEST(VerticalLayout, HugeSizesNeitherOverflowNorWrap) {
     // 4,000,000,000 saturates at the largest coordinate instead of wrapping.
     EXPECT_EQ(t.Pos(L"b"), L"0,2000000000,200,2147483647");
     EXPECT_GE(t[L"c"]->GetPos().top, 0);
+}
+
+// A new bar is visible; the first layout of each layout hides it when the
+// content fits.
+TEST(LinearLayout, ScrollBarStyleAloneMakesTheBarThatTheFirstLayoutHides) {
+    const struct {
+        const char* kind;
+        CContainerUI* (*make)();
+    } layouts[] = {
+        {"vertical", [] { return static_cast<CContainerUI*>(new CVerticalLayoutUI()); }},
+        {"horizontal", [] { return static_cast<CContainerUI*>(new CHorizontalLayoutUI()); }},
+        {"tile", [] { return static_cast<CContainerUI*>(new CTileLayoutUI()); }},
+    };
+    for (const auto& l : layouts) {
+        std::unique_ptr<CContainerUI> layout(l.make());
+        layout->ApplyAttribute(L"vscrollbarstyle", L"width=\"12\" showbutton1=\"false\"");
+        SkinUI::CScrollBarUI* bar = layout->GetVerticalScrollBar();
+        ASSERT_NE(bar, nullptr) << l.kind;
+        EXPECT_EQ(layout->GetHorizontalScrollBar(), nullptr) << l.kind;
+        EXPECT_EQ(bar->GetFixedWidth(), 12) << l.kind;
+        EXPECT_FALSE(bar->GetShowButton1()) << l.kind;
+        EXPECT_TRUE(bar->IsVisible()) << l.kind;
+        auto* row = new SkinUI::CControlUI();
+        row->SetFixedHeight(40);
+        layout->Add(row);
+        layout->SetPos(RECT{0, 0, 200, 100});
+        EXPECT_FALSE(bar->IsVisible()) << l.kind;
+    }
 }
 
 // ---- Horizontal layout

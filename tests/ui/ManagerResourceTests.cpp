@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/ControlUI.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
 #include "ui/XmlDocument.h"
@@ -97,6 +98,24 @@ std::wstring ModuleFolder() {
 } // namespace
 
 // ---- Process-wide state -------------------------------------------------------
+
+TEST(ManagerProcessState, ResourceFolderEndsInOneSeparator) {
+    const struct {
+        const wchar_t* given;
+        const wchar_t* stored;
+    } paths[] = {
+        {L"C:\\skins", L"C:\\skins\\"},
+        {L"C:/skins/", L"C:/skins/"},
+        {L"C:\\skins\\", L"C:\\skins\\"},
+        {L"", L""},
+        {nullptr, L""},
+    };
+    for (const auto& p : paths) {
+        CWindowManagerUI::SetResourcePath(p.given);
+        EXPECT_STREQ(p.stored, CWindowManagerUI::GetResourcePath())
+            << (p.given != nullptr ? p.given : L"(null)");
+    }
+}
 
 TEST(ManagerSkinArchive, FirstArchiveInMemoryStays) {
     const SkinArchive& skin = Skin();
@@ -282,6 +301,36 @@ TEST(ManagerResources, ParentChainRefusesCycles) {
     EXPECT_FALSE(a.SetParentResource(&c));
     EXPECT_TRUE(c.SetParentResource(nullptr));
     EXPECT_EQ(nullptr, c.GetParentResource());
+}
+
+TEST(ManagerResources, DefaultColoursComeFromTheTopMostManager) {
+    CWindowManagerUI parent, child;
+    EXPECT_EQ(0xFF0000FFu, child.GetDefaultLinkFontColor());
+    child.SetDefaultLinkFontColor(0xFF112233);
+    EXPECT_EQ(0xFF112233u, child.GetDefaultLinkFontColor());
+    ASSERT_TRUE(child.SetParentResource(&parent));
+    // The child's own colour is passed over for the parent's.
+    EXPECT_EQ(0xFF0000FFu, child.GetDefaultLinkFontColor());
+    parent.SetDefaultLinkFontColor(0xFF445566);
+    EXPECT_EQ(0xFF445566u, child.GetDefaultLinkFontColor());
+}
+
+TEST(ManagerResources, AnOptionIsInItsGroupOnce) {
+    CWindowManagerUI manager;
+    CControlUI a, b;
+    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &a));
+    EXPECT_FALSE(manager.AddToOptionGroup(L"g", &a));
+    EXPECT_TRUE(manager.AddToOptionGroup(L"g", &b));
+    CUIPtrArray* group = manager.GetOptionGroup(L"g");
+    ASSERT_NE(nullptr, group);
+    ASSERT_EQ(2, group->GetSize());
+    EXPECT_EQ(&a, group->GetAt(0));
+    EXPECT_EQ(&b, group->GetAt(1));
+    manager.RemoveOptionGroup(L"g", &a);
+    ASSERT_EQ(1, manager.GetOptionGroup(L"g")->GetSize());
+    // Removing the last option removes the group.
+    manager.RemoveOptionGroup(L"g", &b);
+    EXPECT_EQ(nullptr, manager.GetOptionGroup(L"g"));
 }
 
 TEST(ManagerResources, DefaultAttributeListsKeepTheFirst) {

@@ -536,6 +536,26 @@ TEST_F(ManagerWindowTest, QueuedNoticesArriveBeforeTheNextMessage) {
     pm().RemoveNotifyListener(&chain);
 }
 
+TEST_F(ManagerWindowTest, WindowInitOnceAfterAttaching) {
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    pm().AddNotifyListener(&listener_);
+    ASSERT_TRUE(pm().AttachRootControl(root));
+    EXPECT_EQ(0, listener_.Count(L"windowinit"));
+    // The first paint lays out and tells; later ones, even with a layout, don't.
+    for (int paint = 0; paint < 3; ++paint) {
+        if (paint == 2) {
+            pm().SetUpdateNeeded();
+        }
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+        ::UpdateWindow(hwnd());
+        ASSERT_EQ(1, listener_.Count(L"windowinit")) << paint;
+    }
+    EXPECT_EQ(root, listener_.notices.front().pSender);
+    EXPECT_EQ(kWidth, root->GetPos().right);
+    EXPECT_EQ(110, a->GetPos().right);
+}
+
 TEST_F(ManagerWindowTest, DelayedCleanupDeletesLater) {
     Parent* first = NewRoot();
     bool firstDeleted = false;
@@ -702,6 +722,24 @@ TEST(ManagerWindowTimers, WindowTimerIdsCycleAndSkipIdsInUse) {
     }
 }
 
+// ---- Per-window settings ------------------------------------------------------------------
+
+TEST(ManagerWindowSettings, OpacityMakesTheWindowLayeredOnlyWithinRange) {
+    HiddenHost host;
+    CWindowManagerUI& pm = host.wnd.pm;
+    pm.SetWindowOpacity(128);
+    EXPECT_EQ(128, pm.GetWindowOpacity());
+    EXPECT_NE(0, ::GetWindowLongW(host.wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(host.wnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(128, alpha);
+    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
+    pm.SetWindowOpacity(300);
+    EXPECT_EQ(255, pm.GetWindowOpacity());
+    EXPECT_EQ(0, ::GetWindowLongW(host.wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
 // ---- Painting ----------------------------------------------------------------------------
 
 namespace {
@@ -751,6 +789,26 @@ TEST_F(ManagerWindowTest, PaintsTheRootThroughTheOffscreenBitmap) {
 }
 
 // ---- Other messages ---------------------------------------------------------------------
+
+TEST_F(ManagerWindowTest, CloseReleasesHoverAndPressAndIsNotConsumed) {
+    Parent* root = NewRoot();
+    Probe* a = root->Add(new Probe(&log_, L"a", Box(10, 10, 110, 60)));
+    Attach(root);
+    MoveTo(20, 20);
+    LeftDown();
+    ASSERT_TRUE(PumpUntil([&] { return log_.Count(L"a", SkinUI::UIEVENT_BUTTONDOWN) > 0; }));
+    host_->passedOn.clear();
+    ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, log_.Count(L"a", SkinUI::UIEVENT_MOUSELEAVE));
+    EXPECT_EQ(1, log_.Count(L"a", SkinUI::UIEVENT_BUTTONUP));
+    EXPECT_EQ(nullptr, pm().GetFocus());
+    EXPECT_FALSE(a->IsFocused());
+    // The window's own close handling ran.
+    EXPECT_NE(host_->passedOn.end(),
+              std::find(host_->passedOn.begin(), host_->passedOn.end(), WM_CLOSE));
+    LeftUp();
+    Pump();
+}
 
 namespace {
 

@@ -78,6 +78,29 @@ TEST(DrawImage, HoleLeavesTheMiddle) {
     EXPECT_TRUE(AreaIs(surface, {6, 0, 34, 3}, 0x00FFFF));
 }
 
+// Same size as the destination, no corners, opaque: one copy, and only of
+// the part inside the paint rectangle.
+TEST(DrawImage, SameSizeOpaqueImageIsCopiedOnlyInsideThePaintRectangle) {
+    ArgbImage image(8, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            image.At(x, y) = 0xFF000000u | (x * 30) << 16 | (y * 30) << 8;
+        }
+    }
+    Bitmap bitmap(image);
+    DibSurface surface(12, 12, 0xFFFFFFFF);
+    const RECT dest = {2, 2, 10, 10};
+    const RECT paint = {4, 5, 7, 20};
+    CRendererUI::DrawImage(surface.DC(), bitmap.Get(), dest, paint, bitmap.Whole(), kNoCorners,
+                           false);
+    EXPECT_EQ(3 * 5, CountChanged(surface, surface.Rect(), 0xFFFFFF));
+    for (int y = 5; y < 10; ++y) {
+        for (int x = 4; x < 7; ++x) {
+            EXPECT_EQ(image.At(x - 2, y - 2) & 0xFFFFFF, surface.Rgb(x, y)) << x << "," << y;
+        }
+    }
+}
+
 // 4 x 4 tile: first column red, first row green, the rest blue.
 ArgbImage TileImage() {
     ArgbImage image(4, 4, 0xFF0000FF);

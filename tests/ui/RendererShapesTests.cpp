@@ -14,6 +14,12 @@ using namespace RendererTest;
 
 namespace {
 
+TEST(DrawColor, AlphaZeroDrawsNothing) {
+    DibSurface surface(8, 8, 0xFF123456);
+    CRendererUI::DrawColor(surface.DC(), surface.Rect(), 0x00FF0000);
+    EXPECT_TRUE(AreaIs(surface, surface.Rect(), 0x123456, 0));
+}
+
 TEST(DrawColor, SemiTransparentBlendsPremultiplied) {
     DibSurface surface(8, 8, 0xFFFFFFFF);
     CRendererUI::DrawColor(surface.DC(), {1, 1, 7, 7}, 0x80FF0000);
@@ -84,6 +90,10 @@ TEST(AdjustColorHsl, HueSaturationAndLightness) {
     EXPECT_EQ(0x40000000u, CRendererUI::AdjustColorHsl(0x40336699, 180, 100, 0));
     // White has no hue to turn.
     EXPECT_EQ(0xFFFFFFFFu, CRendererUI::AdjustColorHsl(0xFFFFFFFF, 0, 100, 100));
+    // The neutral settings return the colour as it was, alpha included.
+    for (DWORD colour : {0x12345678u, 0x00000000u, 0x80FF0000u, 0xFF0000FFu}) {
+        EXPECT_EQ(colour, CRendererUI::AdjustColorHsl(colour, 180, 100, 100)) << std::hex << colour;
+    }
 }
 
 TEST(ClipRegion, RectGuardLimitsDrawingAndRestores) {

@@ -157,6 +157,20 @@ TEST(ChildLayout, BuildsItsFileWhenAttachedAndTheTreeFillsIt) {
     EXPECT_EQ(t.Pos(L"pageFill"), L"2,32,198,298");
 }
 
+// Tags nested in the skin are not its children: it is no "IContainer" to
+// the builder, and only the tree of its file shows.
+TEST(ChildLayout, NestedSkinTagsAreNotItsChildren) {
+    BuiltTree t(LR"(<VerticalLayout><ChildLayout name="cl" xmlfile="page.xml">
+                     <Button name="nested"/><Label name="nested2"/></ChildLayout></VerticalLayout>)");
+    auto* cl = t.As<CChildLayoutUI>(L"cl");
+    ASSERT_NE(cl, nullptr);
+    EXPECT_EQ(Find(t.Root(), L"nested"), nullptr);
+    EXPECT_EQ(Find(t.Root(), L"nested2"), nullptr);
+    ASSERT_EQ(cl->GetCount(), 1);
+    EXPECT_EQ(cl->GetItemAt(0)->GetName(), L"pageRoot");
+    EXPECT_EQ(cl->QueryInterfaceByName(L"IContainer"), nullptr);
+}
+
 TEST(ChildLayout, IncludesInsideTheChildFileBuild) {
     BuiltTree t(LR"(<VerticalLayout><ChildLayout name="cl" xmlfile="child_include.xml"/>
                    </VerticalLayout>)");

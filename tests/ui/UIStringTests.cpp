@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 using SkinUI::CUIString;
@@ -22,6 +23,32 @@ bool IsInline(const CUIString& s) {
 }
 
 } // namespace
+
+// One string through assignments and an append across the inline/heap
+// boundary: up to 62 characters it keeps them inline.
+TEST(UIStringTest, InlineUpTo62CharactersHeapFrom63) {
+    const std::wstring a62 = Repeat(L'a', 62);
+    const struct {
+        const char* step;
+        std::function<void(CUIString&)> apply;
+        std::wstring text;
+        bool inlined;
+    } steps[] = {
+        {"assign 62", [&](CUIString& s) { s = a62.c_str(); }, a62, true},
+        {"assign 63", [](CUIString& s) { s = Repeat(L'b', 63).c_str(); }, Repeat(L'b', 63), false},
+        {"assign 10 after 63", [](CUIString& s) { s = L"0123456789"; }, L"0123456789", true},
+        {"assign 62 again", [&](CUIString& s) { s = a62.c_str(); }, a62, true},
+        {"append 1 to 62", [](CUIString& s) { s += L'z'; }, a62 + L"z", false},
+        {"append to the heap", [](CUIString& s) { s += L"tail"; }, a62 + L"ztail", false},
+    };
+    CUIString s;
+    for (const auto& step : steps) {
+        step.apply(s);
+        EXPECT_EQ(step.text, s.GetData()) << step.step;
+        EXPECT_EQ(static_cast<int>(step.text.size()), s.GetLength()) << step.step;
+        EXPECT_EQ(step.inlined, IsInline(s)) << step.step;
+    }
+}
 
 TEST(UIStringTest, AssignWithLengthStopsAtTerminator) {
     CUIString s;

@@ -123,6 +123,19 @@ void Pump() {
     }
 }
 
+RECT WorkAreaOf(HWND hWnd) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+RECT RectOf(HWND hWnd) {
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
 class WindowWndTest : public ::testing::Test {
 protected:
     void SetUp() override { CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
@@ -148,6 +161,96 @@ TEST_F(WindowWndTest, DestructionCallbackRunsOnceWithTheOldHandle) {
     w.CenterWindow();
     w.Close();
     EXPECT_EQ(1u, r.destroyed.size());
+}
+
+TEST_F(WindowWndTest, EveryObjectOfAClassRegistersItAndCreatesItsWindow) {
+    Record r1, r2;
+    TestWnd first(&r1), second(&r2);
+    HWND h1 = first.Create(nullptr, L"first", WS_POPUP, 0, 10, 10, 100, 80);
+    ASSERT_NE(nullptr, h1);
+    // The class exists now (error 1410): still a success.
+    EXPECT_TRUE(second.RegisterWindowClass());
+    HWND h2 = second.Create(nullptr, L"second", WS_POPUP, 0, RECT{20, 30, 220, 130});
+    ASSERT_NE(nullptr, h2);
+    EXPECT_NE(h1, h2);
+    const RECT rc = RectOf(h2);
+    EXPECT_EQ(20, rc.left);
+    EXPECT_EQ(30, rc.top);
+    EXPECT_EQ(200, rc.right - rc.left);
+    EXPECT_EQ(100, rc.bottom - rc.top);
+    EXPECT_EQ(42, ::SendMessageW(h2, kPing, 0, 0));
+    ::DestroyWindow(h1);
+    ::DestroyWindow(h2);
+}
+
+TEST_F(WindowWndTest, CentresOnTheOwnerOrTheWorkAreaAndStaysInside) {
+    Record ro, rw;
+    TestWnd owner(&ro);
+    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", WS_POPUP, 0, 200, 150, 400, 300));
+    const RECT area = WorkAreaOf(owner);
+    const struct {
+        const char* what;
+        bool owned;
+        RECT ownerPlace; // left, top, width, height
+        SIZE size;
+        POINT expected;
+    } cases[] = {
+        {"no owner",
+         false,
+         {},
+         {301, 201},
+         {(area.left + area.right) / 2 - 150, (area.top + area.bottom) / 2 - 100}},
+        {"no owner, larger than the work area",
+         false,
+         {},
+         {area.right - area.left + 200, area.bottom - area.top + 100},
+         {area.left, area.top}},
+        {"on the owner", true, {200, 150, 400, 300}, {100, 60}, {400 - 50, 300 - 30}},
+        {"owner at the bottom-right edge",
+         true,
+         {area.right - 60, area.bottom - 40, 100, 80},
+         {100, 60},
+         {area.right - 100, area.bottom - 60}},
+        {"owner at the top-left edge",
+         true,
+         {area.left - 30, area.top - 20, 40, 30},
+         {100, 60},
+         {area.left, area.top}},
+    };
+    for (const auto& c : cases) {
+        if (c.owned) {
+            ::SetWindowPos(owner, nullptr, c.ownerPlace.left, c.ownerPlace.top, c.ownerPlace.right,
+                           c.ownerPlace.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        TestWnd w(&rw);
+        ASSERT_NE(nullptr, w.Create(c.owned ? owner.GetHWND() : nullptr, L"centred", WS_POPUP, 0, 3,
+                                    7, c.size.cx, c.size.cy));
+        w.CenterWindow();
+        const RECT rc = RectOf(w);
+        EXPECT_EQ(c.expected.x, rc.left) << c.what;
+        EXPECT_EQ(c.expected.y, rc.top) << c.what;
+        EXPECT_EQ(c.size.cx, rc.right - rc.left) << c.what; // the size stays
+        ::DestroyWindow(w);
+    }
+    ::DestroyWindow(owner);
+}
+
+TEST_F(WindowWndTest, ClosePostsWmCloseWithTheResultCode) {
+    Record r;
+    TestWnd w(&r);
+    ASSERT_NE(nullptr, w.Create(nullptr, L"close", WS_POPUP, 0, 0, 0, 60, 60));
+    w.Close(7);
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageW(&msg, w, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_EQ(0, msg.lParam);
+    Pump();
+    EXPECT_EQ(7u, r.closeParam);
+    EXPECT_TRUE(::IsWindow(w)); // the handler kept the window
+    w.Close();
+    Pump();
+    EXPECT_EQ(static_cast<WPARAM>(IDOK), r.closeParam);
+    ::DestroyWindow(w);
 }
 
 TEST_F(WindowWndTest, SelfDeletingWindowObject) {

@@ -94,6 +94,47 @@ TEST(XmlDocumentTest, AttributeAccessByIndexAndIntoABuffer) {
     EXPECT_FALSE(a.HasAttribute(L"ONE"));
 }
 
+// Documents that parse, and what one element of each shows: the root, or
+// its child at the given place.
+TEST(XmlDocumentTest, EmptyElementsElementTextAndTextEndingInsideTheRoot) {
+    const struct {
+        const wchar_t* text;
+        int child; // -1: the root itself
+        const wchar_t* name;
+        const wchar_t* value;
+        int attributes;
+    } cases[] = {
+        // The element text of an element with children is the text before its first child.
+        {L"<R>head<A>inner</A><B/></R>", -1, L"R", L"head", 0},
+        {L"<R>head<A>inner</A><B/></R>", 0, L"A", L"inner", 0},
+        // "/>" right behind the name or after blanks: empty, no attributes.
+        {L"<R><A/><B   /><C x=\"1\"/><D x=\"1\"   /></R>", 0, L"A", L"", 0},
+        {L"<R><A/><B   /><C x=\"1\"/><D x=\"1\"   /></R>", 1, L"B", L"", 0},
+        {L"<R><A/><B   /><C x=\"1\"/><D x=\"1\"   /></R>", 2, L"C", L"", 1},
+        {L"<R><A/><B   /><C x=\"1\"/><D x=\"1\"   /></R>", 3, L"D", L"", 1},
+        // A text ending inside the root's content is accepted.
+        {L"<A>text", -1, L"A", L"text", 0},
+        {L"<A><B/>", 0, L"B", L"", 0},
+        {L"<A><B>text", 0, L"B", L"text", 0},
+    };
+    for (const auto& c : cases) {
+        const ::testing::Message where = ::testing::Message() << c.text << " child " << c.child;
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.Load(c.text)) << where << ": " << doc.GetLastErrorMessage();
+        CXmlNode node = doc.GetRoot();
+        if (c.child >= 0) {
+            node = node.GetChild();
+            for (int i = 0; i < c.child && node.IsValid(); ++i) {
+                node = node.GetSibling();
+            }
+        }
+        ASSERT_TRUE(node.IsValid()) << where;
+        EXPECT_STREQ(c.name, node.GetName()) << where;
+        EXPECT_STREQ(c.value, node.GetValue()) << where;
+        EXPECT_EQ(c.attributes, node.GetAttributeCount()) << where;
+    }
+}
+
 TEST(XmlDocumentTest, UnterminatedCommentOrInstructionEndsWithTheText) {
     // At the top level and among the root's children the end of the text is
     // allowed; deeper it is a missing end tag.

@@ -166,6 +166,25 @@ TEST(ZipArchiveOpen, ReadsStoredAndDeflatedEntriesFromMemory) {
     EXPECT_EQ(ZR_OK, zip.Close());
 }
 
+// A self-extracting layout: the archive behind a program stub, its offsets
+// counted from the archive's start or from the file's.
+TEST(ZipArchiveOpen, ReadsAndExtractsAnArchiveAfterLeadingBytes) {
+    for (bool absoluteOffsets : {false, true}) {
+        const ZipImage image = ZipWriter()
+                                   .SetLeadingBytes("MZ" + std::string(70000, 'x'))
+                                   .SetOffsetsIncludeLeadingBytes(absoluteOffsets)
+                                   .AddFile("a.txt", SampleText(5000, 3))
+                                   .AddFile("b.txt", "bee", ZipWriter::kStored)
+                                   .Build();
+        Archive zip(OpenMemory(image));
+        ASSERT_TRUE(zip) << absoluteOffsets;
+        EXPECT_EQ(absoluteOffsets ? 0u : 70002u, zip.reader().BytesBeforeArchive());
+        EXPECT_EQ(2, zip.reader().EntryCount());
+        EXPECT_EQ(SampleText(5000, 3), ExtractEntry(zip.get(), L"a.txt"));
+        EXPECT_EQ("bee", ExtractEntry(zip.get(), L"b.txt"));
+    }
+}
+
 TEST(ZipArchiveOpen, FindsTheEndRecordBehindTheLongestComment) {
     ZipImage image =
         ZipWriter().AddFile("a.txt", "alpha").SetComment(std::string(65535, 'c')).Build();

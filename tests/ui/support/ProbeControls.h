@@ -160,6 +160,8 @@ public:
         wantTab_ = wants;
     }
     void WatchDeletion(bool* deleted) { deleted_ = deleted; }
+    // Sets the update-needed flag as a layout or a change would leave it.
+    void SetUpdateNeededFlag(bool needed) { m_bUpdateNeeded = needed; }
     void OnEvent(void (*handler)(Probe*, TInputEventUI&)) { onEvent_ = handler; }
     int Activations() const { return activations_; }
     int Paints() const { return paints_; }
