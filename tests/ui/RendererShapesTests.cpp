@@ -90,8 +90,9 @@ TEST(AdjustColorHsl, HueSaturationAndLightness) {
     EXPECT_EQ(0x40000000u, CRendererUI::AdjustColorHsl(0x40336699, 180, 100, 0));
     // White has no hue to turn.
     EXPECT_EQ(0xFFFFFFFFu, CRendererUI::AdjustColorHsl(0xFFFFFFFF, 0, 100, 100));
-    // The neutral settings return the colour as it was, alpha included.
-    for (DWORD colour : {0x12345678u, 0x00000000u, 0x80FF0000u, 0xFF0000FFu}) {
+    // The neutral settings return the colour as it was, alpha included (a
+    // round trip through HSL would turn 0x336699 into 0x326699).
+    for (DWORD colour : {0xFF336699u, 0x80123456u, 0x00000000u}) {
         EXPECT_EQ(colour, CRendererUI::AdjustColorHsl(colour, 180, 100, 100)) << std::hex << colour;
     }
 }
