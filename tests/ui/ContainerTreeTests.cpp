@@ -430,46 +430,43 @@ uint32_t Rgb(const DibSurface& dib, int x, int y) {
     return dib.Rgb(x, y);
 }
 
+// A grey container at (0,0)-(100,100) with the given inset, holding a red
+// child and a green floating child placed afterwards, as scrolling or a
+// layout would place them.
+struct InsetBox {
+    InsetBox(RECT inset, RECT childPlace, RECT floatingPlace) {
+        box.SetBkColor(kGrey);
+        box.SetInset(inset);
+        auto* child = new Leaf(L"child");
+        child->SetBkColor(kRed);
+        auto* floating = new Leaf(L"floating");
+        floating->SetBkColor(kGreen);
+        floating->SetFloating(true);
+        box.Add(child);
+        box.Add(floating);
+        box.SetPos(Rect(0, 0, 100, 100));
+        child->SetPos(childPlace);
+        floating->SetPos(floatingPlace);
+    }
+    CContainerUI box;
+};
+
 } // namespace
 
 TEST(ContainerPaint, FloatingChildrenPaintWhenTheInsetLeavesNoInnerArea) {
     DibSurface dib(100, 100, kWhite);
-    CContainerUI box;
-    box.SetBkColor(kGrey);
-    box.SetInset(Rect(50, 50, 50, 50));
-    auto* child = new Leaf(L"child");
-    child->SetBkColor(kRed);
-    auto* floating = new Leaf(L"floating");
-    floating->SetBkColor(kGreen);
-    floating->SetFloating(true);
-    box.Add(child);
-    box.Add(floating);
-    box.SetPos(Rect(0, 0, 100, 100));
-    child->SetPos(Rect(0, 0, 100, 100));
-    floating->SetPos(Rect(10, 10, 30, 30));
-    box.Paint(dib.DC(), dib.Rect());
+    InsetBox t(Rect(50, 50, 50, 50), Rect(0, 0, 100, 100), Rect(10, 10, 30, 30));
+    t.box.Paint(dib.DC(), dib.Rect());
     EXPECT_EQ(0x00FF00u, Rgb(dib, 20, 20));
     EXPECT_EQ(0x808080u, Rgb(dib, 60, 60)); // the other child is not painted
 }
 
 TEST(ContainerPaint, ChildrenAreClippedToTheInnerRectangle) {
     DibSurface dib(120, 120, kWhite);
-    CContainerUI box;
-    box.SetBkColor(kGrey);
-    box.SetInset(Rect(10, 10, 10, 10));
-    auto* child = new Leaf(L"child");
-    child->SetBkColor(kRed);
-    auto* floating = new Leaf(L"floating");
-    floating->SetBkColor(kGreen);
-    floating->SetFloating(true);
-    box.Add(child);
-    box.Add(floating);
-    box.SetPos(Rect(0, 0, 100, 100));
     // As scrolled: the child reaches over the inset and out of the container;
     // the floating child lies partly outside the container.
-    child->SetPos(Rect(0, 0, 120, 120));
-    floating->SetPos(Rect(90, 0, 120, 8));
-    box.Paint(dib.DC(), dib.Rect());
+    InsetBox t(Rect(10, 10, 10, 10), Rect(0, 0, 120, 120), Rect(90, 0, 120, 8));
+    t.box.Paint(dib.DC(), dib.Rect());
     EXPECT_EQ(0x808080u, Rgb(dib, 5, 50));
     EXPECT_EQ(0xFF0000u, Rgb(dib, 10, 10));
     EXPECT_EQ(0xFF0000u, Rgb(dib, 89, 89));
