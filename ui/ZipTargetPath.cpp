@@ -46,22 +46,6 @@ bool IsDeceptiveComponent(const std::wstring& part) {
            part.back() == L' ';
 }
 
-// The target as written: "." and ".." are left to the normalisation (and
-// the check of its result); any other deceptive component is refused.
-bool HasDeceptiveComponent(const std::wstring& target) {
-    size_t start = target.size() >= 2 && target[1] == L':' ? 2 : 0;
-    while (start <= target.size()) {
-        size_t end = target.find_first_of(L"\\/", start);
-        if (end == std::wstring::npos)
-            end = target.size();
-        const std::wstring part = target.substr(start, end - start);
-        if (part != L"." && part != L".." && IsDeceptiveComponent(part))
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 // A normalised path must not hold "." or ".." any more: where it still
 // does, the system resolves them later, and somewhere else.
 bool IsFullyNormalised(const std::wstring& full) {
@@ -78,6 +62,20 @@ bool IsFullyNormalised(const std::wstring& full) {
 }
 
 } // namespace
+
+bool HasDeceptiveComponent(const std::wstring& target) {
+    size_t start = target.size() >= 2 && target[1] == L':' ? 2 : 0;
+    while (start <= target.size()) {
+        size_t end = target.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos)
+            end = target.size();
+        const std::wstring part = target.substr(start, end - start);
+        if (part != L"." && part != L".." && IsDeceptiveComponent(part))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 std::wstring ZipFullPath(const std::wstring& path) {
     if (path.empty())

@@ -34,6 +34,11 @@ private:
     bool parentRef_ = false;
 };
 
+// The target as written holds a component that the file system would not
+// keep as written ("...", ". .", "a.", "x "), whichever slash separates it.
+// "." and ".." are left to the normalisation and the check of its result.
+bool HasDeceptiveComponent(const std::wstring& target);
+
 // GetFullPathNameW without a length limit; empty on failure.
 std::wstring ZipFullPath(const std::wstring& path);
 

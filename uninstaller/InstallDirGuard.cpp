@@ -180,7 +180,10 @@ std::wstring NormalizeInstallDir(const std::wstring& dir) {
     return unc && out.size() == 2 ? std::wstring() : out;
 }
 
-InstallDirProblem CheckInstallDir(const std::wstring& dir) {
+namespace {
+
+// The checks of the path as written (and of the shell folders it leads to).
+InstallDirProblem CheckWrittenInstallDir(const std::wstring& dir) {
     const std::wstring path = NormalizeInstallDir(dir);
     if (path.empty()) {
         return dir.empty() ? InstallDirProblem::Empty : InstallDirProblem::Root;
@@ -219,6 +222,24 @@ InstallDirProblem CheckInstallDir(const std::wstring& dir) {
         }
     }
     return InstallDirProblem::None;
+}
+
+} // namespace
+
+InstallDirProblem CheckInstallDir(const std::wstring& dir) {
+    const InstallDirProblem written = CheckWrittenInstallDir(dir);
+    if (written != InstallDirProblem::None) {
+        return written;
+    }
+    // A link is removed through its target (a game moved to another drive), so the target must
+    // pass as well: a link to a drive root is refused like the root itself.
+    const std::wstring path = NormalizeInstallDir(dir);
+    const std::wstring target = ResolvedForm(path);
+    if (target.empty() ||
+        ::CompareStringOrdinal(target.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+        return InstallDirProblem::None;
+    }
+    return CheckWrittenInstallDir(target);
 }
 
 bool IsSafeInstallDir(const std::wstring& dir) {

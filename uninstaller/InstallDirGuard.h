@@ -18,7 +18,8 @@ enum class InstallDirProblem {
 std::wstring NormalizeInstallDir(const std::wstring& dir);
 
 // The configuration may name any folder as the installation: removing one of these would take
-// the system, the user's documents or other programs with it, so the removal refuses them.
+// the system, the user's documents or other programs with it, so the removal refuses them. A
+// folder that is a link is refused too when its target would be.
 InstallDirProblem CheckInstallDir(const std::wstring& dir);
 bool IsSafeInstallDir(const std::wstring& dir);
 

@@ -114,6 +114,35 @@ TEST(XmlTextDoc, FindElementComparesWholeFirstNamesOfPaths) {
     EXPECT_EQ(doc.GetAttribute(L"N"), L"1");
 }
 
+// A name that the text's name begins with, or that begins with the text's name, is another name.
+TEST(XmlTextDoc, NamesMatchWholeNeverAsPrefixes) {
+    const struct {
+        const wchar_t* xml;
+        const wchar_t* element;
+        const wchar_t* attribute;
+        const wchar_t* value; // null: the element is not found
+    } cases[] = {
+        {L"<r><CPU n='0'/><CPU_INFO n='1'/></r>", L"CPU_INFO", L"n", L"1"},
+        {L"<r><CPU n='0'/></r>", L"CPU_INFO", L"n", nullptr},
+        {L"<r><CPU_INFO n='1'/><CPU n='0'/></r>", L"CPU", L"n", L"0"},
+        {L"<r><e Submit='Yes' SubmitType='No'/></r>", L"e", L"SubmitType", L"No"},
+        {L"<r><e SubmitType='No' Submit='Yes'/></r>", L"e", L"Submit", L"Yes"},
+        {L"<r><e Submit='Yes'/></r>", L"e", L"SubmitType", L""},
+        {L"<r><e SubmitType='No'/></r>", L"e", L"Submit", L""},
+    };
+    for (const int flags : {0, static_cast<int>(CXmlTextDoc::kIgnoreCase)}) {
+        for (const auto& c : cases) {
+            CXmlTextDoc doc;
+            ASSERT_TRUE(doc.SetDocText(c.xml));
+            doc.SetDocFlags(flags);
+            EXPECT_EQ(FindUnderRoot(doc, c.element), c.value != nullptr) << c.xml;
+            if (c.value != nullptr) {
+                EXPECT_EQ(doc.GetAttribute(c.attribute), c.value) << c.xml << " " << c.attribute;
+            }
+        }
+    }
+}
+
 TEST(XmlTextDoc, AttributeValuesResolveReferences) {
     const struct {
         const wchar_t* value;

@@ -155,21 +155,29 @@ TEST_F(ComboTest, PopupPlacementSizeAndClicks) {
     struct Case {
         const wchar_t* attributes;
         int items;
+        int hidden; // the last ones
         bool above;
         int width;
-        int height; // -1: the children's heights + 4
+        int height; // -1: the shown children's heights + 4
     } const cases[] = {
-        {L"pos=\"20,20,220,44\"", 3, false, 200, -1},
-        {L"pos=\"20,20,220,44\"", 0, false, 200, 4},
-        {L"pos=\"20,20,120,44\" dropboxsize=\"300,100\"", 30, false, 300, 100},
-        {L"pos=\"20,456,220,480\" dropboxsize=\"0,490\"", 30, true, 200, 490},
+        {L"pos=\"20,20,220,44\"", 3, 0, false, 200, -1},
+        {L"pos=\"20,20,220,44\"", 0, 0, false, 200, 4},
+        {L"pos=\"20,20,120,44\" dropboxsize=\"300,100\"", 30, 0, false, 300, 100},
+        {L"pos=\"20,456,220,480\" dropboxsize=\"0,490\"", 30, 0, true, 200, 490},
+        {L"pos=\"20,20,220,44\"", 5, 3, false, 200, -1},
+        // Hidden children take no room: two shown ones fit below.
+        {L"pos=\"20,456,220,480\" dropboxsize=\"0,490\"", 30, 28, false, 200, -1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.attributes);
+        SCOPED_TRACE(testing::Message() << c.attributes << " hidden " << c.hidden);
         CComboUI* combo = Build(c.attributes, Items(c.items));
         int needed = 4;
         for (int i = 0; i < c.items; ++i) {
-            needed += combo->GetItemAt(i)->MeasureDesiredSize(SIZE{200, 600}).cy;
+            if (i >= c.items - c.hidden) {
+                combo->GetItemAt(i)->SetVisible(false);
+            } else {
+                needed += combo->GetItemAt(i)->MeasureDesiredSize(SIZE{200, 600}).cy;
+            }
         }
         ClickAt(Host(), combo->GetPos());
         const HWND popup = combo->GetDropDownWindow();

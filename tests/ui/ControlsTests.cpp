@@ -539,13 +539,17 @@ TEST_F(WindowlessTest, OptionPaintsSelectedStates) {
     Fire(a, SkinUI::UIEVENT_MOUSELEAVE, POINT{300, 300});
     surface = PaintAll();
     EXPECT_TRUE(Near(kSelected, surface->Pixel(20, 55)));
-    // Disabled and selected: the selected image and the disabled colour.
-    a->SetEnabled(false);
-    surface = PaintAll();
-    EXPECT_TRUE(Near(kSelected, surface->Pixel(20, 55)));
-    EXPECT_EQ(0, CountNear(*surface, area, 0xFF0000FF));
-    EXPECT_GT(CountNear(*surface, area, 0xFFFFFFFF, 10), 20);
-    a->SetEnabled(true);
+    // Disabled and selected: the selected image and the disabled colour; enabled again, the
+    // selected image and colour. The selection and its state bit stay throughout.
+    for (const bool enabled : {false, true}) {
+        a->SetEnabled(enabled);
+        EXPECT_TRUE(a->IsSelected());
+        EXPECT_EQ(SkinUI::UISTATE_SELECTED, a->GetButtonState() & SkinUI::UISTATE_SELECTED);
+        surface = PaintAll();
+        EXPECT_TRUE(Near(kSelected, surface->Pixel(20, 55))) << enabled;
+        EXPECT_EQ(enabled, CountNear(*surface, area, 0xFF0000FF) > 20);
+        EXPECT_EQ(!enabled, CountNear(*surface, area, 0xFFFFFFFF, 10) > 20);
+    }
 
     // Without a selected image: the selected colour, and no fore image.
     a->SetSelectedImage(L"");

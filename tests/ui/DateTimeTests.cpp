@@ -25,14 +25,32 @@ std::wstring Today() {
     return Formatted(st);
 }
 
-// A date-time control showing 2020-02-29, with its picker opened by a click.
-CDateTimeUI* OpenPicker() {
+// A date-time control showing 2020-02-29 (or holding it with its text
+// cleared), with its picker opened by a click.
+CDateTimeUI* OpenPicker(bool cleared = false) {
     Show(L"<DateTime name=\"d\" float=\"true\" pos=\"20,20,240,50\"/>"
          L"<Edit name=\"other\" float=\"true\" pos=\"20,300,240,330\"/>");
     auto* date = Find<CDateTimeUI>(L"d");
     date->SetTime(SYSTEMTIME{2020, 2, 6, 29, 0, 0, 0, 0});
+    if (cleared) {
+        date->SetText(L"");
+    }
     ClickOn(L"d");
     return date;
+}
+
+std::wstring PickerDate() {
+    SYSTEMTIME held = {};
+    ::SendMessageW(Native(L"DateTimeWnd"), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&held));
+    return Formatted(held);
+}
+
+TEST(DateTime, PickerOpensOnTheShownDateOrTheLocalDateWhenCleared) {
+    for (const bool cleared : {false, true}) {
+        OpenPicker(cleared);
+        EXPECT_EQ(PickerDate(), cleared ? Today() : L"2020-02-29") << cleared;
+        ClickOn(L"other");
+    }
 }
 
 struct KeyCase {
@@ -59,13 +77,11 @@ TEST(DateTime, KeysInThePickerSetClearOrKeepTheDate) {
             ClickOn(L"d"); // still focused: the click reopens it
         }
         if (c.expected == nullptr) {
-            SYSTEMTIME held = {};
-            ::SendMessageW(Native(L"DateTimeWnd"), DTM_GETSYSTEMTIME, 0,
-                           reinterpret_cast<LPARAM>(&held));
-            EXPECT_NE(Formatted(held), L"2020-02-29") << c.what;
-            EXPECT_TRUE(!c.reopen || Formatted(held) == Today()) << c.what;
+            const std::wstring held = PickerDate();
+            EXPECT_NE(held, L"2020-02-29") << c.what;
+            EXPECT_TRUE(!c.reopen || held == Today()) << c.what;
             ClickOn(L"other");
-            EXPECT_EQ(TextOf(date), Formatted(held)) << c.what;
+            EXPECT_EQ(TextOf(date), held) << c.what;
         } else {
             EXPECT_EQ(TextOf(date), c.expected) << c.what;
         }

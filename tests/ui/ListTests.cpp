@@ -286,9 +286,10 @@ struct ChangeCase {
     int notices;
 };
 
-// Adding, removing and moving items keep the list's selection and the
-// elements' flags in step.
+// Adding, removing and moving items keep the list's selection, the
+// elements' flags and the row shown selected in step.
 TEST_F(ListTest, SelectionFollowsItsItem) {
+    const uint32_t kSelBk = 0xFF00A000;
     const auto label = [](const wchar_t* text) {
         auto* element = new CListLabelElementUI();
         element->SetText(text);
@@ -296,6 +297,8 @@ TEST_F(ListTest, SelectionFollowsItsItem) {
     };
     const ChangeCase cases[] = {
         {L"insert before", L"eee", 1, [&](CListUI* l) { l->AddAt(label(L"n"), 0); }, 2, L"0010", 0},
+        {L"insert at", L"eee", 1, [&](CListUI* l) { l->AddAt(label(L"n"), 1); }, 2, L"0010", 0},
+        {L"remove just before", L"eee", 1, [](CListUI* l) { l->RemoveAt(0); }, 0, L"10", 0},
         {L"insert after", L"eee", 1, [&](CListUI* l) { l->AddAt(label(L"n"), 2); }, 1, L"0100", 0},
         {L"remove before", L"eee", 2, [](CListUI* l) { l->RemoveAt(0); }, 1, L"01", 0},
         {L"remove selected", L"eee", 1, [](CListUI* l) { l->RemoveAt(1); }, 1, L"01", 1},
@@ -319,15 +322,19 @@ TEST_F(ListTest, SelectionFollowsItsItem) {
     };
     for (const ChangeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CListUI* list = BuildRows(c.rows);
+        CListUI* list = BuildRows(c.rows, L"itemselectedbkcolor=\"#FF00A000\"");
         ASSERT_TRUE(list->SelectItem(c.start));
         log_.Clear();
         c.change(list);
         EXPECT_EQ(c.selection, list->GetCurSel());
         EXPECT_EQ(c.flags, Flags(list));
         EXPECT_EQ(c.notices, log_.Count(L"itemselect"));
+        Repaint();
         for (int i = 0; i < list->GetCount(); ++i) {
             EXPECT_EQ(i, Item(list, i)->GetIndex());
+            if (list->GetItemAt(i)->IsVisible() && list->GetItemAt(i)->IsEnabled()) {
+                EXPECT_EQ(i == c.selection, Near(PixelAt(RowPoint(list, i)), kSelBk)) << i;
+            }
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "ui/ZipArchive.h"
 #include "ui/ZipReader.h"
+#include "ui/ZipTargetPath.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipCorruption.h"
@@ -545,6 +546,29 @@ TEST(ZipArchiveUnzipItem, ExtractsNamedFilesBelowTheFolderCurrentAtOpen) {
     EXPECT_EQ(ZR_NOFILE, unzip(0, L"con.txt"));
     EXPECT_FALSE(FileExists(dir / L"absolute.txt"));
     EXPECT_FALSE(FileExists(L"C:\\outside.txt"));
+}
+
+// A component the file system would rename is refused as written, whichever
+// slash separates it: the check of the normalised path behind it cannot see
+// "a./9", which the system would write as base\a\9.
+TEST(ZipTargetPath, ComponentsTheSystemWouldRenameAreRefusedAsWritten) {
+    const struct {
+        const wchar_t* target;
+        bool refused;
+    } cases[] = {
+        {L".../evil.txt", true}, {L"...\\evil.txt", true}, {L"x/.../4", true},
+        {L"x\\...\\4", true},    {L"a./9", true},          {L"a.\\9", true},
+        {L"... /5", true},       {L". ./6", true},         {L"d/7.", true},
+        {L"d/8 ", true},         {L"C:.../x", true},       {L"a/b.txt", false},
+        {L"./a", false},         {L"a/../b", false},       {L".hidden/x", false},
+        {L"x..y/z", false},      {L"dir/", false},         {L"C:\\a\\b", false},
+    };
+    TempDir dir(L"zipname");
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.refused, HasDeceptiveComponent(c.target)) << c.target;
+        ZipTargetPath path;
+        EXPECT_TRUE(!c.refused || !path.Resolve(dir.Path() + L"\\", c.target, true)) << c.target;
+    }
 }
 
 // ---------------------------------------------------------------- code page 936

@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include "statistics/HttpTransport.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TempDir.h"
@@ -128,7 +129,8 @@ TEST(HostileZip, NamesWithDotComponentsNeverLeaveTheBaseFolder) {
     for (const auto* flavour : {&SkinUI::kFrameworkZipFlavour, &SkinUI::kApplicationZipFlavour})
         ExtractAll(*flavour, DotNames().bytes, base);
     EXPECT_EQ(1, Escaped(root.Path())) << "only the archive itself lies outside base";
-    EXPECT_EQ("ok", ReadFileBytes(base + L"\\ok"));
+    // Nothing lands inside under another name either ("a./9" as a\9).
+    EXPECT_EQ(std::set<std::wstring>{L"ok|2"}, SnapshotOf(base));
 }
 
 TEST(HostileZip, SeededDamageToExtractedArchivesStaysInside) {
@@ -171,6 +173,30 @@ TEST(HostileConfig, ListsAreBoundedByTheSectionAndTextIsDecodedAsTheInstallerWro
         EXPECT_EQ(c.ok ? "1" : "", config.Gversion) << "nothing is read after a missing Gameid";
         EXPECT_EQ(c.skipDirs, config.SkipDir);
     }
+}
+
+// Entries are numbered from 0 below totalnum: a key numbered totalnum or beyond, left over from
+// a longer list, neither keeps nor removes anything.
+TEST(HostileConfig, EntriesFromTheCountOnChangeNothing) {
+    TempDir dir(L"stale");
+    const char* const sections[] = {"SkipDir", "SkipFile", "shortcut"};
+    const auto read = [&](const std::string& staleSection, const std::string& stale) {
+        std::string text = "[game]\r\nchsName=c\r\nenName=e\r\nGameid=7\r\n[survey]\r\n"
+                           "surveytoken=t\r\nsurveyurl=u\r\n";
+        for (const std::string section : sections)
+            text += "[" + section + "]\r\ntotalnum=1\r\n0=" + section + ".0\r\n" +
+                    (section == staleSection ? stale : "");
+        EXPECT_TRUE(WriteFileBytes(dir / L"c.ini", text));
+        GameConfig config;
+        EXPECT_TRUE(ReadConfigFile(dir / L"c.ini", dir.Path(), config));
+        return std::vector<std::vector<std::wstring>>{config.SkipDir, config.SkipFile,
+                                                      config.shortcut};
+    };
+    const auto counted = read("", "");
+    ASSERT_EQ(std::vector<std::wstring>{L"shortcut.0"}, counted[2]);
+    for (const char* section : sections)
+        for (const char* stale : {"1=stale\r\n", "2=stale\r\n01=stale\r\n", "1=\r\n9=stale\r\n"})
+            EXPECT_EQ(counted, read(section, stale)) << section << " " << stale;
 }
 
 TEST(HostileConfig, SeededDamageToTheConfigurationIsReadWithoutFault) {

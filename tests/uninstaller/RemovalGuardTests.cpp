@@ -313,31 +313,86 @@ TEST_F(RefusalTest, RelativeInstallationDirectoryRemovesNothing) {
     ExpectNothingRemoved(run);
 }
 
+// A drive letter of the test's own (through Wine's dosdevices) whose root is a folder; the
+// mapping goes with the object.
+class MappedDrive {
+public:
+    explicit MappedDrive(const std::wstring& folder) {
+        const std::string dosDevices = UnixPathOf(L"C:\\");
+        const size_t cut = dosDevices.rfind("/c:");
+        for (wchar_t letter = L'R'; letter <= L'Y' && cut != std::string::npos; ++letter) {
+            const std::wstring root = std::wstring(1, letter) + L":\\";
+            if (::GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                continue;
+            }
+            device_ = dosDevices.substr(0, cut) + "/" + static_cast<char>(::towlower(letter)) + ":";
+            if (RunUnixProgram("/bin/ln", {"-s", UnixPathOf(folder), device_}) &&
+                WaitUntil([&] { return DirExists(root); }, 10000)) {
+                root_ = root;
+            }
+            return;
+        }
+    }
+    ~MappedDrive() {
+        if (!device_.empty()) {
+            RunUnixProgram("/bin/rm", {"-f", device_});
+        }
+    }
+    MappedDrive(const MappedDrive&) = delete;
+    MappedDrive& operator=(const MappedDrive&) = delete;
+    // "R:\\", empty when no letter could be mapped.
+    const std::wstring& Root() const { return root_; }
+
+private:
+    std::string device_;
+    std::wstring root_;
+};
+
 TEST_F(RefusalTest, DriveRootRemovesNothing) {
     if (!IsWine()) {
         GTEST_SKIP() << "maps a drive letter through Wine's dosdevices";
     }
     MakeInstallation();
-    // A drive letter of the test's own whose root is the installation.
-    const std::string dosDevices = UnixPathOf(L"C:\\");
-    const size_t cut = dosDevices.rfind("/c:");
-    ASSERT_NE(cut, std::string::npos) << dosDevices;
-    wchar_t letter = 0;
-    for (wchar_t candidate = L'R'; candidate <= L'Y' && letter == 0; ++candidate) {
-        const std::wstring root = std::wstring(1, candidate) + L":\\";
-        if (::GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            letter = candidate;
-        }
+    const MappedDrive drive(install->InstallDir());
+    ASSERT_FALSE(drive.Root().empty());
+    ASSERT_TRUE(FileExists(drive.Root() + L"a.dat"));
+    OpenRefusedSession(drive.Root());
+    ExpectNothingRemoved(RunRemoval());
+}
+
+// The installation folder as a link: its target must pass the guard as well.
+TEST_F(RefusalTest, LinkedInstallationFolderIsCheckedAtItsTarget) {
+    if (!IsWine()) {
+        GTEST_SKIP() << "Unix links and a drive letter through Wine's dosdevices";
     }
-    ASSERT_NE(letter, 0);
-    const std::string device =
-        dosDevices.substr(0, cut) + "/" + static_cast<char>(::towlower(letter)) + ":";
-    ASSERT_TRUE(RunUnixProgram("/bin/ln", {"-s", UnixPathOf(install->InstallDir()), device}));
-    const std::wstring root = std::wstring(1, letter) + L":\\";
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(root + L"a.dat"); }, 10000));
-    OpenRefusedSession(root);
+    MakeInstallation();
+    const MappedDrive drive(install->InstallDir());
+    ASSERT_FALSE(drive.Root().empty());
+    const struct {
+        std::wstring target;
+        InstallDirProblem problem;
+    } cases[] = {
+        {drive.Root(), InstallDirProblem::Root},
+        {L"C:\\", InstallDirProblem::ShellFolder}, // the drive of Windows
+        {Folder(CSIDL_PROFILE), InstallDirProblem::ShellFolder},
+        {Folder(CSIDL_APPDATA), InstallDirProblem::ShellFolder},
+        {dir / L"plain", InstallDirProblem::None},
+    };
+    ASSERT_TRUE(CreateDirs(dir / L"plain\\kept"));
+    const std::wstring link = dir / L"linked";
+    for (const auto& c : cases) {
+        // The link goes before anything can end the test: nothing may walk it later.
+        const bool linked = MakeUnixLink(c.target, link);
+        const InstallDirProblem problem = CheckInstallDir(link);
+        RemoveUnixLink(link);
+        ASSERT_TRUE(linked) << ToUtf8(c.target);
+        EXPECT_EQ(problem, c.problem) << ToUtf8(c.target);
+    }
+    // Through a link to the mapped root, the installation itself is refused and left whole.
+    ASSERT_TRUE(MakeUnixLink(drive.Root(), link));
+    OpenRefusedSession(link);
     const RunRecord run = RunRemoval();
-    RunUnixProgram("/bin/rm", {"-f", device});
+    RemoveUnixLink(link);
     ExpectNothingRemoved(run);
 }
 

@@ -145,7 +145,8 @@ STDMETHODIMP CActiveXCtrl::ShowObject() {
     if (hDC == nullptr) {
         return E_FAIL;
     }
-    const RECT& item = m_pOwner->m_rcItem;
+    // A windowed object draws into its own window, whose corner is the object's.
+    const RECT item = m_pOwner->ObjectRect();
     const RECTL bounds = {item.left, item.top, item.right, item.bottom};
     m_pViewObject->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hDC, &bounds, nullptr,
                         nullptr, 0);

@@ -188,6 +188,35 @@ TEST_F(ActiveXTest, RegisteredWindowedObjectFollowsTheControlInAChildWindow) {
     EXPECT_EQ(dll.Live(), 0);
 }
 
+// Away from its window's corner, a windowed object's child window stands at
+// the control's place, and what the object draws through its site fills that
+// window from its own corner.
+TEST_F(ActiveXTest, WindowedObjectAwayFromTheCornerIsDrawnInItsOwnWindow) {
+    CActiveXUI* ax = Show(TestControl::kWindowed, true, L"pos=\"60,50,260,150\"");
+    const HWND child = ax->GetHostWindow();
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(child, hwnd());
+    RECT rc;
+    ::GetWindowRect(child, &rc);
+    ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.left, 60);
+    EXPECT_EQ(rc.top, 50);
+    EXPECT_EQ(rc.right, 260);
+    EXPECT_EQ(rc.bottom, 150);
+    IOleObject* object = nullptr;
+    ASSERT_EQ(ax->GetControl(IID_IOleObject, reinterpret_cast<void**>(&object)), S_OK);
+    IOleClientSite* site = nullptr; // the test control lends its site without a reference
+    ASSERT_EQ(object->GetClientSite(&site), S_OK);
+    EXPECT_EQ(site->ShowObject(), S_OK);
+    object->Release();
+    const auto shot = CaptureClient(child, 200, 100);
+    for (const POINT pt : {POINT{1, 1}, POINT{100, 50}, POINT{198, 98}}) {
+        EXPECT_EQ(shot->Rgb(pt.x, pt.y), 0xFF0000u) << pt.x << "," << pt.y;
+    }
+    Clear();
+    EXPECT_EQ(dll.Live(), 0);
+}
+
 TEST_F(ActiveXTest, AFailedInitialisationLeavesNoObject) {
     CActiveXUI* ax = Show(TestControl::kFailsInit, true);
     void* out = nullptr;
