@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "statistics/XmlTextDoc.h"
 #include "ui/XmlDocument.h"
 
 #include <cstdio>
@@ -74,6 +75,51 @@ void Measure(const char* label, size_t bytes, double minimumSeconds, Parse parse
                 megabytes / elapsed, attributes);
 }
 
+std::wstring Repeat(const wchar_t* part, int count) {
+    std::wstring text;
+    for (int i = 0; i < count; ++i) {
+        text += part;
+    }
+    return text;
+}
+
+// Seconds for one parse of the statistics XML document (the best of three).
+double StatisticsParseSeconds(const std::wstring& text) {
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        CXmlTextDoc doc;
+        const double start = BenchSeconds();
+        doc.SetDocText(text.c_str());
+        const double elapsed = BenchSeconds() - start;
+        best = elapsed < best ? elapsed : best;
+    }
+    return best;
+}
+
+// The statistics XML document on hostile shapes of n tags and of 4n: the time must grow like the
+// text. The baseline is a well-formed document of as many nested elements.
+void MeasureStatisticsShapes(int n) {
+    const struct {
+        const char* label;
+        std::wstring (*make)(int);
+    } shapes[] = {
+        {"well-formed <a>..</a> nested (baseline)",
+         [](int k) { return Repeat(L"<a>", k) + Repeat(L"</a>", k); }},
+        {"start tags never ended <a>", [](int k) { return Repeat(L"<a>", k); }},
+        {"<a> then unmatched </b> then </a>",
+         [](int k) { return Repeat(L"<a>", k) + Repeat(L"</b>", k) + Repeat(L"</a>", k); }},
+    };
+    std::printf("\nStatistics XML document, n = %d tags of each kind against 4n\n", n);
+    double baseline = 0;
+    for (const auto& shape : shapes) {
+        const double small = StatisticsParseSeconds(shape.make(n));
+        const double large = StatisticsParseSeconds(shape.make(4 * n));
+        baseline = baseline == 0 ? small : baseline;
+        std::printf("%-42s n: %8.1f ms  4n: %8.1f ms  4n/n %5.2f  n/baseline %5.2f\n", shape.label,
+                    small * 1e3, large * 1e3, large / small, small / baseline);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -106,5 +152,6 @@ int main() {
                         static_cast<DWORD>(largeUtf8.size()));
         return WalkAttributes(doc.GetRoot());
     });
+    MeasureStatisticsShapes(64000);
     return 0;
 }

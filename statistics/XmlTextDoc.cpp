@@ -5,6 +5,7 @@
 #include "statistics/XmlTextNames.h"
 
 #include <cwchar>
+#include <unordered_map>
 
 namespace {
 
@@ -123,7 +124,9 @@ void CXmlTextDoc::CloseElement(std::uint32_t index, const XmlNodeToken& endTag) 
 }
 
 // A start tag without its end tag: it keeps only its start tag, and its children move out to
-// follow it under its parent (it is its parent's last child while it is open).
+// follow it under its parent. It is its parent's last child while it is open, so its ring of
+// children joins the parent's ring in one step; their parent fields are set once the whole text
+// is read (SetLevels), or nested unended elements would move the same children again and again.
 void CXmlTextDoc::UnendElement(std::uint32_t index, std::size_t endOffset) {
     XmlElementPos& element = records_[index];
     element.flags |= XmlElementPos::kNotEnded;
@@ -136,13 +139,17 @@ void CXmlTextDoc::UnendElement(std::uint32_t index, std::size_t endOffset) {
     AddResult(L"unended_start_tag", {{L"tagname", name},
                                      {L"offset", std::to_wstring(element.start)},
                                      {L"offset2", std::to_wstring(endOffset)}});
-    std::uint32_t child = element.firstChild;
-    records_[index].firstChild = 0;
-    while (child != 0) {
-        const std::uint32_t following = records_[child].next;
-        AppendChild(records_[index].parent, child);
-        child = following;
+    const std::uint32_t first = element.firstChild;
+    if (first == 0) {
+        return;
     }
+    element.firstChild = 0;
+    element.next = first;
+    XmlElementPos& moved = records_[first];
+    XmlElementPos& siblings = records_[records_[element.parent].firstChild];
+    siblings.prev = moved.prev;
+    moved.prev = index;
+    moved.flags &= ~XmlElementPos::kFirstChild;
 }
 
 bool CXmlTextDoc::TagNameMatches(std::uint32_t index, const wchar_t* name,
@@ -153,12 +160,22 @@ bool CXmlTextDoc::TagNameMatches(std::uint32_t index, const wchar_t* name,
 }
 
 void CXmlTextDoc::ParseElements(std::uint32_t parent) {
+    // Open elements, and for each name the places in that stack of the open elements it names:
+    // an end tag finds the innermost one at once, however deep the stack or many the lone tags.
     std::vector<std::uint32_t> open;
+    std::vector<std::vector<std::uint32_t>*> openNames;
+    std::unordered_map<std::wstring, std::vector<std::uint32_t>> byName;
+    const bool ignoreCase = (docFlags_ & kIgnoreCase) != 0;
     XmlNodeToken token;
     const auto innermost = [&] { return open.empty() ? parent : open.back(); };
     const auto markIllFormed = [&] {
         records_[0].flags |= XmlElementPos::kDocIllFormed;
         records_[innermost()].flags |= XmlElementPos::kIllFormedContent;
+    };
+    const auto pop = [&] {
+        open.pop_back();
+        openNames.back()->pop_back();
+        openNames.pop_back();
     };
     for (std::size_t pos = 0; TokenizeNode(text_, pos, token, true) != kEndOfDocument;
          pos += token.length) {
@@ -167,29 +184,32 @@ void CXmlTextDoc::ParseElements(std::uint32_t parent) {
             if (token.emptyElement) {
                 records_[index].length = records_[index].startTagLength;
             } else {
+                auto& places =
+                    byName[XmlNameKey(text_, token.nameStart, token.nameLength, ignoreCase)];
+                places.push_back(static_cast<std::uint32_t>(open.size()));
+                openNames.push_back(&places);
                 open.push_back(index);
             }
         } else if (token.type == kEndTag) {
-            const wchar_t* name = text_.c_str() + token.nameStart;
-            std::size_t depth = open.size();
-            while (depth > 0 && !TagNameMatches(open[depth - 1], name, token.nameLength)) {
-                --depth;
-            }
-            if (depth == 0) {
+            const auto found =
+                byName.find(XmlNameKey(text_, token.nameStart, token.nameLength, ignoreCase));
+            if (found == byName.end() || found->second.empty()) {
                 markIllFormed();
-                AddResult(L"lone_end_tag", {{L"tagname", std::wstring(name, token.nameLength)},
-                                            {L"offset", std::to_wstring(token.start)}});
+                AddResult(L"lone_end_tag",
+                          {{L"tagname", text_.substr(token.nameStart, token.nameLength)},
+                           {L"offset", std::to_wstring(token.start)}});
                 continue;
             }
+            const std::size_t depth = found->second.back() + 1;
             if (depth < open.size()) {
                 records_[0].flags |= XmlElementPos::kDocIllFormed;
             }
             while (open.size() > depth) {
                 UnendElement(open.back(), token.start);
-                open.pop_back();
+                pop();
             }
             CloseElement(open.back(), token);
-            open.pop_back();
+            pop();
         } else if (token.type == kSyntaxError) {
             markIllFormed();
         }
@@ -199,15 +219,19 @@ void CXmlTextDoc::ParseElements(std::uint32_t parent) {
     }
     while (!open.empty()) {
         UnendElement(open.back(), text_.size() - 1);
-        open.pop_back();
+        pop();
     }
     SetLevels();
 }
 
-// Parents always come before their children in the table (and moved children only move up).
+// Parents always come before their children in the table. A child whose parent was left unended
+// moved out to that element's parent (already settled, as it comes earlier).
 void CXmlTextDoc::SetLevels() {
     for (std::size_t i = 1; i < records_.size(); ++i) {
         XmlElementPos& element = records_[i];
+        if ((records_[element.parent].flags & XmlElementPos::kNotEnded) != 0) {
+            element.parent = records_[element.parent].parent;
+        }
         const std::uint32_t level =
             element.parent == 0 ? 0
                                 : (records_[element.parent].flags & XmlElementPos::kLevelMask) + 1;

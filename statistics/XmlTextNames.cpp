@@ -35,6 +35,17 @@ bool XmlNamesEqual(const std::wstring& a, const std::wstring& b, bool ignoreCase
     return true;
 }
 
+std::wstring XmlNameKey(const std::wstring& text, std::size_t start, std::size_t length,
+                        bool ignoreCase) {
+    std::wstring key = text.substr(start, length);
+    if (ignoreCase) {
+        for (wchar_t& c : key) {
+            c = FoldAscii(c);
+        }
+    }
+    return key;
+}
+
 std::wstring CharsetOfContentType(const std::wstring& content) {
     std::wstring folded(content);
     for (wchar_t& c : folded) {

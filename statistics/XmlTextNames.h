@@ -12,6 +12,9 @@ bool IsXmlWhitespace(wchar_t c);
 std::size_t XmlNameLength(const std::wstring& text, std::size_t start);
 // Exact comparison, or with ASCII letters folded.
 bool XmlNamesEqual(const std::wstring& a, const std::wstring& b, bool ignoreCase);
+// The name at [start, start + length) as a key that equal names share (see XmlNamesEqual).
+std::wstring XmlNameKey(const std::wstring& text, std::size_t start, std::size_t length,
+                        bool ignoreCase);
 // The charset named in a Content-Type value ("text/html; charset=gb2312"), or the empty text.
 std::wstring CharsetOfContentType(const std::wstring& content);
 // Reads an element path ("a/b[2]/c[@x='1']/@y" and the like) and gives the name of its first

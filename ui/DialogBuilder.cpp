@@ -244,6 +244,11 @@ CControlUI* CDialogBuilder::BuildControls(CXmlNode& element, CControlUI* parent,
         CSkinBuildScope::TakeStep();
         if (CTreeNodeUI* treeNode = AsTreeNode(control)) {
             if (!BuildTreeNode(node, treeNode, parent, manager)) {
+                // The level ends without a result: without a parent, nothing else owns
+                // what it built so far.
+                if (parent == nullptr && first != nullptr) {
+                    DiscardControl(first, manager);
+                }
                 return nullptr;
             }
             continue;

@@ -39,8 +39,6 @@ public:
     virtual HFONT AddFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) = 0;
     virtual TFontRecordUI* GetFontInfo(HFONT hFont) = 0;
     virtual TFontRecordUI* GetDefaultFontInfo() = 0;
-    // Fonts added to the table so far (mark-up stops adding at a limit).
-    virtual int GetCustomFontCount() const = 0;
     virtual TImageRecordUI* GetImageOrAdd(LPCWSTR name, LPCWSTR type = nullptr, DWORD mask = 0) = 0;
     virtual DWORD GetDefaultLinkFontColor() const = 0;
     virtual DWORD GetDefaultLinkHoverFontColor() const = 0;

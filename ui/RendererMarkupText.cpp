@@ -16,11 +16,6 @@ namespace {
 
 const int kMaxTextLength = 0x7FFFFFFF;
 
-// Fonts that a mark-up text may add to a manager: beyond them the current
-// font stays, so that a text full of invented faces neither fills the
-// platform's font table nor slows every later lookup.
-const int kMaxManagerFonts = 256;
-
 // Characters measured first for a run, beyond what the room holds at the
 // average character width; more are measured only while all of them fit.
 const int kRunMeasureSlack = 16;
@@ -195,10 +190,8 @@ private:
 
     HFONT FindOrAddFont(LPCWSTR face, int size, bool bold, bool underline, bool italic) const {
         const HFONT found = m_manager->GetFont(face, size, bold, underline, italic);
-        if (found != nullptr || m_manager->GetCustomFontCount() >= kMaxManagerFonts) {
-            return found;
-        }
-        return m_manager->AddFont(face, size, bold, underline, italic);
+        // The manager adds a bounded number of fonts; beyond them (null) the current font stays.
+        return found != nullptr ? found : m_manager->AddFont(face, size, bold, underline, italic);
     }
 
     // The current font with one more style. Always pushes (the same font

@@ -112,6 +112,11 @@ public:
 
     // The face name keeps at most 31 characters.
     enum { MAX_FACE_NAME = LF_FACESIZE - 1 };
+    // Fonts a manager holds at most: beyond them AddFont adds nothing (null),
+    // so that neither a skin repeating its fonts nor a mark-up text full of
+    // invented faces fills the platform's table of objects (10,000 for a
+    // process) or slows every later look-up.
+    enum { MAX_CUSTOM_FONTS = 256 };
     void SetDefaultFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic);
     TFontRecordUI* GetDefaultFontInfo() override;
     int GetCustomFontCount() const;

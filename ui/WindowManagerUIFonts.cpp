@@ -91,6 +91,9 @@ int CWindowManagerUI::GetCustomFontCount() const {
 
 HFONT CWindowManagerUI::AddFont(LPCWSTR fontName, int size, bool bold, bool underline,
                                 bool italic) {
+    if (m_aCustomFonts.GetSize() >= MAX_CUSTOM_FONTS) {
+        return nullptr;
+    }
     HFONT hFont = CreateSkinFont(fontName, size, bold, underline, italic);
     if (hFont == nullptr) {
         return nullptr;

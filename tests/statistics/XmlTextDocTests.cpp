@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cwchar>
+
 #include <string>
 #include <vector>
 
@@ -74,6 +77,80 @@ TEST(XmlTextDoc, UnendedElementKeepsItsStartTagAndItsChildrenMoveOut) {
     EXPECT_EQ(doc.Element(a.firstChild).prev, 3u); // the ring's last child
     EXPECT_EQ(c.flags & XmlElementPos::kLevelMask, 1u);
     EXPECT_NE(doc.Element(0).flags & XmlElementPos::kDocIllFormed, 0u);
+}
+
+// Every record field of a document, one record per line: start, length, start and end tag lengths,
+// flags (hexadecimal), parent, first child, next, previous.
+std::wstring RecordsOf(const CXmlTextDoc& doc) {
+    std::wstring text;
+    for (std::uint32_t i = 0; i < doc.ElementCount(); ++i) {
+        const XmlElementPos& e = doc.Element(i);
+        wchar_t line[160];
+        swprintf(line, 160, L"%u %u %u %u %x %u %u %u %u\n", e.start, e.length, e.startTagLength,
+                 e.endTagLength, e.flags, e.parent, e.firstChild, e.next, e.prev);
+        text += line;
+    }
+    return text;
+}
+
+// Unended elements nested in each other and end tags that match no open element, or an outer one:
+// the records stay as they always were.
+TEST(XmlTextDoc, UnendedAndUnmatchedTagShapesKeepTheirRecords) {
+    const struct {
+        const wchar_t* xml;
+        bool ignoreCase;
+        const wchar_t* records;
+    } cases[] = {
+        {L"<r><a><b><c/>t<d></r>", false,
+         L"0 21 0 0 800000 0 1 0 0\n"
+         L"0 21 3 4 80000 0 2 0 1\n"
+         L"3 3 3 0 180001 1 0 3 5\n"
+         L"6 3 3 0 100001 1 0 4 2\n"
+         L"9 4 4 0 1 1 0 5 3\n"
+         L"14 3 3 0 100001 1 0 0 4\n"},
+        {L"<a><a><a><a>", false,
+         L"0 12 0 0 800000 0 1 0 0\n"
+         L"0 3 3 0 180000 0 0 2 4\n"
+         L"3 3 3 0 100000 0 0 3 1\n"
+         L"6 3 3 0 100000 0 0 4 2\n"
+         L"9 3 3 0 100000 0 0 0 3\n"},
+        {L"<a><b><c><d/></b></e></a></c>", false,
+         L"0 29 0 0 a00000 0 1 0 0\n"
+         L"0 25 3 4 280000 0 2 0 1\n"
+         L"3 14 3 4 80001 1 3 0 2\n"
+         L"6 3 3 0 180002 2 0 4 4\n"
+         L"9 4 4 0 2 2 0 0 3\n"},
+        {L"<x><y><x></x></x></y><z/>", false,
+         L"0 25 0 0 a00000 0 1 0 0\n"
+         L"0 17 3 4 80000 0 2 4 4\n"
+         L"3 3 3 0 180001 1 0 3 3\n"
+         L"6 7 3 4 1 1 0 0 2\n"
+         L"21 4 4 0 0 0 0 0 1\n"},
+        {L"<R><a><B/></A></b></r>", true,
+         L"0 22 0 0 800000 0 1 0 0\n"
+         L"0 22 3 4 280000 0 2 0 1\n"
+         L"3 11 3 4 80001 1 3 0 2\n"
+         L"6 4 4 0 80002 2 0 0 3\n"},
+        {L"<R><a><B/></A></b></r>", false,
+         L"0 22 0 0 a00000 0 1 0 0\n"
+         L"0 3 3 0 380000 0 0 2 3\n"
+         L"3 3 3 0 300000 0 0 3 1\n"
+         L"6 4 4 0 0 0 0 0 2\n"},
+        {L"<a><b/><c><d><e/></d><f>", false,
+         L"0 24 0 0 800000 0 1 0 0\n"
+         L"0 3 3 0 180000 0 0 2 6\n"
+         L"3 4 4 0 0 0 0 3 1\n"
+         L"7 3 3 0 100000 0 0 4 2\n"
+         L"10 11 3 4 0 0 5 6 3\n"
+         L"13 4 4 0 80001 4 0 0 5\n"
+         L"21 3 3 0 100000 0 0 0 4\n"},
+    };
+    for (const auto& c : cases) {
+        CXmlTextDoc doc;
+        doc.SetDocFlags(c.ignoreCase ? CXmlTextDoc::kIgnoreCase : 0);
+        EXPECT_FALSE(doc.SetDocText(c.xml));
+        EXPECT_EQ(RecordsOf(doc), c.records) << c.xml;
+    }
 }
 
 TEST(XmlTextDoc, LongEndTagKeepsItsLength) {

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -54,6 +55,17 @@ TEST(EntryCheck, DISABLED_HeapOverrun) {
     // Eight bytes past the end: the test itself sees nothing wrong.
     std::memset(block, 'x', length);
     delete[] block;
+    SUCCEED();
+}
+
+TEST(EntryCheck, DISABLED_MallocOverrun) {
+    // A text of four characters whose terminator lands one character past its block: the write
+    // the platform's own heap checks do not see.
+    wchar_t* volatile text = static_cast<wchar_t*>(std::malloc(4 * sizeof(wchar_t)));
+    volatile std::size_t length = 4;
+    std::wmemcpy(text, L"abcd", length);
+    text[length] = 0;
+    std::free(text);
     SUCCEED();
 }
 

@@ -9,6 +9,7 @@
 #include "ui/WindowManagerUI.h"
 #include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
+#include "tests/ui/support/GuardPageNew.h"
 
 #include <gtest/gtest.h>
 
@@ -94,14 +95,35 @@ int BuildLayOutAndPaint(const std::wstring& skin, RECT rc) {
     return 1;
 }
 
-TEST(SkinCorruptionRun, DamagedShippedSkinsNeverCrashOrHang) {
+std::wstring ReadShippedSkin(const char* file) {
     const std::string folder = std::string("Z:") + UNINST_SOURCE_DIR + "/resources/skin/";
     CWindowManagerUI::SetResourcePath(TestSupport::FromUtf8(folder).c_str());
+    return TestSupport::FromUtf8(TestSupport::ReadFileBytes(TestSupport::FromUtf8(folder + file)));
+}
+
+// A damaged skin that repeats an include until the build budget is spent holds about 100,000
+// blocks at once. Guarding each with a mapping of its own used up the process's mappings for
+// good, and the run stalled: blocks beyond the guarded ones now come from the heap.
+TEST(SkinCorruptionRun, HundredThousandLiveBlocksLeaveTheProcessWorking) {
+    if (EnvNumber("UNINST_GUARD_PAGES", 0) != 1)
+        GTEST_SKIP() << "guard pages off";
+    const unsigned long unguardedBefore = GuardPages::UnguardedBlocks();
+    std::vector<std::unique_ptr<char[]>> blocks(100000);
+    for (auto& block : blocks)
+        block.reset(new char[24]);
+    EXPECT_GE(GuardPages::UnguardedBlocks() - unguardedBefore,
+              blocks.size() - GuardPages::kMaxGuardedSmallBlocks - 1024);
+    const std::wstring frame = ReadShippedSkin("UninstallFrame.xml");
+    EXPECT_EQ(1, BuildLayOutAndPaint(frame, RECT{0, 0, 800, 495}));
+    blocks.clear();
+    EXPECT_EQ(1, BuildLayOutAndPaint(frame, RECT{0, 0, 800, 495}));
+}
+
+TEST(SkinCorruptionRun, DamagedShippedSkinsNeverCrashOrHang) {
     std::vector<std::wstring> sources;
     for (const char* file : {"UninstallFrame.xml", "UninstallStep_01.xml", "UninstallStep_02.xml",
                              "UninstallStep_03.xml", "UninstallStep_04.xml"}) {
-        sources.push_back(TestSupport::FromUtf8(
-            TestSupport::ReadFileBytes(TestSupport::FromUtf8(folder + file))));
+        sources.push_back(ReadShippedSkin(file));
         ASSERT_EQ(1, BuildLayOutAndPaint(sources.back(), RECT{0, 0, 800, 495})) << file;
     }
     const bool guarded = EnvNumber("UNINST_GUARD_PAGES", 0) == 1;
@@ -134,8 +156,9 @@ TEST(SkinCorruptionRun, DamagedShippedSkinsNeverCrashOrHang) {
             ++tooBig;
         }
     }
-    std::printf("skin XML corruption: %lu cases done, %lu built, %lu too big for guard pages\n",
-                cases, built, tooBig);
+    std::printf("skin XML corruption: %lu cases done, %lu built, %lu too big for guard pages, "
+                "%lu blocks unguarded\n",
+                cases, built, tooBig, GuardPages::UnguardedBlocks());
     EXPECT_GT(built, cases / 3); // most damage still leaves a skin to build
 }
 

@@ -204,3 +204,36 @@ TEST(UIStringTest, FormatHasNoSmallLimit) {
     EXPECT_EQ(4, s.Format(L"%hs", "narr"));
     EXPECT_STREQ(L"narr", s);
 }
+
+// Texts growing from the inline buffer onto the heap, by every way a string grows: each heap
+// block keeps room for the terminator (the checking allocator of this program sees a character
+// written past a malloc block when the string is freed).
+TEST(UIStringTest, GrowingOntoTheHeapKeepsRoomForTheTerminator) {
+    for (const int length : {62, 63, 64, 65, 126, 127, 128, 255}) {
+        const std::wstring text = Repeat(L'g', length);
+        CUIString assigned(text.c_str());
+        CUIString cut;
+        cut.Assign((text + L"tail").c_str(), length);
+        CUIString appended(L"g");
+        appended.Append(Repeat(L'g', length - 1).c_str());
+        CUIString added = CUIString(L"g") + Repeat(L'g', length - 1).c_str();
+        CUIString byChar;
+        for (int i = 0; i < length; ++i) {
+            byChar += L'g';
+        }
+        CUIString replaced(Repeat(L'x', length / 2).c_str());
+        replaced.Replace(L"x", L"gg");
+        replaced.Append(length % 2 != 0 ? L"g" : L"");
+        CUIString formatted;
+        formatted.Format(L"%s", text.c_str());
+        CUIString shrunk(Repeat(L'g', length + 40).c_str());
+        shrunk.Assign(text.c_str()); // into the block it already has
+        CUIString copied(assigned);
+        for (const CUIString* s : {&assigned, &cut, &appended, &added, &byChar, &replaced,
+                                   &formatted, &shrunk, &copied}) {
+            EXPECT_EQ(s->GetLength(), length);
+            EXPECT_EQ(text, s->GetData());
+        }
+        EXPECT_EQ(IsInline(assigned), length < CUIString::MAX_LOCAL_STRING_LEN) << length;
+    }
+}

@@ -42,3 +42,9 @@ uninst_add_test(ui_builder_tests DESKTOP
 uninst_add_test(ui_builder_robustness_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuilderRobustnessTests.cpp
   LIBS skinui TIMEOUT 600)
+
+# Skins that end a build level early or repeat their fonts, under the checking
+# allocator: no block left after the manager goes, a bounded number of fonts.
+uninst_add_test(ui_builder_leak_tests HEAPCHECK
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/BuilderLeakTests.cpp
+  LIBS skinui)

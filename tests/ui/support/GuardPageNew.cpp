@@ -3,7 +3,12 @@
 // cannot be touched begins, so a read or write past its end faults at once.
 // Blocks of up to a page take slots of one committed and one reserved page
 // from one region, reused through a free list kept in the freed pages.
+// Every committed page between reserved ones is a kernel mapping of its own
+// under Wine, and a process gets about 65,000: so only a bounded number of
+// slots exists, and beyond them blocks come from the heap, counted.
 #include <windows.h>
+
+#include "tests/ui/support/GuardPageNew.h"
 
 #include <cstdlib>
 #include <new>
@@ -15,11 +20,12 @@ BYTE* g_base = nullptr;
 SIZE_T g_slots = 0, g_used = 0;
 // Regions of larger guarded blocks (each holds 64 KB of address space):
 // beyond the limit blocks come from the heap, so that the platform itself
-// still finds address space.
+// still finds address space and mappings.
 LONG g_regions = 0;
 const LONG kMaxRegions = 1024;
 BYTE* g_free = nullptr;
 CRITICAL_SECTION g_lock;
+LONG g_unguarded = 0;
 
 bool Guarded() {
     static const bool on = [] {
@@ -27,10 +33,11 @@ bool Guarded() {
         if (::GetEnvironmentVariableA("UNINST_GUARD_PAGES", value, 2) != 1 || value[0] != '1')
             return false;
         ::InitializeCriticalSection(&g_lock);
-        for (SIZE_T mb = 256; g_base == nullptr && mb >= 64; mb /= 2) {
-            g_base =
-                static_cast<BYTE*>(::VirtualAlloc(nullptr, mb << 20, MEM_RESERVE, PAGE_NOACCESS));
-            g_slots = g_base != nullptr ? (mb << 20) / (2 * kPage) : 0;
+        for (SIZE_T slots = GuardPages::kMaxGuardedSmallBlocks; g_base == nullptr && slots >= 2048;
+             slots /= 2) {
+            g_base = static_cast<BYTE*>(
+                ::VirtualAlloc(nullptr, slots * 2 * kPage, MEM_RESERVE, PAGE_NOACCESS));
+            g_slots = g_base != nullptr ? slots : 0;
         }
         return true;
     }();
@@ -51,8 +58,8 @@ BYTE* TakeSlot() {
 
 // Blocks outside the slots carry what frees them just before them: the
 // region of a guarded large block, or the heap block when the slots are used
-// up (the largest damaged skins hold more blocks than the address space has
-// slots for; those blocks go unguarded).
+// up (the largest damaged skins hold more blocks at once than there are
+// slots; those blocks go unguarded).
 struct Header {
     void* region;
     bool heap;
@@ -83,6 +90,7 @@ void* GuardedAlloc(SIZE_T size) {
         heap = true;
         if (region == nullptr)
             return nullptr;
+        ::InterlockedIncrement(&g_unguarded);
     }
     reinterpret_cast<Header*>(block)[-1] = Header{region, heap, {}};
     return block;
@@ -106,6 +114,10 @@ void GuardedFree(void* block) {
 }
 
 } // namespace
+
+unsigned long GuardPages::UnguardedBlocks() {
+    return static_cast<unsigned long>(g_unguarded);
+}
 
 void* operator new(std::size_t size) {
     void* block = Guarded() ? GuardedAlloc(size ? size : 1) : std::malloc(size ? size : 1);
