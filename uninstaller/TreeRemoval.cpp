@@ -25,10 +25,12 @@ bool IsDotEntry(const wchar_t* name) {
 // gets:
 //   bool Enter(path, lower)    a sub-directory; true to walk into it
 //   void Link(path, lower)     a link to a folder (junction, symbolic link): never walked into
-//   void File(path, lower, lowerName)
+//   void File(path, lower)
 //   void Leave(path)           a walked directory whose enumeration has been closed
-// `lower` is the full path ASCII-lower-cased. A directory whose enumeration cannot start is
-// neither walked nor left. A root that is itself a link is not walked.
+//   void Unlisted(path, lower, error)  a directory to walk (the root too) whose enumeration
+//                              could not start; it is neither walked nor left
+// `lower` is the full path ASCII-lower-cased. A root that is missing or itself a link is not
+// walked.
 template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& visitor) {
     const DWORD rootAttributes = ::GetFileAttributesW(ApiPath(root).c_str());
     if (rootAttributes == INVALID_FILE_ATTRIBUTES ||
@@ -45,6 +47,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
     const auto start = [&](const std::wstring& path, const std::wstring& lower) {
         SkinUI::CFindHandle find(::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data));
         if (!find) {
+            visitor.Unlisted(path, lower, ::GetLastError());
             return false;
         }
         open.push_back(OpenDir{path, lower, std::move(find)});
@@ -65,7 +68,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
             const std::wstring path = dir.path + L"\\" + data.cFileName;
             const std::wstring lower = dir.lower + L"\\" + lowerName;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                visitor.File(path, lower, lowerName);
+                visitor.File(path, lower);
             } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
                 visitor.Link(path, lower);
             } else if (visitor.Enter(path, lower) && start(path, lower)) {
@@ -80,8 +83,9 @@ class FileCounter {
 public:
     bool Enter(const std::wstring&, const std::wstring&) { return true; }
     void Link(const std::wstring&, const std::wstring&) {}
-    void File(const std::wstring&, const std::wstring&, const std::wstring&) { ++count; }
+    void File(const std::wstring&, const std::wstring&) { ++count; }
     void Leave(const std::wstring&) {}
+    void Unlisted(const std::wstring&, const std::wstring&, DWORD) {}
 
     unsigned count = 0;
 };
@@ -197,7 +201,6 @@ public:
         ReportUndeletedFile(session_, name, error);
         observer_.OnFileNotDeleted(name, error);
     }
-    bool Reported(const std::wstring& lower) const { return reported_.count(lower) != 0; }
 
     // A folder that could not be removed, with the platform's reason.
     void FolderFailed(const std::wstring& lower, DWORD error) { folderErrors_[lower] = error; }
@@ -234,7 +237,7 @@ public:
         }
     }
 
-    void File(const std::wstring& path, const std::wstring& lower, const std::wstring&) {
+    void File(const std::wstring& path, const std::wstring& lower) {
         if (skipFiles_.count(lower) == 0) {
             DeleteOneFile(path, lower);
         }
@@ -261,6 +264,9 @@ public:
         reports_.FolderFailed(AsciiLower(path), error);
     }
 
+    // What could not be listed stays; the leftovers' walk reports it.
+    void Unlisted(const std::wstring&, const std::wstring&, DWORD) {}
+
     // The installation folder when it is a link: its target's tree has been walked; the link
     // goes last.
     void RemoveInstallLink(const std::wstring& root) {
@@ -286,8 +292,8 @@ private:
     LeftoverReports& reports_;
     unsigned& counter_;
     const unsigned total_;
-    const PathSet skipDirs_;
-    const PathSet skipFiles_;
+    const PathSet& skipDirs_;
+    const PathSet& skipFiles_;
 };
 
 // Walks what the removal left and reports whatever the keep lists and the reports so far do not
@@ -311,7 +317,7 @@ public:
         }
     }
 
-    void File(const std::wstring&, const std::wstring& lower, const std::wstring&) {
+    void File(const std::wstring&, const std::wstring& lower) {
         Found(lower);
         if (skipFiles_.count(lower) == 0) {
             reports_.Report(lower, ERROR_SUCCESS);
@@ -324,6 +330,11 @@ public:
         if (holding_.erase(lower) == 0) {
             reports_.Report(lower, reports_.FolderError(lower));
         }
+    }
+
+    void Unlisted(const std::wstring&, const std::wstring& lower, DWORD error) {
+        sawAnything_ = true;
+        reports_.Report(lower, error);
     }
 
     bool SawAnything() const { return sawAnything_; }
@@ -383,8 +394,8 @@ void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wch
         }
         WalkTree(walked, leftovers);
     }
-    // The installation folder stays while nothing in it explains why (an unsafe link target,
-    // a folder that cannot be listed, an empty folder the platform keeps).
+    // The installation folder stays while nothing in it explains why (a link whose target was
+    // refused, or that the platform cannot remove).
     if (!leftovers.SawAnything() && Exists(root)) {
         reports.Report(AsciiLower(root), reports.FolderError(AsciiLower(root)));
     }
