@@ -30,7 +30,8 @@ public:
     virtual void OnRemovalProgress(int percentage) = 0;
     // A stage begins; fileTotal is the number of files counted (0 until DeletingFiles).
     virtual void OnRemovalStep(RemovalStep step, unsigned fileTotal) = 0;
-    // A file stays (its "file cannot be deleted" event is sent as well).
+    // A file or folder stays (its "file cannot be deleted" event is sent as well); error is the
+    // platform's reason, ERROR_SUCCESS where the platform claimed to have deleted it.
     virtual void OnFileNotDeleted(const std::wstring& lowerName, DWORD error) = 0;
     // The configuration or the installation directory was refused: nothing was removed.
     virtual void OnConfigError() = 0;
@@ -77,8 +78,9 @@ unsigned CountFiles(UninstallSession& session, const wchar_t* directory);
 // Deletes the tree below the directory depth-first and then the directory, keeping the listed
 // folders and files; links to folders are removed without touching their targets (where the
 // platform cannot remove a link itself, it stays). Reports the progress towards total after
-// every file, and each file that stays (through the session's events too, when given). Refuses
-// (does nothing for) an unsafe directory.
+// every file. Afterwards, whatever is left that the keep lists do not explain is reported once
+// per file or folder (through the session's events too, when given), also where the platform
+// claimed to have deleted it. Refuses (does nothing for) an unsafe directory.
 void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wchar_t* directory,
                 unsigned* counter, unsigned total, const PathSet& skipDirs,
                 const PathSet& skipFiles);

@@ -8,6 +8,8 @@
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,10 +25,12 @@ bool IsDotEntry(const wchar_t* name) {
 // gets:
 //   bool Enter(path, lower)    a sub-directory; true to walk into it
 //   void Link(path, lower)     a link to a folder (junction, symbolic link): never walked into
-//   void File(path, lower, lowerName)
+//   void File(path, lower)
 //   void Leave(path)           a walked directory whose enumeration has been closed
-// `lower` is the full path ASCII-lower-cased. A directory whose enumeration cannot start is
-// neither walked nor left. A root that is itself a link is not walked.
+//   void Unlisted(path, lower, error)  a directory to walk (the root too) whose enumeration
+//                              could not start; it is neither walked nor left
+// `lower` is the full path ASCII-lower-cased. A root that is missing or itself a link is not
+// walked.
 template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& visitor) {
     const DWORD rootAttributes = ::GetFileAttributesW(ApiPath(root).c_str());
     if (rootAttributes == INVALID_FILE_ATTRIBUTES ||
@@ -43,6 +47,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
     const auto start = [&](const std::wstring& path, const std::wstring& lower) {
         SkinUI::CFindHandle find(::FindFirstFileW(ApiPath(path + L"\\*.*").c_str(), &data));
         if (!find) {
+            visitor.Unlisted(path, lower, ::GetLastError());
             return false;
         }
         open.push_back(OpenDir{path, lower, std::move(find)});
@@ -63,7 +68,7 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
             const std::wstring path = dir.path + L"\\" + data.cFileName;
             const std::wstring lower = dir.lower + L"\\" + lowerName;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                visitor.File(path, lower, lowerName);
+                visitor.File(path, lower);
             } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
                 visitor.Link(path, lower);
             } else if (visitor.Enter(path, lower) && start(path, lower)) {
@@ -78,8 +83,9 @@ class FileCounter {
 public:
     bool Enter(const std::wstring&, const std::wstring&) { return true; }
     void Link(const std::wstring&, const std::wstring&) {}
-    void File(const std::wstring&, const std::wstring&, const std::wstring&) { ++count; }
+    void File(const std::wstring&, const std::wstring&) { ++count; }
     void Leave(const std::wstring&) {}
+    void Unlisted(const std::wstring&, const std::wstring&, DWORD) {}
 
     unsigned count = 0;
 };
@@ -158,43 +164,82 @@ std::wstring SystemErrorText(DWORD error) {
     return result;
 }
 
+// What a report says of a file that stays: the platform's reason for the failed delete or, where
+// the platform claimed success but the file is still there, "still present".
+std::wstring ReasonText(DWORD error) {
+    return error != ERROR_SUCCESS ? SystemErrorText(error) : L"still present";
+}
+
 void ReportUndeletedFile(UninstallSession* session, const std::wstring& lowerName, DWORD error) {
     if (session == nullptr) {
         return;
     }
-    const std::string report = WideToUtf8(lowerName + L"," + SystemErrorText(error));
+    const std::string report = WideToUtf8(lowerName + L"," + ReasonText(error));
     SendEvent(*session, EVENT_FILE_NOT_DELETED, nullptr, 0, report.c_str());
 }
 
+std::wstring NameOf(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
+}
+
+// The reports of one removal: each path at most once, with the reason the platform gave.
+class LeftoverReports {
+public:
+    LeftoverReports(IRemovalObserver& observer, UninstallSession* session)
+        : observer_(observer), session_(session) {}
+
+    void Report(const std::wstring& lower, DWORD error) {
+        if (!reported_.insert(lower).second) {
+            return;
+        }
+        const std::wstring name = NameOf(lower);
+        ReportUndeletedFile(session_, name, error);
+        observer_.OnFileNotDeleted(name, error);
+    }
+
+    // A folder that could not be removed, with the platform's reason.
+    void FolderFailed(const std::wstring& lower, DWORD error) { folderErrors_[lower] = error; }
+    DWORD FolderError(const std::wstring& lower) const {
+        const auto found = folderErrors_.find(lower);
+        return found != folderErrors_.end() ? found->second : ERROR_SUCCESS;
+    }
+
+private:
+    IRemovalObserver& observer_;
+    UninstallSession* const session_;
+    std::set<std::wstring> reported_;
+    std::map<std::wstring, DWORD> folderErrors_;
+};
+
 class TreeRemover {
 public:
-    TreeRemover(IRemovalObserver& observer, UninstallSession* session, unsigned& counter,
+    TreeRemover(IRemovalObserver& observer, LeftoverReports& reports, unsigned& counter,
                 unsigned total, const PathSet& skipDirs, const PathSet& skipFiles)
-        : observer_(observer), session_(session), counter_(counter), total_(total),
+        : observer_(observer), reports_(reports), counter_(counter), total_(total),
           skipDirs_(skipDirs), skipFiles_(skipFiles) {}
 
     bool Enter(const std::wstring&, const std::wstring& lower) {
-        const bool walk = skipDirs_.count(lower) == 0;
-        explained_ = explained_ || !walk;
-        return walk;
+        return skipDirs_.count(lower) == 0;
     }
 
     void Link(const std::wstring& path, const std::wstring& lower) {
         if (skipDirs_.count(lower) != 0) {
-            explained_ = true;
             return;
         }
         const DWORD error = RemoveFolderLink(path);
         if (error != ERROR_SUCCESS && Exists(path)) {
-            Report(NameOf(lower), error);
+            reports_.Report(lower, error);
         }
     }
 
-    void File(const std::wstring& path, const std::wstring& lower, const std::wstring& lowerName) {
+    void File(const std::wstring& path, const std::wstring& lower) {
         if (skipFiles_.count(lower) == 0) {
-            DeleteOneFile(path, lowerName);
-        } else {
-            explained_ = true;
+            DeleteOneFile(path, lower);
         }
         observer_.OnRemovalProgress(ProgressPercentage(counter_, total_));
         ++counter_;
@@ -205,39 +250,33 @@ public:
         if (::RemoveDirectoryW(api.c_str())) {
             return;
         }
-        lastFolderError_ = ::GetLastError();
-        if (lastFolderError_ != ERROR_ACCESS_DENIED) {
-            return;
-        }
+        DWORD error = ::GetLastError();
         const DWORD attributes = ::GetFileAttributesW(api.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             // A read-only folder goes like a read-only file: writable first.
             ::SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!::RemoveDirectoryW(api.c_str())) {
-                lastFolderError_ = ::GetLastError();
+            if (::RemoveDirectoryW(api.c_str())) {
+                return;
             }
+            error = ::GetLastError();
         }
+        reports_.FolderFailed(AsciiLower(path), error);
     }
+
+    // What could not be listed stays; the leftovers' walk reports it.
+    void Unlisted(const std::wstring&, const std::wstring&, DWORD) {}
 
     // The installation folder when it is a link: its target's tree has been walked; the link
     // goes last.
     void RemoveInstallLink(const std::wstring& root) {
         if (Exists(root)) {
-            lastFolderError_ = RemoveFolderLink(root);
-        }
-    }
-
-    // A removal that leaves the installation folder behind while nothing was kept and no file
-    // was reported must not pass for complete: the folder itself is reported.
-    void ReportIfUnexplained(const std::wstring& root) {
-        if (!explained_ && Exists(root)) {
-            Report(NameOf(AsciiLower(root)),
-                   lastFolderError_ != ERROR_SUCCESS ? lastFolderError_ : ERROR_DIR_NOT_EMPTY);
+            reports_.FolderFailed(AsciiLower(root), RemoveFolderLink(root));
         }
     }
 
 private:
-    void DeleteOneFile(const std::wstring& path, const std::wstring& lowerName) {
+    void DeleteOneFile(const std::wstring& path, const std::wstring& lower) {
         const std::wstring api = ApiPath(path);
         if (::DeleteFileW(api.c_str())) {
             return;
@@ -246,27 +285,71 @@ private:
         if (::DeleteFileW(api.c_str())) {
             return;
         }
-        Report(lowerName, ::GetLastError());
-    }
-
-    void Report(const std::wstring& lowerName, DWORD error) {
-        explained_ = true;
-        ReportUndeletedFile(session_, lowerName, error);
-        observer_.OnFileNotDeleted(lowerName, error);
-    }
-
-    static std::wstring NameOf(const std::wstring& path) {
-        return path.substr(path.find_last_of(L"\\/") + 1);
+        reports_.Report(lower, ::GetLastError());
     }
 
     IRemovalObserver& observer_;
-    UninstallSession* const session_;
+    LeftoverReports& reports_;
     unsigned& counter_;
     const unsigned total_;
-    const PathSet skipDirs_;
-    const PathSet skipFiles_;
-    bool explained_ = false; // something was kept or reported
-    DWORD lastFolderError_ = ERROR_SUCCESS;
+    const PathSet& skipDirs_;
+    const PathSet& skipFiles_;
+};
+
+// Walks what the removal left and reports whatever the keep lists and the reports so far do not
+// explain: a delete can claim success while the file stays (a read-only volume under Wine, a
+// file another process holds open with delete sharing on Windows), and a folder can stay with
+// nothing in it. A folder that still holds something is explained by what it holds.
+class LeftoverFinder {
+public:
+    LeftoverFinder(LeftoverReports& reports, const PathSet& skipDirs, const PathSet& skipFiles)
+        : reports_(reports), skipDirs_(skipDirs), skipFiles_(skipFiles) {}
+
+    bool Enter(const std::wstring&, const std::wstring& lower) {
+        Found(lower);
+        return skipDirs_.count(lower) == 0;
+    }
+
+    void Link(const std::wstring&, const std::wstring& lower) {
+        Found(lower);
+        if (skipDirs_.count(lower) == 0) {
+            reports_.Report(lower, reports_.FolderError(lower));
+        }
+    }
+
+    void File(const std::wstring&, const std::wstring& lower) {
+        Found(lower);
+        if (skipFiles_.count(lower) == 0) {
+            reports_.Report(lower, ERROR_SUCCESS);
+        }
+    }
+
+    void Leave(const std::wstring& path) {
+        const std::wstring lower = AsciiLower(path);
+        sawAnything_ = true;
+        if (holding_.erase(lower) == 0) {
+            reports_.Report(lower, reports_.FolderError(lower));
+        }
+    }
+
+    void Unlisted(const std::wstring&, const std::wstring& lower, DWORD error) {
+        sawAnything_ = true;
+        reports_.Report(lower, error);
+    }
+
+    bool SawAnything() const { return sawAnything_; }
+
+private:
+    void Found(const std::wstring& lower) {
+        sawAnything_ = true;
+        holding_.insert(ParentOf(lower));
+    }
+
+    LeftoverReports& reports_;
+    const PathSet& skipDirs_;
+    const PathSet& skipFiles_;
+    std::set<std::wstring> holding_; // walked folders found to hold something
+    bool sawAnything_ = false;
 };
 
 } // namespace
@@ -299,13 +382,21 @@ void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wch
     }
     const std::wstring root = NormalizeInstallDir(directory);
     const std::wstring walked = WalkedFolder(root);
-    TreeRemover remover(observer, session, *counter, total, Rebased(skipDirs, root, walked),
-                        Rebased(skipFiles, root, walked));
+    const PathSet walkedSkipDirs = Rebased(skipDirs, root, walked);
+    const PathSet walkedSkipFiles = Rebased(skipFiles, root, walked);
+    LeftoverReports reports(observer, session);
+    TreeRemover remover(observer, reports, *counter, total, walkedSkipDirs, walkedSkipFiles);
+    LeftoverFinder leftovers(reports, walkedSkipDirs, walkedSkipFiles);
     if (!walked.empty()) {
         WalkTree(walked, remover);
+        if (walked != root) {
+            remover.RemoveInstallLink(root);
+        }
+        WalkTree(walked, leftovers);
     }
-    if (!walked.empty() && walked != root) {
-        remover.RemoveInstallLink(root);
+    // The installation folder stays while nothing in it explains why (a link whose target was
+    // refused, or that the platform cannot remove).
+    if (!leftovers.SawAnything() && Exists(root)) {
+        reports.Report(AsciiLower(root), reports.FolderError(AsciiLower(root)));
     }
-    remover.ReportIfUnexplained(root);
 }

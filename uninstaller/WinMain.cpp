@@ -3,14 +3,27 @@
 
 #include "statistics/HttpTransport.h"
 #include "ui/WindowManagerUI.h"
+#include "uninstaller/CommandLine.h"
 #include "uninstaller/Relaunch.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 #include <new>
+#include <string>
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
-    if (!lpCmdLine || lpCmdLine[0] == L'\0')
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
+    // The runtime's argument loses a command line of only blanks, which names an installation
+    // directory like any other.
+    const std::wstring installDir = ArgumentsOf(::GetCommandLineW());
+    if (installDir.empty())
         RelaunchFromLocalAppData();
+    // A second copy for the same installation (a double click registered twice) only shows
+    // the first one's window: two removals of one folder must never run at once.
+    const CInstanceLock instance(installDir);
+    if (!instance.Owned()) {
+        BringInstanceToFront(installDir);
+        return 0;
+    }
     SkinUI::CWindowManagerUI::SetInstance(hInstance);
     SkinUI::CWindowManagerUI::SetResourcePath(SkinUI::CWindowManagerUI::GetInstancePath());
     // libcurl's global set-up is not thread-safe: done here, before any thread can send.
@@ -19,10 +32,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (FAILED(::CoInitialize(nullptr)))
         return 0;
     // The frame frees itself and its session when its window is destroyed.
-    CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(lpCmdLine);
+    CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(installDir.c_str());
     if (!frame)
         return 0;
     if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {
+        MarkInstanceWindow(frame->GetHWND(), installDir);
         frame->CenterWindow();
         ::ShowWindow(frame->GetHWND(), SW_SHOW);
     }

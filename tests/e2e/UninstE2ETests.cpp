@@ -104,12 +104,21 @@ protected:
         }
     }
 
+    // Starts the installed uninst.exe from the installation directory, with the arguments
+    // after its quoted path (none for a player's start).
+    ChildProcess StartInstalled(const std::wstring& arguments = std::wstring()) {
+        return StartUninstaller(install_->InstallDir() + L"\\uninst.exe", arguments);
+    }
+
+    ChildProcess StartUninstaller(const std::wstring& exe, const std::wstring& arguments) {
+        return StartProcess(exe, L"\"" + exe + L"\"" + arguments, install_->InstallDir(),
+                            {{L"TEMP", temp_.Path()}, {L"TMP", temp_.Path()}});
+    }
+
     // Starts the installed uninst.exe with an empty command line from the
     // installation directory; the first process must end by itself.
     void StartLikeAPlayer() {
-        const std::wstring exe = install_->InstallDir() + L"\\uninst.exe";
-        ChildProcess first = StartProcess(exe, L"\"" + exe + L"\"", install_->InstallDir(),
-                                          {{L"TEMP", temp_.Path()}, {L"TMP", temp_.Path()}});
+        ChildProcess first = StartInstalled();
         ASSERT_TRUE(first);
         DWORD code = 99;
         ASSERT_TRUE(first.Wait(kStartMs, &code));
@@ -208,6 +217,24 @@ TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
     EXPECT_FALSE(FileExists(temp_ / L"InstallerChannelPlugin.log"));
     Click(frame, SkinInput::kBtnClose);
     EXPECT_TRUE(relaunched.Wait(30000));
+}
+
+// A command line of only blanks names an installation directory like any other (here one without
+// a configuration): it is not taken for a player's start.
+TEST_F(UninstallerRun, ACommandLineOfOnlyBlanksIsTakenAsTheInstallationDirectory) {
+    DeleteFileW(LocalAppDataCopy().c_str());
+    ChildProcess blanks = StartInstalled(L"    ");
+    ASSERT_TRUE(blanks);
+    const HWND box = WaitForTopWindow(L"#32770", L"Error", blanks.Pid(), kStartMs);
+    ASSERT_NE(box, nullptr) << "no configuration error: the blanks were not the directory";
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"配置文件读取错误");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(blanks.Wait(30000));
+    EXPECT_FALSE(FileExists(LocalAppDataCopy())) << "relaunched";
+    EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));
+    EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
 }
 
 class PlayerRun : public UninstallerRun {
@@ -331,6 +358,56 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     EXPECT_EQ(codes[1], "12060000");
     const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
     EXPECT_NE(log.find(L"OnUninstallComplete"), std::wstring::npos);
+}
+
+size_t Occurrences(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A double click that registers twice: two starts 0.2 s apart run one uninstaller, which a later
+// start brings back from the task bar. Its events go out once each and its copy goes at the end.
+TEST_F(PlayerRun, TwoStartsAFractionOfASecondApartRunOneUninstaller) {
+    ChildProcess first = StartInstalled();
+    Sleep(200);
+    ChildProcess second = StartInstalled();
+    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(first.Wait(kStartMs) && second.Wait(kStartMs));
+    const HWND frame = WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    ChildProcess relaunched = ProcessOf(frame);
+    WaitForSurveyReply();
+    // The copy that lost ends once it has shown the other one's window.
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses(L"uninst.exe") == 1; }, 20000));
+    EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
+
+    // Later starts while the window is minimised, a player's and the copy's own (as the second
+    // start's copy runs when it wins the race to copy): each brings the window back and ends.
+    for (const bool copyItself : {false, true}) {
+        ShowWindow(frame, SW_MINIMIZE);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(frame) != FALSE; }, 5000));
+        ChildProcess later =
+            copyItself ? StartUninstaller(LocalAppDataCopy(), L" " + install_->InstallDir())
+                       : StartInstalled();
+        DWORD code = 99;
+        ASSERT_TRUE(later.Wait(kStartMs, &code)) << "copy itself " << copyItself;
+        EXPECT_EQ(code, 0u);
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(frame); }, 5000)) << copyItself;
+        EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
+    }
+    Sleep(300);
+
+    Click(frame, SkinInput::kUninstallNextStep);
+    ASSERT_TRUE(WaitForCode("12060000", 60000));
+    FinishAndWait(frame, relaunched);
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
+    EXPECT_EQ(PostedCodes(), (std::vector<std::string>{"12040000", "12060000"}));
+    EXPECT_EQ(server_.RequestCount(), 3u) << "one survey request and two events";
+    const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
+    EXPECT_EQ(Occurrences(log, L"Initialize "), 1u) << ToUtf8(log);
+    EXPECT_EQ(Occurrences(log, L"OnUninstallComplete"), 1u) << ToUtf8(log);
 }
 
 // The survey service offers two questions; the second has three options.

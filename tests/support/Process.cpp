@@ -1,9 +1,11 @@
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace TestSupport {
@@ -141,6 +143,7 @@ struct WindowQuery {
     const wchar_t* title;
     DWORD pid;
     HWND found;
+    std::vector<HWND>* all; // every match when set; otherwise the search ends at the first
 };
 
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
@@ -155,13 +158,17 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
     if (q->title && (GetWindowTextW(hwnd, buf, 256), wcscmp(buf, q->title) != 0))
         return TRUE;
     q->found = hwnd;
+    if (q->all) {
+        q->all->push_back(hwnd);
+        return TRUE;
+    }
     return FALSE;
 }
 
 } // namespace
 
 HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid, DWORD timeoutMs) {
-    WindowQuery q{className, title, pid, nullptr};
+    WindowQuery q{className, title, pid, nullptr, nullptr};
     WaitUntil(
         [&] {
             EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
@@ -169,6 +176,30 @@ HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid,
         },
         timeoutMs);
     return q.found;
+}
+
+std::vector<HWND> VisibleTopWindows(const wchar_t* className, const wchar_t* title) {
+    std::vector<HWND> all;
+    WindowQuery q{className, title, 0, nullptr, &all};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
+    all.erase(std::remove_if(all.begin(), all.end(), [](HWND h) { return !IsWindowVisible(h); }),
+              all.end());
+    return all;
+}
+
+size_t CountProcesses(const std::wstring& exeName) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    size_t count = 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        count += _wcsicmp(entry.szExeFile, exeName.c_str()) == 0;
+    }
+    CloseHandle(snapshot);
+    return count;
 }
 
 std::wstring SpecialFolder(int csidl) {

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace TestSupport {
 
@@ -59,6 +60,12 @@ std::wstring WinePathOf(const std::string& unixPath);
 // Polls for a top-level window of the class (any when null) and title that
 // belongs to the process (any when pid is 0).
 HWND WaitForTopWindow(const wchar_t* className, const wchar_t* title, DWORD pid, DWORD timeoutMs);
+
+// Every visible top-level window of the class (any when null) and title.
+std::vector<HWND> VisibleTopWindows(const wchar_t* className, const wchar_t* title);
+
+// The number of running processes whose executable has the file name (any case).
+size_t CountProcesses(const std::wstring& exeName);
 
 // Polls until the predicate holds or the time is up.
 template <typename Pred> bool WaitUntil(Pred pred, DWORD timeoutMs) {

@@ -62,6 +62,11 @@ void RemovalRecorder::OnRemovalStep(RemovalStep step, unsigned fileTotal) {
     }
 }
 
+void RemovalRecorder::OnFileNotDeleted(const std::wstring& lowerName, DWORD) {
+    const std::lock_guard<std::mutex> guard(lock_);
+    record_.notDeleted.push_back(lowerName);
+}
+
 void RemovalRecorder::OnConfigError() {
     const std::lock_guard<std::mutex> guard(lock_);
     ++record_.configErrors;

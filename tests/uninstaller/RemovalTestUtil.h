@@ -25,6 +25,7 @@ struct RunRecord {
     bool finished = false;  // the end or a configuration error was reported
     unsigned fileTotal = 0; // the files counted before the deletion
     size_t eventThreadsAtFinalPage = 0;
+    std::vector<std::wstring> notDeleted; // the names reported as left, in order
 };
 
 // Records a removal's reports from its worker thread; no window is involved.
@@ -33,7 +34,7 @@ public:
     void SetSession(UninstallSession* session) { session_ = session; }
     void OnRemovalProgress(int percentage) override;
     void OnRemovalStep(RemovalStep step, unsigned fileTotal) override;
-    void OnFileNotDeleted(const std::wstring&, DWORD) override {}
+    void OnFileNotDeleted(const std::wstring& lowerName, DWORD error) override;
     void OnConfigError() override;
     void OnRemovalFinished() override;
     // Takes out what was reported since the last call (the last progress stays remembered).

@@ -4,8 +4,10 @@
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
+#include "uninstaller/CommandLine.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/SelfDelete.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 
@@ -160,6 +162,64 @@ TEST(Paths, DirectoryOfPathCutsAtTheLastSeparator) {
     EXPECT_EQ(DirectoryOfPath(L"C:\\A B\\uninst.exe"), L"C:\\A B");
     EXPECT_EQ(DirectoryOfPath(L"C:/x/y.exe"), L"C:/x");
     EXPECT_EQ(DirectoryOfPath(L"uninst.exe"), L"uninst.exe");
+}
+
+TEST(Paths, ArgumentsFollowTheProgramNameVerbatim) {
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* arguments;
+    } cases[] = {
+        {L"\"C:\\A B\\uninst.exe\" C:\\Games\\G H", L"C:\\Games\\G H"},
+        {L"C:\\x\\uninst.exe C:\\Games\\G", L"C:\\Games\\G"},
+        {L"\"C:\\uninst.exe\"    ", L"   "}, // only blanks: kept
+        {L"\"C:\\uninst.exe\"\t\t", L"\t"},
+        {L"   ", L"  "}, // no program name at all
+        {L"\"C:\\uninst.exe\"", L""},
+        {L"C:\\uninst.exe", L""},
+        {L"\"C:\\uninst.exe\"x y", L"x y"},
+        {L"\"C:\\unterminated x", L""},
+        {L"", L""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ArgumentsOf(c.commandLine), c.arguments) << ToUtf8(c.commandLine);
+    }
+}
+
+TEST(SingleInstance, OneLockPerInstallationInAnySpelling) {
+    const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+    const std::wstring dir = L"C:\\Games\\Velmora " + pid;
+    const std::wstring otherSpelling = L"c:/games//VELMORA " + pid + L"\\";
+    EXPECT_EQ(InstanceNameOf(dir), InstanceNameOf(otherSpelling));
+    EXPECT_NE(InstanceNameOf(dir), InstanceNameOf(dir + L"2"));
+    EXPECT_FALSE(IsInstanceRunning(dir));
+    {
+        const CInstanceLock first(dir);
+        EXPECT_TRUE(first.Owned());
+        EXPECT_TRUE(IsInstanceRunning(dir));
+        EXPECT_FALSE(CInstanceLock(otherSpelling).Owned());
+        EXPECT_TRUE(CInstanceLock(dir + L"2").Owned());
+    }
+    EXPECT_FALSE(IsInstanceRunning(dir));
+    EXPECT_TRUE(CInstanceLock(dir).Owned());
+}
+
+TEST(SingleInstance, TheMarkedWindowComesBackFromTheTaskBar) {
+    const std::wstring dir = L"C:\\Games\\Marked " + std::to_wstring(GetCurrentProcessId());
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                       0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    const HWND marked = CreateWindowExW(0, L"STATIC", L"marked", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other && marked);
+    const CInstanceLock lock(dir);
+    EXPECT_FALSE(BringInstanceToFront(dir, 200)) << "no window is marked yet";
+    MarkInstanceWindow(marked, dir);
+    ShowWindow(marked, SW_MINIMIZE);
+    EXPECT_FALSE(BringInstanceToFront(dir + L"2", 200));
+    EXPECT_TRUE(IsIconic(marked));
+    EXPECT_TRUE(BringInstanceToFront(dir, 200));
+    EXPECT_FALSE(IsIconic(marked));
+    DestroyWindow(marked);
+    DestroyWindow(other);
 }
 
 TEST(Paths, SelfDeleteQuotesThePath) {

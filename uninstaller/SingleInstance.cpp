@@ -1,0 +1,79 @@
+#include <windows.h>
+
+#include "uninstaller/InstallDirGuard.h"
+#include "uninstaller/LongPath.h"
+#include "uninstaller/SingleInstance.h"
+
+#include <cstdint>
+#include <cwchar>
+
+namespace {
+
+// A copy that is still starting takes the mutex well within this time.
+const DWORD kStartGraceMs = 3000;
+
+struct WindowSearch {
+    const wchar_t* mark;
+    HWND found;
+};
+
+BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM param) {
+    WindowSearch* const search = reinterpret_cast<WindowSearch*>(param);
+    if (::IsWindowVisible(hwnd) && ::GetPropW(hwnd, search->mark) != nullptr) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::wstring InstanceNameOf(const std::wstring& installDir) {
+    // FNV-1a over the UTF-16 units: the directory may be longer than a kernel object's name.
+    uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : AsciiLower(NormalizeInstallDir(installDir))) {
+        hash = (hash ^ static_cast<uint16_t>(unit)) * 1099511628211ull;
+    }
+    wchar_t name[64];
+    std::swprintf(name, 64, L"VelmoraGamesUninst_%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+CInstanceLock::CInstanceLock(const std::wstring& installDir) {
+    ::SetLastError(ERROR_SUCCESS);
+    mutex_.Reset(::CreateMutexW(nullptr, FALSE, InstanceNameOf(installDir).c_str()));
+    const DWORD error = ::GetLastError();
+    // A mutex that exists but cannot be opened belongs to a running uninstaller as well.
+    owned_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
+}
+
+bool IsInstanceRunning(const std::wstring& installDir) {
+    const SkinUI::CKernelHandle mutex(
+        ::OpenMutexW(SYNCHRONIZE, FALSE, InstanceNameOf(installDir).c_str()));
+    return mutex || ::GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+void MarkInstanceWindow(HWND hwnd, const std::wstring& installDir) {
+    ::SetPropW(hwnd, InstanceNameOf(installDir).c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+bool BringInstanceToFront(const std::wstring& installDir, DWORD timeoutMs) {
+    const std::wstring mark = InstanceNameOf(installDir);
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        WindowSearch search = {mark.c_str(), nullptr};
+        ::EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            if (::IsIconic(search.found)) {
+                ::ShowWindow(search.found, SW_RESTORE);
+            }
+            ::SetForegroundWindow(search.found);
+            return true;
+        }
+        const ULONGLONG waited = ::GetTickCount64() - start;
+        if (waited >= timeoutMs || (waited >= kStartGraceMs && !IsInstanceRunning(installDir))) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <windows.h>
+
+#include "ui/Win32Handles.h"
+
+#include <string>
+
+// One uninstaller per installation at a time. The relaunched copy holds a named mutex derived
+// from the normalised installation directory while it runs and marks its main window with the
+// same name; a later start for the same directory brings that window to the front instead of
+// running a second removal.
+
+// The name of the mutex and of the window mark: the same for every spelling of the directory
+// that NormalizeInstallDir and ASCII case make equal.
+std::wstring InstanceNameOf(const std::wstring& installDir);
+
+class CInstanceLock {
+public:
+    explicit CInstanceLock(const std::wstring& installDir);
+    // False when another process is already the uninstaller of the installation.
+    bool Owned() const { return owned_; }
+
+private:
+    SkinUI::CKernelHandle mutex_;
+    bool owned_ = false;
+};
+
+// True while an uninstaller of the installation runs.
+bool IsInstanceRunning(const std::wstring& installDir);
+
+// Marks the main window as the one of the installation's uninstaller.
+void MarkInstanceWindow(HWND hwnd, const std::wstring& installDir);
+
+// How long a start waits for the running uninstaller's window to show.
+constexpr DWORD kInstanceWindowWaitMs = 10000;
+
+// Waits until the marked window of the installation's uninstaller is visible, then restores it
+// when minimised and brings it to the front. False when no such window showed in time, or when
+// no uninstaller of the installation has been running for a while of that time.
+bool BringInstanceToFront(const std::wstring& installDir, DWORD timeoutMs = kInstanceWindowWaitMs);
