@@ -454,7 +454,7 @@ int wmain(int argc, wchar_t** argv) {
     // What a closer look needs, after the summary that the script adds.
     g_report.clear();
     ReportRegistryAndShortcuts(before, after);
-    Say("## Channel plug-in log");
+    Say("\n## Channel plug-in log");
     Say("```\n" + ReadFileBytes(temp + L"\\InstallerChannelPlugin.log") + "```");
     WriteFileBytes(g_out + L"\\report-details.md", g_report);
     return frame && !g_checksFailed ? 0 : 1;
