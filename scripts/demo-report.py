@@ -63,30 +63,35 @@ def read_lists(path):
     return lists
 
 
+def ascii_lower(text):
+    """Lower-cases A to Z only, as the removal does."""
+    return "".join(chr(ord(c) + 32) if "A" <= c <= "Z" else c for c in text)
+
+
 def keep_entry(rel, skip_dirs, skip_files):
     """The keep-list entry that explains rel, or None. The removal compares
     whole paths with ASCII letters lower-cased; a kept folder keeps all below it."""
-    low = rel.lower()
+    low = ascii_lower(rel)
     if not low.endswith("\\"):
         for entry in skip_files:
-            if low == entry.lower():
+            if low == ascii_lower(entry):
                 return f"SkipFile `{entry}`"
     for entry in skip_dirs:
-        folder = entry.lower() + "\\"
+        folder = ascii_lower(entry) + "\\"
         if low.startswith(folder):
             return f"SkipDir `{entry}`"
     return None
 
 
 def failed_file_events(requests):
-    """File name (lower-cased) -> ErrorMsg of each failed-file event."""
+    """File name (as the event gives it, lower-cased) -> ErrorMsg of each failed-file event."""
     events = {}
     for request in requests:
         if request.get("code") != "12990201":
             continue
         message = str((report_of(request) or {}).get("ErrorMsg", ""))
         name, _, _ = message.partition(",")
-        events.setdefault(name.strip().lower(), []).append(message.strip())
+        events.setdefault(name.strip(), []).append(message.strip())
     return events
 
 
@@ -113,7 +118,7 @@ def classify(lists, events):
         if entry:
             kept.append((rel, entry))
         elif not is_folder(rel):
-            reported = events.get(rel.rsplit("\\", 1)[-1].lower())
+            reported = events.get(ascii_lower(rel.rsplit("\\", 1)[-1]))
             left.append((rel, reported[0] if reported else None))
         elif not any(p.startswith(rel) and not is_folder(p) for p in after):
             left.append((rel, None))  # an empty folder; one that holds what stays is fine
