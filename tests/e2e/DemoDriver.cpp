@@ -405,7 +405,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckQuestionnaire(questionnaire, 2); // the demo's survey has two questions
     SkinInput::Click(frame, SkinInput::Option(1, 1));
     SkinInput::Click(frame, SkinInput::Option(2, 2));
-    SkinInput::Click(frame, SkinInput::OtherReason(2));
+    SkinInput::Click(frame, SkinInput::kOtherReason);
     SkinInput::Type(L"画面很好，只是最近没有时间玩了。");
     Sleep(300);
     Screenshot(frame, L"02b-questionnaire-answered");

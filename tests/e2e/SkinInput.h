@@ -24,22 +24,24 @@ constexpr ClientPoint kUninstallNextStep{500, 110 + 305 + 22};
 constexpr int kQuestionsTop = 75 + 46;
 constexpr int kQuestionPitch = 52;
 // The top of option n-m's row; its check box is drawn at rows 5 to 23 of the row.
-inline ClientPoint OptionRow(int n, int m) {
+constexpr ClientPoint OptionRow(int n, int m) {
     return ClientPoint{60 + (m - 1) * 174, kQuestionsTop + (n - 1) * kQuestionPitch + 22};
 }
-inline ClientPoint Option(int n, int m) {
+constexpr ClientPoint Option(int n, int m) {
     const ClientPoint row = OptionRow(n, m);
     return ClientPoint{row.x + 40, row.y + 14};
 }
 // The free-text box below the given number of questions: its rectangle, and its centre.
-inline RECT OtherReasonRect(int questions) {
+constexpr RECT OtherReasonRect(int questions) {
     const int top = kQuestionsTop + questions * kQuestionPitch + 26;
     return RECT{60, top, 740, top + 48};
 }
-inline ClientPoint OtherReason(int questions) {
+constexpr ClientPoint OtherReason(int questions) {
     const RECT rc = OtherReasonRect(questions);
     return ClientPoint{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
+// The surveys that the end-to-end runs and the demo offer have two questions.
+constexpr ClientPoint kOtherReason = OtherReason(2);
 constexpr ClientPoint kCloseUnistall02{300, 75 + 340 + 22};
 constexpr ClientPoint kBeginUnistall{500, 75 + 340 + 22};
 // Final page (page container at 0,110).

@@ -366,7 +366,7 @@ TEST_F(QuestionnaireRun, TheAnswersAndTheFreeTextReachTheFinalEvent) {
 
     Click(frame, SkinInput::Option(1, 1));
     Click(frame, SkinInput::Option(2, 2));
-    Click(frame, SkinInput::OtherReason(2));
+    Click(frame, SkinInput::kOtherReason);
     SkinInput::Type(L"no time");
     Click(frame, SkinInput::kBeginUnistall);
     ASSERT_TRUE(WaitForCode("12060000", 60000));
@@ -388,7 +388,7 @@ TEST_F(QuestionnaireRun, MoreThan140CharactersWarnAndKeepThePage) {
     const HWND frame = OpenQuestionnaire();
     ASSERT_NE(frame, nullptr);
     ChildProcess relaunched = ProcessOf(frame);
-    Click(frame, SkinInput::OtherReason(2));
+    Click(frame, SkinInput::kOtherReason);
     SkinInput::Type(std::wstring(141, L'字'));
     Click(frame, SkinInput::kBeginUnistall);
 
@@ -404,7 +404,7 @@ TEST_F(QuestionnaireRun, MoreThan140CharactersWarnAndKeepThePage) {
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
 
     // One character less is accepted: the removal starts and no warning shows.
-    Click(frame, SkinInput::OtherReason(2));
+    Click(frame, SkinInput::kOtherReason);
     INPUT back[2] = {};
     back[0].type = back[1].type = INPUT_KEYBOARD;
     back[0].ki.wVk = back[1].ki.wVk = VK_END;
