@@ -13,7 +13,9 @@ cleanup() {
   uninst_stop_env
 }
 trap cleanup EXIT
-uninst_prepare_run "$build" demo-prefix
+# Only what the demo runs: the uninstaller (with the plug-in it embeds), the
+# driver and the loopback server; no tests, no benchmarks.
+uninst_prepare_run "$build" demo-prefix uninst uninst_demo loopback_server
 
 rm -rf "$out"
 mkdir -p "$out"
@@ -44,22 +46,20 @@ for bmp in "$out"/*.bmp; do
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 
+# The driver's account of the run, the files and events sorted, then the
+# details and the raw log.
 {
   echo
-  echo "## Posted to the statistics server"
-  if [ -s "$out/posted.jsonl" ]; then
-    echo
-    echo "### Events, decoded"
-    python3 "$UNINST_ROOT/scripts/posted-table.py" "$out/posted.jsonl"
-    echo
-    echo "### Raw log"
-    echo '```'
-    cat "$out/posted.jsonl"
-    echo '```'
-  else
-    echo "(nothing)"
-  fi
+  python3 "$UNINST_ROOT/scripts/demo-report.py" "$out/files.tsv" "$out/posted.jsonl" || status=1
+  echo
+  cat "$out/report-details.md" 2>/dev/null || true
+  echo
+  echo "## Raw log of the statistics server"
+  echo '```'
+  cat "$out/posted.jsonl" 2>/dev/null || true
+  echo '```'
 } >>"$out/report.md"
+rm -f "$out/report-details.md"
 
 echo
 echo "Report: $out/report.md"

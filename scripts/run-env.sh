@@ -48,10 +48,11 @@ uninst_make_prefix() {
   wineserver -w
 }
 
-# uninst_prepare_run BUILD PREFIX_NAME
+# uninst_prepare_run BUILD PREFIX_NAME [TARGET...]: builds the targets named
+# (default: all).
 uninst_prepare_run() {
   bash "$UNINST_ROOT/scripts/setup.sh"
-  bash "$UNINST_ROOT/scripts/build.sh" "$1"
+  bash "$UNINST_ROOT/scripts/build.sh" "$1" "${@:3}"
   uninst_start_xvfb
   uninst_make_prefix "$1/$2"
 }

@@ -1,8 +1,11 @@
 // The demo's Windows side: makes a sample game installation in the prefix,
 // runs the uninstaller the way a player does, takes screenshots and writes a
-// report of what the run removed and left.
+// report of what the player saw and of what the run left in TEMP, the
+// registry and the shortcuts (report.md, report-details.md), and the
+// installation's files before and after with its keep lists (files.tsv, which
+// scripts/demo-report.py sorts into removed, kept and left behind).
 //
-//   uninst_demo.exe <uninst.exe> <output folder>
+//   uninst_demo.exe <uninst.exe> <output folder> <server base URL>
 #include <windows.h>
 #include <shlobj.h>
 
@@ -150,7 +153,7 @@ std::pair<int, int> InkRows(const Shot& s, RECT rc) {
     return {first, last};
 }
 
-const uint32_t kAccent = 0xF08A24, kTrack = 0x2A313F, kThumb = 0x4A566C;
+const uint32_t kAccent = 0xF08A24, kAccentHot = 0xFFA345, kTrack = 0x2A313F, kThumb = 0x4A566C;
 
 // Percentage of the progress bar filled, or -1 when the bar isn't shown.
 int BarFill(const Shot& s) {
@@ -160,17 +163,44 @@ int BarFill(const Shot& s) {
     return fore + back < 500 ? -1 : fore * 100 / 600;
 }
 
-void CheckQuestionnaire(const Shot& s) {
+// The first and last rows of the primary ("留下再战") button at column x, or -1.
+std::pair<int, int> PrimaryButtonRows(const Shot& s, int x) {
+    int first = -1, last = -1;
+    for (int y = 0; y < s.h; ++y) {
+        const uint32_t c = s.Rgb(x, y);
+        if (Near(c, kAccent, 24) || Near(c, kAccentHot, 24)) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    }
+    return {first, last};
+}
+
+// The questionnaire's buttons stand where the farewell page's do, not at the window's edge.
+void CheckButtonRows(const Shot& farewell, const Shot& questionnaire) {
+    // Left of the label, inside the button's rounded corners.
+    const int x = SkinInput::kCloseUnistall01.x - 70;
+    const std::pair<int, int> one = PrimaryButtonRows(farewell, x);
+    const std::pair<int, int> two = PrimaryButtonRows(questionnaire, x);
+    const int below1 = farewell.h - 1 - one.second, below2 = questionnaire.h - 1 - two.second;
+    Check("the questionnaire's buttons keep the farewell page's distance from the window's "
+          "bottom edge (farewell " +
+              std::to_string(below1) + " px, questionnaire " + std::to_string(below2) + " px)",
+          one.first >= 0 && two.first >= 0 && one == two && below1 >= 24);
+}
+
+void CheckQuestionnaire(const Shot& s, int questions) {
     // Option 1-1: the box is drawn at rows 5..23 of its 28-pixel row, the label right of it.
-    const int rowTop = 75 + 48 + 24;
-    const std::pair<int, int> ink = InkRows(s, RECT{86, rowTop, 226, rowTop + 28});
-    const int boxCentre = rowTop + 14;
+    const SkinInput::ClientPoint row = SkinInput::OptionRow(1, 1);
+    const std::pair<int, int> ink = InkRows(s, RECT{row.x + 26, row.y, row.x + 166, row.y + 28});
+    const int boxCentre = row.y + 14;
     const int textCentre = (ink.first + ink.second + 1) / 2;
     Check("option labels line up with their check boxes (text centre " +
-              std::to_string(textCentre - rowTop) + ", box centre 14 of the row)",
+              std::to_string(textCentre - row.y) + ", box centre 14 of the row)",
           ink.first >= 0 && std::abs(textCentre - boxCentre) <= 2);
-    // The free-text box (60,306,740,358 on the page), inside its border.
-    const RECT bar = {724, 75 + 308, 739, 75 + 356};
+    // The free-text box's right edge, inside its border.
+    const RECT box = SkinInput::OtherReasonRect(questions);
+    const RECT bar = {box.right - 16, box.top + 2, box.right - 1, box.bottom - 2};
     Check("the empty free-text box shows no scroll thumb",
           Count(s, bar, [](uint32_t c) { return Near(c, kThumb, 8); }) == 0);
 }
@@ -226,7 +256,7 @@ bool KeyExists(const std::wstring& path) {
 }
 
 struct Snapshot {
-    std::vector<std::wstring> files;
+    std::vector<std::wstring> files; // relative; folders end in "\\"
     bool uninstallKey, makerKey, startMenu, desktopLink;
 };
 
@@ -240,22 +270,66 @@ Snapshot Take(const SampleInstall& install) {
     return s;
 }
 
-void Report(const char* title, const Snapshot& s) {
-    Say(std::string("## ") + title);
-    Say(std::string("- registry Uninstall key: ") + (s.uninstallKey ? "present" : "gone"));
-    Say(std::string("- registry maker key: ") + (s.makerKey ? "present" : "gone"));
-    Say(std::string("- Start-menu folder: ") + (s.startMenu ? "present" : "gone"));
-    Say(std::string("- desktop shortcut: ") + (s.desktopLink ? "present" : "gone"));
-    Say("- files (" + std::to_string(s.files.size()) + "):");
-    int packs = 0;
-    for (const std::wstring& f : s.files) {
-        if (f.rfind(L"data\\packs\\p", 0) == 0)
-            ++packs;
-        else
-            Say("  - " + ToUtf8(f));
+const char* Presence(bool present) {
+    return present ? "present" : "gone";
+}
+
+void ReportRegistryAndShortcuts(const Snapshot& before, const Snapshot& after) {
+    Say("## Registry and shortcuts\n\n| | before | after |\n|---|---|---|");
+    const std::pair<const char*, bool Snapshot::*> rows[] = {
+        {"registry Uninstall key", &Snapshot::uninstallKey},
+        {"registry maker key", &Snapshot::makerKey},
+        {"Start-menu folder", &Snapshot::startMenu},
+        {"desktop shortcut", &Snapshot::desktopLink}};
+    for (const auto& row : rows)
+        Say(std::string("| ") + row.first + " | " + Presence(before.*row.second) + " | " +
+            Presence(after.*row.second) + " |");
+}
+
+// The installation's entries before and after the run and its keep lists, one per line:
+// "before", "after", "SkipDir" or "SkipFile", a tab, the relative path.
+void WriteFileLists(const SampleGame& game, const Snapshot& before, const Snapshot& after) {
+    std::string tsv;
+    const auto add = [&](const char* kind, const std::vector<std::wstring>& paths) {
+        for (const std::wstring& path : paths)
+            tsv += std::string(kind) + "\t" + ToUtf8(path) + "\n";
+    };
+    add("before", before.files);
+    add("after", after.files);
+    add("SkipDir", game.skipDirs);
+    add("SkipFile", game.skipFiles);
+    WriteFileBytes(g_out + L"\\files.tsv", tsv);
+}
+
+// What the session writes to TEMP and leaves there: the embedded statistics files, the
+// plug-in archive and what it unpacks to, and the stand-in plug-in's log.
+const char* WhyInTemp(const std::wstring& name) {
+    static const std::pair<const wchar_t*, const char*> expected[] = {
+        {L"Serverlist.ini", "the embedded server list"},
+        {L"SystemInfoKeys.xml", "the embedded information-item list"},
+        {L"Plugins.zip", "the embedded plug-in archive"},
+        {L"InstallerChannelPlugin.dll", "unpacked from the plug-in archive"},
+        {L"InstallerChannelPlugin.log", "the stand-in plug-in's log of its calls"}};
+    for (const auto& entry : expected) {
+        if (_wcsicmp(entry.first, name.c_str()) == 0)
+            return entry.second;
     }
-    if (packs > 0)
-        Say("  - data\\packs\\*.pak: " + std::to_string(packs) + " files");
+    return nullptr;
+}
+
+void ReportTemp(const std::wstring& temp) {
+    Say("## Files in TEMP");
+    std::vector<std::wstring> files;
+    ListTree(temp, L"", files);
+    int unexpected = 0;
+    for (const std::wstring& f : files) {
+        const char* why = WhyInTemp(f);
+        unexpected += why ? 0 : 1;
+        Say("- " + ToUtf8(f) + ": " + (why ? std::string("expected, ") + why : "NOT expected"));
+    }
+    Check("TEMP holds only what the session is expected to leave (" + std::to_string(unexpected) +
+              " unexpected)",
+          unexpected == 0);
 }
 
 } // namespace
@@ -303,7 +377,7 @@ int wmain(int argc, wchar_t** argv) {
 
     Say("# Uninstaller demo");
     Say("installation: " + ToUtf8(install.InstallDir()));
-    Report("Before", Take(install));
+    const Snapshot before = Take(install);
 
     const std::wstring exe = install.InstallDir() + L"\\uninst.exe";
     ChildProcess first = StartProcess(exe, L"\"" + exe + L"\"", install.InstallDir(),
@@ -314,7 +388,7 @@ int wmain(int argc, wchar_t** argv) {
         (FileExists(SpecialFolder(CSIDL_LOCAL_APPDATA) + L"\\uninst.exe") ? "yes" : "no"));
     Say(std::string("- main window: ") + (frame ? "shown" : "not shown"));
     Sleep(1000);
-    Screenshot(frame, L"01-first-page");
+    const Shot farewell = Screenshot(frame, L"01-first-page");
 
     DWORD pid = 0;
     GetWindowThreadProcessId(frame, &pid);
@@ -326,7 +400,9 @@ int wmain(int argc, wchar_t** argv) {
     SkinInput::Click(frame, SkinInput::kUninstallNextStep);
     Sleep(800);
     Say("## What the player sees");
-    CheckQuestionnaire(Screenshot(frame, L"02-questionnaire-page"));
+    const Shot questionnaire = Screenshot(frame, L"02-questionnaire-page");
+    CheckButtonRows(farewell, questionnaire);
+    CheckQuestionnaire(questionnaire, 2); // the demo's survey has two questions
     SkinInput::Click(frame, SkinInput::Option(1, 1));
     SkinInput::Click(frame, SkinInput::Option(2, 2));
     SkinInput::Click(frame, SkinInput::kOtherReason);
@@ -368,17 +444,18 @@ int wmain(int argc, wchar_t** argv) {
     const bool copyGone = WaitUntil([&] { return !FileExists(relaunched); }, 20000);
     Say(std::string("- relaunched copy deleted after exit: ") + (copyGone ? "yes" : "no"));
 
-    Say("## Files in TEMP");
-    std::vector<std::wstring> tempFiles;
-    ListTree(temp, L"", tempFiles);
-    for (const std::wstring& f : tempFiles)
-        Say("- " + ToUtf8(f));
-    Say("## Channel plug-in log");
-    Say("```\n" + ReadFileBytes(temp + L"\\InstallerChannelPlugin.log") + "```");
-    Report("After", Take(install));
+    ReportTemp(temp);
+    const Snapshot after = Take(install);
     if (locked != INVALID_HANDLE_VALUE)
         CloseHandle(locked);
-
+    WriteFileLists(install.Game(), before, after);
     WriteFileBytes(g_out + L"\\report.md", g_report);
+
+    // What a closer look needs, after the summary that the script adds.
+    g_report.clear();
+    ReportRegistryAndShortcuts(before, after);
+    Say("\n## Channel plug-in log");
+    Say("```\n" + ReadFileBytes(temp + L"\\InstallerChannelPlugin.log") + "```");
+    WriteFileBytes(g_out + L"\\report-details.md", g_report);
     return frame && !g_checksFailed ? 0 : 1;
 }

@@ -16,15 +16,34 @@ struct ClientPoint {
 constexpr ClientPoint kBtnClose{777, 23};
 constexpr ClientPoint kBtnMin{743, 23};
 // Farewell page (page container at 0,110).
-constexpr ClientPoint kCloseUnistall01{300, 110 + 272};
-constexpr ClientPoint kUninstallNextStep{500, 110 + 272};
-// Questionnaire page (page container at 0,75): option n-m of row n.
-inline ClientPoint Option(int n, int m) {
-    return ClientPoint{60 + (m - 1) * 174 + 40, 75 + 48 + (n - 1) * 58 + 24 + 14};
+constexpr ClientPoint kCloseUnistall01{300, 110 + 305 + 22};
+constexpr ClientPoint kUninstallNextStep{500, 110 + 305 + 22};
+// Questionnaire page (page container at 0,75). Its rows stand one under the other from y 46,
+// 52 pixels apart (a 22-pixel title over a 28-pixel row of options); the rows the survey
+// leaves hidden take no room, so the free text follows the last question shown.
+constexpr int kQuestionsTop = 75 + 46;
+constexpr int kQuestionPitch = 52;
+// The top of option n-m's row; its check box is drawn at rows 5 to 23 of the row.
+constexpr ClientPoint OptionRow(int n, int m) {
+    return ClientPoint{60 + (m - 1) * 174, kQuestionsTop + (n - 1) * kQuestionPitch + 22};
 }
-constexpr ClientPoint kOtherReason{400, 75 + 332};
-constexpr ClientPoint kCloseUnistall02{300, 75 + 368 + 22};
-constexpr ClientPoint kBeginUnistall{500, 75 + 368 + 22};
+constexpr ClientPoint Option(int n, int m) {
+    const ClientPoint row = OptionRow(n, m);
+    return ClientPoint{row.x + 40, row.y + 14};
+}
+// The free-text box below the given number of questions: its rectangle, and its centre.
+constexpr RECT OtherReasonRect(int questions) {
+    const int top = kQuestionsTop + questions * kQuestionPitch + 26;
+    return RECT{60, top, 740, top + 48};
+}
+constexpr ClientPoint OtherReason(int questions) {
+    const RECT rc = OtherReasonRect(questions);
+    return ClientPoint{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+// The surveys that the end-to-end runs and the demo offer have two questions.
+constexpr ClientPoint kOtherReason = OtherReason(2);
+constexpr ClientPoint kCloseUnistall02{300, 75 + 340 + 22};
+constexpr ClientPoint kBeginUnistall{500, 75 + 340 + 22};
 // Final page (page container at 0,110).
 constexpr ClientPoint kUnistallFinished{400, 110 + 292};
 

@@ -3,6 +3,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/controls/ComboUI.h"
+#include "ui/controls/ListTextElementUI.h"
 #include "ui/controls/ListUI.h"
 
 #include "tests/support/FileUtil.h"
@@ -323,9 +324,21 @@ CControlUI* CALLBACK CollectClass(CControlUI* control, LPVOID data) {
     return nullptr;
 }
 
-// The sample skin builds every tag into its class, and a picture of it in
-// several states (framework_sample.png in the test's working folder, with the
-// combo's popup open over the list) is there for a person to look at.
+// Dark (text) pixels inside rc.
+int InkIn(const TestSupport::DibSurface& shot, const RECT& rc) {
+    int ink = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            const uint32_t c = shot.Rgb(x, y);
+            ink += ((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) < 3 * 0x80 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+// The sample skin builds every tag into its class, and a picture of the
+// window in several states (framework_sample.png in the test's working
+// folder, with the combo's popup open) is there for a person to look at.
 TEST(FrameworkSample, EveryTagBuildsAndShows) {
     const std::wstring skin = TestSupport::FromUtf8(TestSupport::ReadFileBytes(
         TestSupport::WinePathOf(UNINST_SOURCE_DIR "/tests/ui/samples/framework_sample.xml")));
@@ -333,6 +346,11 @@ TEST(FrameworkSample, EveryTagBuildsAndShows) {
     CControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &Host().pm);
     ASSERT_NE(root, nullptr);
     Host().pm.AttachRootControl(root);
+    // The text row shows one text per header column: its own column texts here.
+    auto* textRow = static_cast<SkinUI::CListTextElementUI*>(Host().pm.FindControl(L"textrow"));
+    ASSERT_NE(textRow, nullptr);
+    ASSERT_TRUE(textRow->SetColumnText(0, L"Text row: column 1"));
+    ASSERT_TRUE(textRow->SetColumnText(1, L"column 2"));
     ::InvalidateRect(Host(), nullptr, FALSE);
     PumpFor(100);
     std::set<std::wstring> classes;
@@ -352,10 +370,23 @@ TEST(FrameworkSample, EveryTagBuildsAndShows) {
     MoveTo(CenterPoint(Host().pm.FindControl(L"hotrow")->GetPos()));
     ASSERT_TRUE(combo->Activate());
     PumpFor(150);
-    // The screen, so that the popup shows too.
-    const auto shot = UiTest::CaptureClient(::GetDesktopWindow(), kLeft + kWidth, kTop + kHeight);
+    const HWND popup = combo->GetDropDownWindow();
+    ASSERT_NE(popup, nullptr);
+    // The window's place on the screen, so that the popup shows too; the
+    // popup lies wholly inside it.
+    RECT window = {}, dropped = {}, inside = {};
+    ::GetWindowRect(Host(), &window);
+    ::GetWindowRect(popup, &dropped);
+    ::IntersectRect(&inside, &window, &dropped);
+    EXPECT_TRUE(::EqualRect(&inside, &dropped));
+    const auto shot = UiTest::CaptureScreen(window);
     EXPECT_TRUE(TestSupport::WriteFileBytes(L"framework_sample.png",
                                             TestSupport::EncodePng(shot->Snapshot())));
+    // Both columns of the text row hold text.
+    const RECT row = textRow->GetPos();
+    const int split = row.left + 180; // the first header item's width
+    EXPECT_GT(InkIn(*shot, RECT{row.left, row.top, split, row.bottom}), 20);
+    EXPECT_GT(InkIn(*shot, RECT{split, row.top, row.right, row.bottom}), 20);
     Press(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return combo->GetDropDownWindow() == nullptr; }));
 }

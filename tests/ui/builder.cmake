@@ -5,7 +5,8 @@
 # sample window with every control and layout rendered into skin_sample.png
 # (and the uninstaller-shaped frame into uninstall_frame.png) in the test's
 # working folder for a person to look at, with a real splitter drag and wheel
-# scrolling. Needs an X display (DISPLAY).
+# scrolling; and the uninstaller's own skin laid out at its window size (where
+# the wizard's buttons and rows land). Needs an X display (DISPLAY).
 set(_builder_res ${CMAKE_CURRENT_BINARY_DIR}/builder_resources)
 file(MAKE_DIRECTORY ${_builder_res})
 file(WRITE ${_builder_res}/skin101.xml
@@ -34,6 +35,7 @@ uninst_add_test(ui_builder_tests DESKTOP
           ${CMAKE_CURRENT_LIST_DIR}/TabChildLayoutTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/SplitterTests.cpp
           ${CMAKE_CURRENT_LIST_DIR}/SkinSampleTests.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/ShippedSkinLayoutTests.cpp
   LIBS skinui ui_test_support)
 
 # Malformed skins, include and child-layout cycles, and thousands of seeded

@@ -80,12 +80,26 @@ ProgramWindow& TheProgramWindow(int left, int top, int width, int height) {
     return *wnd;
 }
 
-std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height) {
-    auto surface = std::make_unique<TestSupport::DibSurface>(width, height);
+namespace {
+
+std::unique_ptr<TestSupport::DibSurface> CopyFrom(HWND hwnd, const RECT& rc) {
+    auto surface =
+        std::make_unique<TestSupport::DibSurface>(rc.right - rc.left, rc.bottom - rc.top);
     HDC dc = ::GetDC(hwnd);
-    ::BitBlt(surface->DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ::BitBlt(surface->DC(), 0, 0, surface->Width(), surface->Height(), dc, rc.left, rc.top,
+             SRCCOPY);
     ::ReleaseDC(hwnd, dc);
     return surface;
+}
+
+} // namespace
+
+std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height) {
+    return CopyFrom(hwnd, RECT{0, 0, width, height});
+}
+
+std::unique_ptr<TestSupport::DibSurface> CaptureScreen(const RECT& rc) {
+    return CopyFrom(::GetDesktopWindow(), rc);
 }
 
 } // namespace UiTest

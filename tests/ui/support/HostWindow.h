@@ -100,5 +100,7 @@ ProgramWindow& TheProgramWindow(int left, int top, int width, int height);
 
 // The window's client area from (0, 0), width x height, as painted now.
 std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height);
+// The screen inside rc as shown now: a window together with the popups over it.
+std::unique_ptr<TestSupport::DibSurface> CaptureScreen(const RECT& rc);
 
 } // namespace UiTest
