@@ -19,5 +19,5 @@ using CurlHeaderList = std::unique_ptr<curl_slist, CurlSlistFree>;
 // libcurl was built with name the build machine, which no player's PC has.
 CurlEasyHandle OpenCurlEasy();
 
-// Applies the time-outs set by SetHttpTimeoutsForTesting, if any.
+// Applies the short time-outs that tests set (HttpTestHooks.h), if any.
 void ApplyTestTimeouts(CURL* handle);

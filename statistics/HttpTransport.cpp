@@ -3,6 +3,7 @@
 
 #include "statistics/HttpTransport.h"
 #include "statistics/CurlHandles.h"
+#include "statistics/HttpTestHooks.h"
 
 #include <algorithm>
 #include <atomic>

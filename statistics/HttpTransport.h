@@ -30,15 +30,6 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
 // caller's thread and appends the response body to reply (not cleared). No
 // header of its own, no user agent. The HTTP status is not looked at.
 // Returns libcurl's result code (0 success, 7 refused, 28 timed out, 52 empty
-// reply, ...). Time-outs are in seconds; see SetHttpTimeoutsForTesting.
-// Re-entrant.
+// reply, ...). Time-outs are in seconds. Re-entrant.
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
                  long connectTimeoutSeconds, long totalTimeoutSeconds);
-
-// Test hook, process-wide. With a non-zero value, every later transfer of the
-// transport uses that many milliseconds as its connect (or total) time-out:
-// it replaces the seconds that HttpPostForm's callers pass (the statistics
-// reports always pass 3 s) and gives the request queue a time-out it
-// otherwise does not have. Zero restores the normal behaviour. Tests set it
-// before starting transfers; it is never set in the product.
-void SetHttpTimeoutsForTesting(long connectMilliseconds, long totalMilliseconds);

@@ -141,7 +141,8 @@ void CRendererUI::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT
     const int sw = rcBmpPart.right - rcBmpPart.left, sh = rcBmpPart.bottom - rcBmpPart.top;
     const bool noCorners = l == 0 && t == 0 && r == 0 && b == 0;
 
-    if (!blend && !hole && noCorners && dw == sw && dh == sh) {
+    // An opaque image that fits exactly is copied once, hole or not.
+    if (!blend && noCorners && dw == sw && dh == sh) {
         blitter.CopyVisiblePart(rc, rcBmpPart);
     } else {
         const RECT& D = rc;

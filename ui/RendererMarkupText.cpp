@@ -298,6 +298,8 @@ private:
         int shift;
         int penX;
         bool ended;
+        // The line ended at a line break of the text itself.
+        bool breaks;
     };
 
     // Lays out (and with draw, draws) one line from s. Measuring finds the
@@ -307,17 +309,23 @@ private:
         MarkupLine line;
         line.top = top;
         line.height = draw ? height : Spacing(s) + FontHeight(s);
-        LineContext ctx = {line, draw, shift, m_rc.left, false};
+        LineContext ctx = {line, draw, shift, m_rc.left, false, false};
         while (!ctx.ended && *s.p != L'\0') {
             Step(s, ctx);
         }
-        // A line break at the very end opens no empty line.
-        line.textEnded = *s.p == L'\0';
+        // A line break of the text (a line feed, <n> or </p>) opens another
+        // line, even an empty one at the very end: "abc\n" is two lines high.
+        line.textEnded = *s.p == L'\0' && !ctx.breaks;
         line.width = ctx.penX - m_rc.left;
         return line;
     }
 
     bool AtLineStart(const LineContext& ctx) const { return ctx.penX <= m_rc.left; }
+
+    static void BreakLine(LineContext& ctx) {
+        ctx.ended = true;
+        ctx.breaks = true;
+    }
 
     void GrowLine(LineContext& ctx, int height) {
         if (!ctx.draw) {
@@ -344,7 +352,7 @@ private:
         }
         if (*p == L'\n') {
             ++s.p;
-            ctx.ended = true;
+            BreakLine(ctx);
             return;
         }
         if (*p == L' ') {
@@ -491,7 +499,7 @@ private:
             return InlineImage(ctx, params);
         case L'n':
             if ((m_style & DT_SINGLELINE) == 0) {
-                ctx.ended = true;
+                BreakLine(ctx);
             }
             return true;
         case L'p':
@@ -543,7 +551,7 @@ private:
                 s.spacings.pop_back();
             }
             if (!AtLineStart(ctx)) {
-                ctx.ended = true;
+                BreakLine(ctx);
             }
             break;
         case L's':
@@ -715,12 +723,17 @@ private:
         return size.cx;
     }
 
+    // Text sits on the line's bottom.
     void DrawRun(const MarkupState& s, const LineContext& ctx, int x, LPCWSTR text,
                  int length) const {
+        DrawRunAt(s, ctx, x, ctx.line.top + ctx.line.height - FontHeight(s), text, length);
+    }
+
+    void DrawRunAt(const MarkupState& s, const LineContext& ctx, int x, int y, LPCWSTR text,
+                   int length) const {
         if (!ctx.draw || length <= 0) {
             return;
         }
-        const int y = ctx.line.top + ctx.line.height - FontHeight(s);
         if (s.selected) {
             ::SetBkMode(m_hDC, OPAQUE);
         }
@@ -758,7 +771,8 @@ private:
         if ((m_style & DT_END_ELLIPSIS) != 0) {
             const int shown = std::max(cut - 2, 0);
             DrawRun(s, ctx, ctx.penX, text, shown);
-            DrawRun(s, ctx, ctx.penX + TextWidth(text, shown), L"...", 3);
+            // The ellipsis stands at the line's top, however tall the line.
+            DrawRunAt(s, ctx, ctx.penX + TextWidth(text, shown), ctx.line.top, L"...", 3);
             ctx.penX = m_rc.right;
             return cut;
         }

@@ -27,10 +27,6 @@ std::string WideToUtf8(const std::wstring& text) {
     return FromWide(CP_UTF8, text.data(), static_cast<int>(text.size()));
 }
 
-std::string WideToAnsi(const wchar_t* text) {
-    return FromWide(CP_ACP, text, -1);
-}
-
 std::wstring Utf8ToWide(const char* text) {
     if (!text || !*text)
         return {};

@@ -1,11 +1,10 @@
 #pragma once
 #include <string>
 
-// The application's text conversions (UTF-16 inside, UTF-8 and the ANSI code
-// page at the edges). Null or unconvertible input gives an empty string.
+// The application's text conversions (UTF-16 inside, UTF-8 at the edges).
+// Null or unconvertible input gives an empty string.
 std::string WideToUtf8(const wchar_t* text);
 std::string WideToUtf8(const std::wstring& text);
-std::string WideToAnsi(const wchar_t* text);
 std::wstring Utf8ToWide(const char* text);
 
 // The questionnaire's free text as the final event carries it: each line end (CR LF, or the lone

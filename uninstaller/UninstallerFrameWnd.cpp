@@ -319,12 +319,6 @@ void CUninstallerFrameWnd::Notify(SkinUI::TNoticeUI& msg) {
     }
 }
 
-void CUninstallerFrameWnd::SetSurveyAnswers(uint32_t answerMask,
-                                            const std::wstring& otherReasonText) {
-    answerMask_ = answerMask;
-    otherReasonText_ = otherReasonText;
-}
-
 std::wstring CUninstallerFrameWnd::CleanOtherReasonText(const std::wstring& text) {
     return ::CleanOtherReasonText(text);
 }

@@ -55,7 +55,6 @@ public:
 
     // The questionnaire's answers: written on the window's thread before the removal worker
     // starts, read by the worker afterwards.
-    void SetSurveyAnswers(uint32_t answerMask, const std::wstring& otherReasonText);
     uint32_t GetAnswerMask() const { return answerMask_; }
     const std::wstring& GetOtherReasonText() const { return otherReasonText_; }
 
@@ -72,7 +71,6 @@ public:
     void OnFileNotDeleted(const std::wstring& lowerName, DWORD error) override;
     void OnConfigError() override;
     void OnRemovalFinished() override;
-    uint32_t GetFileTotal() const { return fileTotal_; }
 
     // Any thread: queue a progress or page change for the window's thread. The progress is
     // posted only when it differs from the last one posted.

@@ -2,6 +2,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include "statistics/HttpTestHooks.h"
 #include "statistics/HttpTransport.h"
 
 #include <chrono>

@@ -237,4 +237,10 @@ TEST_F(ControlsWindowTest, DesiredSizesUseTheWindowFont) {
     text->SetShowHtml(true);
     text->SetFixedHeight(0);
     EXPECT_GT(text->MeasureDesiredSize(SIZE{120, 500}).cy, 2 * height);
+    // Mark-up ending in a line break is one empty line taller.
+    text->SetTextPadding(RECT{0, 0, 0, 0});
+    text->SetText(L"one line<n>");
+    const TEXTMETRICW& tm = pm().GetFontInfo(-1)->tm;
+    EXPECT_EQ(2 * (tm.tmHeight + tm.tmExternalLeading),
+              text->MeasureDesiredSize(SIZE{1000, 500}).cy);
 }

@@ -144,6 +144,19 @@ TEST_F(ImageDescriptionDraw, CornersAreDrawnUnscaled) {
     EXPECT_TRUE(AreaIs(surface, {5, 5, 35, 25}, 0xC0C0C0));
 }
 
+// An opaque image that fits its destination exactly, without corners, is
+// copied once as a whole (within the paint rectangle), hole or not.
+TEST_F(ImageDescriptionDraw, ExactFitIsOneCopyEvenWithAHole) {
+    DibSurface surface(12, 12, 0xFFFFFFFF);
+    const RECT item = surface.Rect();
+    const RECT paint = {0, 0, 6, 12};
+    const std::wstring d = L"file='" + gridPath_ + L"' hole='true'";
+    ASSERT_TRUE(CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, paint, d.c_str()));
+    EXPECT_TRUE(AreaIs(surface, {0, 0, 4, 4}, 0xFF0000));
+    EXPECT_TRUE(AreaIs(surface, {4, 4, 6, 8}, 0xC0C0C0));
+    EXPECT_TRUE(AreaIs(surface, {6, 0, 12, 12}, 0xFFFFFF));
+}
+
 TEST_F(ImageDescriptionDraw, SourcePartAndFade) {
     DibSurface surface(8, 8, 0xFFFFFFFF);
     const RECT item = surface.Rect();

@@ -179,6 +179,35 @@ TEST_F(MarkupTest, WordBreakAndCalcRect) {
     EXPECT_EQ(2 * LineHeight(f), cut.bottom);
 }
 
+// A line break at the end of the text opens one more, empty line.
+TEST_F(MarkupTest, TrailingLineBreakCountsTheEmptyLastLine) {
+    const struct {
+        const wchar_t* text;
+        int lines;
+    } cases[] = {
+        {L"abc", 1}, {L"abc\n", 2}, {L"abc<n>", 2}, {L"<p>abc</p>", 2}, {L"abc\n\n", 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.lines * LineHeight(def_->hFont), Measure(c.text, 0).bottom) << ToUtf8(c.text);
+    }
+}
+
+// On a line taller than the font the text sits on the line's bottom and the
+// "..." of an end ellipsis at its top.
+TEST_F(MarkupTest, EndEllipsisStandsAtTheTopOfATallLine) {
+    const HFONT f = def_->hFont;
+    const int h = LineHeight(f);
+    DibSurface drawn(Extent(f, L"abcde") + 1, 40, 0xFFFFFFFF);
+    DibSurface expected(drawn.Width(), 40, 0xFFFFFFFF);
+    RECT rc = drawn.Rect();
+    int links = 0;
+    CRendererUI::DrawMarkupText(drawn.DC(), &manager_, rc, L"<y 40>abcdefghij", 0xFF000000, nullptr,
+                                nullptr, links, kSingle | DT_END_ELLIPSIS);
+    Reference(expected, f, 0, 40 - h, L"abc");
+    Reference(expected, f, Extent(f, L"abc"), 0, L"...");
+    EXPECT_TRUE(SamePixels(drawn, expected, drawn.Rect()));
+}
+
 TEST_F(MarkupTest, NarrowRectangleStillMakesProgress) {
     // Each line takes at least one character, also when none fits.
     const RECT rc = Measure(L"abc", 0, 1);

@@ -4,6 +4,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/WindowManagerUI.h"
 #include "ui/controls/RichEditUI.h"
+#include "ui/controls/ScrollBarUI.h"
 
 #include "tests/support/DibSurface.h"
 #include "tests/ui/support/DesktopInput.h"
@@ -67,9 +68,11 @@ inline CWindowManagerUI& Manager() {
     return Host().pm;
 }
 
-// A floating rich edit at the given client rectangle, with skin attributes.
-inline CRichEditUI* NewRichEdit(const RECT& rc, LPCWSTR attributes = nullptr) {
-    auto* edit = new CRichEditUI();
+// A floating rich edit (or a probe class over it) at the given client
+// rectangle, with skin attributes.
+template <typename Edit = CRichEditUI>
+inline Edit* NewRichEdit(const RECT& rc, LPCWSTR attributes = nullptr) {
+    auto* edit = new Edit();
     edit->SetFloating(true);
     edit->SetFixedXY(SIZE{rc.left, rc.top});
     edit->SetFixedWidth(rc.right - rc.left);
@@ -158,6 +161,29 @@ inline void Type(const std::wstring& text) {
 }
 
 // ---- Reading back --------------------------------------------------------------------------
+
+// "line number 0" to "line number <count - 1>", one a line.
+inline std::wstring Lines(int count) {
+    std::wstring text;
+    for (int i = 0; i < count; ++i) {
+        text += L"line number ";
+        text += std::to_wstring(i);
+        if (i + 1 < count) {
+            text += L"\r";
+        }
+    }
+    return text;
+}
+
+inline int VerticalPos(const CRichEditUI* edit) {
+    const SkinUI::CScrollBarUI* bar = edit->GetVerticalScrollBar();
+    return bar != nullptr ? bar->GetScrollPos() : -1;
+}
+
+inline bool VerticalShown(const CRichEditUI* edit) {
+    const SkinUI::CScrollBarUI* bar = edit->GetVerticalScrollBar();
+    return bar != nullptr && bar->IsVisible();
+}
 
 inline std::wstring TextOf(const CRichEditUI* edit) {
     const SkinUI::CUIString text = edit->GetText();

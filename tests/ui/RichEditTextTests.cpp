@@ -108,6 +108,50 @@ TEST(RichEditText, TextsReadBackWithTheirLength) {
 
 // ---- Attributes from skin text --------------------------------------------------------------
 
+// Style attributes count only before initialisation, whether the engine
+// started at once (shown) or starts later (hidden until now).
+TEST(RichEditAttributes, StyleGivenAfterInitialisationHasNoEffect) {
+    const struct {
+        LPCWSTR name;
+        LPCWSTR value;
+        DWORD bit;
+        DWORD kept;
+    } cases[] = {
+        {L"multiline", L"false", TXTBIT_MULTILINE, TXTBIT_MULTILINE},
+        {L"readonly", L"true", TXTBIT_READONLY, 0},
+        {L"password", L"true", TXTBIT_USEPASSWORD, 0},
+        {L"autohscroll", L"true", TXTBIT_WORDWRAP, TXTBIT_WORDWRAP},
+    };
+    const RECT hiddenRect = {20, 160, 320, 220};
+    for (const auto& c : cases) {
+        CRichEditUI* shown = NewRichEdit(kEditRect);
+        CRichEditUI* hidden = NewRichEdit(hiddenRect);
+        hidden->SetVisible(false);
+        NewRoot({shown, hidden});
+        shown->ApplyAttribute(c.name, c.value);
+        hidden->ApplyAttribute(c.name, c.value);
+        hidden->SetVisible(true);
+        Settle();
+        for (const CRichEditUI* edit : {shown, hidden}) {
+            ASSERT_NE(nullptr, edit->GetTextHost()) << c.name;
+            EXPECT_EQ(c.kept, edit->GetTextHost()->GetPropertyBits() & c.bit)
+                << c.name << (edit == shown ? " shown" : " hidden");
+        }
+    }
+    // What the player meets: Enter still breaks the line.
+    CRichEditUI* edit = NewRichEdit(kEditRect);
+    edit->SetVisible(false);
+    NewRoot({edit});
+    edit->ApplyAttribute(L"multiline", L"false");
+    edit->SetVisible(true);
+    Settle();
+    Click(kEditRect.left + 10, kEditRect.top + 10);
+    Type(L"a");
+    Press(VK_RETURN);
+    Type(L"b");
+    EXPECT_EQ(L"a\rb", TextOf(edit));
+}
+
 // ---- Limits --------------------------------------------------------------------------------
 
 TEST(RichEditLimits, TypingStopsAtTheLimit) {

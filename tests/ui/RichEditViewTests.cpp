@@ -11,31 +11,9 @@ namespace {
 const RECT kEditRect = {40, 40, 340, 160};
 const uint32_t kWhite = 0xFFFFFF;
 
-std::wstring Lines(int count) {
-    std::wstring text;
-    for (int i = 0; i < count; ++i) {
-        text += L"line number ";
-        text += std::to_wstring(i);
-        if (i + 1 < count) {
-            text += L"\r";
-        }
-    }
-    return text;
-}
-
 // The first line's text sits in the top strip of the text area.
 RECT TopStrip(const RECT& rc) {
     return RECT{rc.left, rc.top, rc.right - 20, rc.top + 14};
-}
-
-int VerticalPos(const CRichEditUI* edit) {
-    const SkinUI::CScrollBarUI* bar = edit->GetVerticalScrollBar();
-    return bar != nullptr ? bar->GetScrollPos() : -1;
-}
-
-bool VerticalShown(const CRichEditUI* edit) {
-    const SkinUI::CScrollBarUI* bar = edit->GetVerticalScrollBar();
-    return bar != nullptr && bar->IsVisible();
 }
 
 // A root with the edit and no focus, so that no caret shows in the pixels.

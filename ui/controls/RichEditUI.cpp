@@ -32,8 +32,8 @@ CRichEditUI::CRichEditUI()
     : m_pTwh(nullptr), m_bVScrollBarFixing(false), m_bWantTab(true), m_bWantReturn(true),
       m_bWantCtrlReturn(true), m_bRich(true), m_bReadOnly(false), m_bWordWrap(false),
       m_dwTextColor(0), m_iFont(-1), m_iLimitText(kDefaultLimitText), m_lTwhStyle(ES_MULTILINE),
-      m_bInited(0), m_bEngineStarted(false), m_pFilterManager(nullptr), m_bSwallowReturnChar(false),
-      m_bInSetPos(false) {}
+      m_bInited(0), m_bEngineStarted(false), m_lEngineStyle(ES_MULTILINE),
+      m_pFilterManager(nullptr), m_bSwallowReturnChar(false), m_bInSetPos(false) {}
 
 CRichEditUI::~CRichEditUI() {
     if (m_pTwh != nullptr) {
@@ -80,6 +80,7 @@ void CRichEditUI::InitSelf() {
     if (m_bInited != 0 || m_pManager == nullptr) {
         return;
     }
+    m_lEngineStyle = m_lTwhStyle;
     m_bInited = 1;
 }
 
@@ -89,7 +90,7 @@ void CRichEditUI::StartEngine() {
     }
     m_bEngineStarted = true;
     CREATESTRUCTW create = {};
-    create.style = m_lTwhStyle;
+    create.style = m_lEngineStyle;
     create.lpszName = m_sText.GetData();
     auto* host = new CTxtWinHost();
     m_pTwh = host;

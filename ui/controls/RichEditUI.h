@@ -118,6 +118,9 @@ private:
     void StartEngine();
 
     bool m_bEngineStarted;
+    // The text style as it was at initialisation: the engine starts with it
+    // whenever it starts, so style attributes given later never count.
+    LONG m_lEngineStyle;
     // The manager the filter is registered with.
     CWindowManagerUI* m_pFilterManager;
     // The keydown of the last Enter went to the "return" notification; its

@@ -58,6 +58,12 @@ LONG CRichEditUI::NaturalHeight(LONG width) const {
 
 void CRichEditUI::LayoutText(RECT& rcText) {
     const bool vertical = Shown(m_pVerticalScrollBar);
+    if (!vertical) {
+        // The bar the rule kept has gone meanwhile (the engine hid it when
+        // the text shrank): nothing is kept any more, or every paint would
+        // ask for another layout.
+        m_bVScrollBarFixing = false;
+    }
     m_pTwh->SetClientRect(&rcText);
     if (vertical && (!m_pVerticalScrollBar->IsVisible() || m_bVScrollBarFixing)) {
         // The engine hid the bar at the narrower width: keep it while the

@@ -9,6 +9,7 @@
 #include "ui/controls/WebBrowserUI.h"
 
 #include "tests/support/DibSurface.h"
+#include "tests/support/FileUtil.h"
 #include "tests/ui/activex/TestControl.h"
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
@@ -351,6 +352,53 @@ TEST_F(ActiveXTest, BrowserBecomesTheUiHandlerOfEachDocument) {
     EXPECT_EQ(dll.Live(), 1);
     Clear();
     EXPECT_EQ(dll.Live(), 0);
+}
+
+// The home page is asked for only with "autonavi" and a page to go to.
+TEST_F(ActiveXTest, BrowserGoesHomeOnlyWithAutoNavigateAndAPage) {
+    const struct {
+        LPCWSTR attributes;
+        bool navigates;
+    } cases[] = {
+        {L"autonavi=\"true\"", false},
+        {L"homepage=\"\" autonavi=\"true\"", false},
+        {L"homepage=\"about:home\"", false},
+        {L"homepage=\"about:home\" autonavi=\"true\"", true},
+    };
+    for (const auto& c : cases) {
+        Show<CWebBrowserUI>(TestControl::kFakeBrowser, true, c.attributes);
+        EXPECT_TRUE(Logged("Advise;")) << dll.Log();
+        EXPECT_EQ(Logged("Navigate2;"), c.navigates) << TestSupport::ToUtf8(c.attributes);
+        Clear();
+    }
+}
+
+// Keys reach the browser first only while the focus is in its window; a
+// browser that takes a key keeps it from the window.
+TEST_F(ActiveXTest, BrowserTranslatesKeysOnlyWithTheFocusInItsWindow) {
+    auto* web = Show<CWebBrowserUI>(TestControl::kFakeBrowser, true);
+    const HWND browserWindow = web->GetHostWindow();
+    ASSERT_NE(browserWindow, nullptr);
+    MSG key = {hwnd(), WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+    const struct {
+        HWND focus;
+        LRESULT result;
+    } cases[] = {{hwnd(), S_FALSE}, {browserWindow, S_OK}};
+    for (const auto& c : cases) {
+        ::SetForegroundWindow(hwnd());
+        ::SetFocus(c.focus);
+        dll.ClearLog();
+        Press('A');
+        PumpFor(50);
+        EXPECT_EQ(Logged("TranslateAccelerator(0100,41);"), c.result == S_OK) << dll.Log();
+        EXPECT_EQ(web->TranslateAccelerator(&key), c.result);
+    }
+    MSG click = {hwnd(), WM_LBUTTONDOWN, 0, 0, 0, {0, 0}};
+    EXPECT_EQ(web->TranslateAccelerator(&click), S_FALSE);
+    ::SetFocus(hwnd());
+    Clear();
+    CWebBrowserUI unborn; // no browser yet
+    EXPECT_EQ(unborn.TranslateAccelerator(&key), E_NOTIMPL);
 }
 
 } // namespace

@@ -217,12 +217,14 @@ class Browser;
 Browser* g_browser = nullptr;
 
 // The fake browser: the test control plus the browser's interfaces, its
-// connection point (one sink) and its document (itself).
+// connection point (one sink), its document (itself) and its accelerators
+// (it takes every key it is offered).
 class Browser final : public Control,
                       public IWebBrowser2,
                       public IConnectionPointContainer,
                       public IConnectionPoint,
-                      public ICustomDoc {
+                      public ICustomDoc,
+                      public IOleInPlaceActiveObject {
 public:
     Browser() : Control(TestControl::kFakeBrowser) { g_browser = this; }
 
@@ -233,6 +235,8 @@ public:
             *out = static_cast<IConnectionPointContainer*>(this);
         } else if (riid == kCustomDoc) {
             *out = static_cast<ICustomDoc*>(this);
+        } else if (riid == IID_IOleInPlaceActiveObject) {
+            *out = static_cast<IOleInPlaceActiveObject*>(this);
         } else {
             return Control::QueryInterface(riid, out);
         }
@@ -360,6 +364,20 @@ public:
     STDMETHOD(SetUIHandler)(IDocHostUIHandler* handler) override {
         return Note(handler != nullptr ? "SetUIHandler" : "SetUIHandler(null)");
     }
+
+    // IOleInPlaceActiveObject (its IOleWindow part is the control's)
+    STUB(GetWindow, (HWND*))
+    STUB(ContextSensitiveHelp, (BOOL))
+    STDMETHOD(TranslateAccelerator)(MSG* msg) override {
+        char text[40];
+        wsprintfA(text, "TranslateAccelerator(%04X,%02X)", msg->message,
+                  static_cast<unsigned>(msg->wParam));
+        return Note(text);
+    }
+    STUB(OnFrameWindowActivate, (BOOL))
+    STUB(OnDocWindowActivate, (BOOL))
+    STUB(ResizeBorder, (LPCRECT, IOleInPlaceUIWindow*, BOOL))
+    STUB(EnableModeless, (BOOL))
 
 private:
     ~Browser() override { g_browser = nullptr; }

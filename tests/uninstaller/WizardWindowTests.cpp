@@ -1,0 +1,236 @@
+// The wizard window itself: the real window class built from the embedded
+// skin, on this thread, driven with real mouse and keyboard input. Its events
+// go to a loopback server.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/e2e/SkinInput.h"
+#include "tests/support/FileUtil.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/SampleInstall.h"
+#include "tests/support/StatisticsTestUtil.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/support/DesktopInput.h"
+#include "tests/ui/support/DesktopPump.h"
+#include "tests/ui/support/HostWindow.h"
+#include "ui/WindowManagerUI.h"
+#include "uninstaller/UninstallSession.h"
+#include "uninstaller/UninstallerFrameWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace TestSupport;
+using SkinInput::ClientPoint;
+
+namespace {
+
+constexpr int kLeft = 40;
+constexpr int kTop = 40;
+constexpr int kWidth = 800;
+constexpr int kHeight = 495;
+// The root container's colour, where nothing else is drawn.
+constexpr uint32_t kBackground = 0x1E2430;
+constexpr ClientPoint kLogo{60, 38};
+
+class WizardWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server_.Start());
+        server_.SetReplyForPath("/survey/1001", ScriptedReply::Ok("{\"active\":false}"));
+        const std::wstring list = dir_ / L"Serverlist.ini";
+        ASSERT_TRUE(
+            StatsTest::WriteServerList(list, StatsTest::StandardServerList(server_.BaseUrl())));
+        SampleGame game;
+        game.surveyUrl = FromUtf8(server_.Url("/survey/"));
+        // The game's web site: a batch file that leaves a mark when opened.
+        game.website = dir_ / L"site.bat";
+        ASSERT_TRUE(
+            WriteFileBytes(game.website, "@echo opened> \"" + ToUtf8(SiteMark()) + "\"\r\n"));
+        install_ = std::make_unique<SampleInstall>(dir_.Path(), game);
+        install_->WriteConfig(install_->ConfigText());
+        auto* frame = new CUninstallerFrameWnd(install_->InstallDir().c_str());
+        frame->GetSession()->SetServerListPath(list);
+        frame_ = frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kLeft,
+                               kTop, 800, 572);
+        ASSERT_NE(frame_, nullptr);
+        wizard_ = frame;
+        ::SetWindowPos(frame_, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
+        ::SetForegroundWindow(frame_);
+        Settle();
+    }
+
+    void TearDown() override {
+        UiTest::LeftUp();
+        UiTest::MoveScreen(1, 1);
+        if (::IsWindow(frame_)) {
+            ::DestroyWindow(frame_);
+        }
+        UiTest::Pump();
+        server_.Stop();
+    }
+
+    std::wstring SiteMark() const { return dir_ / L"site.txt"; }
+
+    void Settle() {
+        ::UpdateWindow(frame_);
+        UiTest::PumpFor(150);
+    }
+
+    POINT Screen(ClientPoint p) const {
+        POINT pt = {p.x, p.y};
+        ::ClientToScreen(frame_, &pt);
+        return pt;
+    }
+
+    void MoveTo(ClientPoint p) {
+        const POINT pt = Screen(p);
+        UiTest::MoveScreen(pt.x, pt.y);
+        UiTest::PumpFor(60);
+    }
+
+    void Click(ClientPoint p) {
+        MoveTo(p);
+        UiTest::LeftDown();
+        UiTest::PumpFor(30);
+        UiTest::LeftUp();
+        UiTest::PumpFor(100);
+    }
+
+    LRESULT HitTest(ClientPoint p) const {
+        const POINT pt = Screen(p);
+        return ::SendMessageW(frame_, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    }
+
+    // Pumps like the program's loop and tells whether the loop would end.
+    bool LoopEndsWithin(DWORD ms) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    return true;
+                }
+                if (!SkinUI::CWindowManagerUI::PreTranslateMessage(&msg)) {
+                    ::TranslateMessage(&msg);
+                    ::DispatchMessageW(&msg);
+                }
+            }
+            ::Sleep(5);
+        }
+        return false;
+    }
+
+    int PostedEvents() const {
+        int posts = 0;
+        for (const RecordedRequest& r : server_.Requests()) {
+            posts += r.method == "POST" ? 1 : 0;
+        }
+        return posts;
+    }
+
+    // The window's tool tip, once it shows.
+    HWND ShownToolTip() const {
+        HWND found = nullptr;
+        UiTest::PumpUntil(
+            [&] {
+                found = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+                while (found != nullptr && ::GetWindow(found, GW_OWNER) != frame_) {
+                    found = ::FindWindowExW(nullptr, found, TOOLTIPS_CLASSW, nullptr);
+                }
+                return found != nullptr && ::IsWindowVisible(found);
+            },
+            3000);
+        return found;
+    }
+
+    TempDir dir_{L"wizard"};
+    LoopbackHttpServer server_;
+    std::unique_ptr<SampleInstall> install_;
+    CUninstallerFrameWnd* wizard_ = nullptr; // freed with its window
+    HWND frame_ = nullptr;
+};
+
+// The top 110 pixels drag the window, except where a button or a text lies.
+TEST_F(WizardWindowTest, CaptionDragsOnlyFromTheBackground) {
+    const struct {
+        ClientPoint at;
+        LRESULT hit;
+        const char* what;
+    } cases[] = {
+        {{400, 50}, HTCAPTION, "title band"},
+        {{400, 109}, HTCAPTION, "last caption row"},
+        {kLogo, HTCLIENT, "logo"},
+        {SkinInput::kBtnMin, HTCLIENT, "minimise button"},
+        {SkinInput::kBtnClose, HTCLIENT, "close button"},
+        {{400, 110}, HTCLIENT, "below the caption"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.hit, HitTest(c.at)) << c.what;
+    }
+}
+
+TEST_F(WizardWindowTest, MinimiseButtonMinimises) {
+    Click(SkinInput::kBtnMin);
+    EXPECT_TRUE(UiTest::PumpUntil([&] { return ::IsIconic(frame_) != FALSE; }, 2000));
+    ::ShowWindow(frame_, SW_RESTORE);
+    UiTest::PumpFor(50);
+}
+
+// Alt+F4 (the system's close) ends the program's loop at once: no event, no
+// orderly close, the window still there.
+TEST_F(WizardWindowTest, SystemCloseEndsWithoutEvent) {
+    ASSERT_TRUE(server_.WaitForRequests(1, 10000)); // the survey request
+    UiTest::Key(VK_MENU);
+    UiTest::Key(VK_F4);
+    UiTest::Key(VK_F4, true);
+    UiTest::Key(VK_MENU, true);
+    EXPECT_TRUE(LoopEndsWithin(3000));
+    UiTest::PumpFor(500);
+    EXPECT_EQ(0, PostedEvents());
+    EXPECT_TRUE(::IsWindowVisible(frame_));
+    EXPECT_EQ(0, wizard_->GetWizardStep());
+}
+
+// The shipped skin's ad buttons have no web address: the final page shows
+// neither them nor the title above them.
+TEST_F(WizardWindowTest, FinalPageHidesEmptyAdsAndTheirTitle) {
+    wizard_->SetStep(4);
+    Settle();
+    const auto shot = UiTest::CaptureClient(frame_, kWidth, kHeight);
+    const auto plain = [&](const RECT& rc) {
+        int other = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                other += shot->Rgb(x, y) != kBackground ? 1 : 0;
+            }
+        }
+        return other;
+    };
+    EXPECT_EQ(0, plain(RECT{100, 110 + 124, 700, 110 + 148}));   // ADTitle
+    EXPECT_EQ(0, plain(RECT{100, 110 + 152, 760, 110 + 242}));   // Game01 to Game04
+    EXPECT_GT(plain(RECT{320, 110 + 270, 480, 110 + 314}), 100); // UnistallFinished
+}
+
+TEST_F(WizardWindowTest, LogoTellsAndOpensTheGamesSite) {
+    MoveTo(kLogo);
+    const HWND tip = ShownToolTip();
+    ASSERT_NE(nullptr, tip);
+    wchar_t text[80] = {};
+    TTTOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = frame_;
+    info.uId = reinterpret_cast<UINT_PTR>(frame_);
+    info.lpszText = text;
+    ::SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(L"测试游戏官网", text);
+
+    Click(kLogo);
+    EXPECT_TRUE(UiTest::PumpUntil([&] { return FileExists(SiteMark()); }, 15000));
+    UiTest::PumpUntil([&] { return ReadFileBytes(SiteMark()).find("opened") == 0; }, 3000);
+    EXPECT_EQ(0u, ReadFileBytes(SiteMark()).find("opened"));
+}
+
+} // namespace
