@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "ui/ClipRegionUI.h"
-#include "ui/Msimg32.h"
+#include "ui/GdiBlend.h"
 #include "ui/RendererInternal.h"
 #include "ui/RendererUI.h"
 #include "tests/ui/RendererTestUtil.h"
