@@ -22,7 +22,7 @@ layer_of() {
   ui/XmlDocumentSkinArchive.cpp) echo 3 ;;
   ui/Xml*) echo 2 ;;
   ui/SkinSourceUI.*) echo 3 ;;
-  ui/Renderer* | ui/RenderResourcesUI.h | ui/ClipRegionUI.* | ui/Msimg32.* | \
+  ui/Renderer* | ui/RenderResourcesUI.h | ui/ClipRegionUI.* | ui/GdiBlend.* | \
     ui/SoftwareAlphaBlend.cpp | ui/StbImage.cpp | ui/ImageDescriptionUI.* | ui/SkinFont.* | \
     ui/ImageCacheUI.*) echo 4 ;;
   ui/WindowWnd.*) echo 5 ;;

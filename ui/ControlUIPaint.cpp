@@ -35,6 +35,11 @@ void CControlUI::PaintBackgroundColor(HDC hDC) {
     if (m_dwBackColor == 0) {
         return;
     }
+    // An opaque background image over the whole control hides any colour.
+    if (!m_sBkImage.IsEmpty() && m_pManager != nullptr &&
+        CRendererUI::ImageDescriptionCovers(m_pManager, m_rcItem, m_sBkImage)) {
+        return;
+    }
     const DWORD first = GetAdjustedColor(m_dwBackColor);
     if (m_dwBackColor2 == 0) {
         CRendererUI::DrawColor(hDC, m_dwBackColor >= 0xFF000000 ? m_rcPaint : m_rcItem, first);

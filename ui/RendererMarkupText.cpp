@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <deque>
+#include <vector>
 
 namespace SkinUI {
 
@@ -19,6 +20,9 @@ const int kMaxTextLength = 0x7FFFFFFF;
 // Characters measured first for a run, beyond what the room holds at the
 // average character width; more are measured only while all of them fit.
 const int kRunMeasureSlack = 16;
+
+// The width a text is measured in before it is placed as a whole.
+const int kMeasureWidth = 9999;
 
 // A stack whose copies share their nodes: a line's start state is saved and
 // restored in constant time however deep the styles are nested. Nodes live
@@ -70,7 +74,9 @@ struct MarkupLine {
     int top = 0;
     int height = 0;
     int width = 0; // pen advance over the line
+    int reach = 0; // furthest pen advance over the line
     bool textEnded = false;
+    bool broken = false; // ended by a line break or by text that didn't fit
 };
 
 inline bool IsTagOpener(wchar_t ch) {
@@ -95,6 +101,22 @@ LPCWSTR SkipBlanks(LPCWSTR p) {
 // A closing raw tag: </r> or {/r}.
 bool IsRawEnd(LPCWSTR p) {
     return IsTagOpener(p[0]) && p[1] == L'/' && p[2] == L'r' && IsTagCloser(p[3]);
+}
+
+// Moves rc so that text of the measured size sits as the alignment bits ask.
+void PlaceMeasured(RECT& rc, int measuredWidth, int measuredHeight, UINT style) {
+    if ((style & DT_SINGLELINE) != 0) {
+        if ((style & DT_CENTER) != 0) {
+            rc.left += (rc.right - rc.left) / 2 - measuredWidth / 2;
+        } else if ((style & DT_RIGHT) != 0) {
+            rc.left = rc.right - measuredWidth;
+        }
+    }
+    if ((style & DT_VCENTER) != 0) {
+        rc.top += (rc.bottom - rc.top) / 2 - measuredHeight / 2;
+    } else if ((style & DT_BOTTOM) != 0) {
+        rc.top = rc.bottom - measuredHeight;
+    }
 }
 
 class CMarkupRenderer {
@@ -152,6 +174,37 @@ public:
             }
         }
         m_bottom = std::max(y, m_imageBottom);
+    }
+
+    // Single-line text placed as a whole (centred, right or bottom aligned):
+    // its one line is measured where it stands, placed by that measurement
+    // and drawn there. False, before anything is drawn, where a measurement
+    // in unlimited room could differ (the line was broken or cut, or is very
+    // wide) or where moving the line could change what fits on it.
+    bool RunPlaced(LPCWSTR text) {
+        MarkupState state;
+        state.p = text;
+        const MarkupState lineStart = state;
+        MarkupLine line = Layout(state, m_rc.top, 0, false);
+        if (line.broken || line.reach > kMeasureWidth) {
+            return false;
+        }
+        const int height = std::max<int>(m_rc.top + line.height, m_imageBottom) - m_rc.top;
+        RECT placed = m_rc;
+        PlaceMeasured(placed, std::max(line.width, 0), height, m_style);
+        const int dx = placed.left - m_rc.left;
+        const int dy = placed.top - m_rc.top;
+        if (dx > 0 && line.reach + dx > m_rc.right - m_rc.left) {
+            return false;
+        }
+        FinishLineLinks(line, 0);
+        for (int i = 0; i < m_linkCount; ++i) {
+            ::OffsetRect(&m_links[i], dx, dy);
+        }
+        m_rc = placed;
+        MarkupState drawState = lineStart;
+        Layout(drawState, placed.top, line.height, true);
+        return true;
     }
 
     int LinksMade() const { return m_linkCount; }
@@ -312,10 +365,12 @@ private:
         LineContext ctx = {line, draw, shift, m_rc.left, false, false};
         while (!ctx.ended && *s.p != L'\0') {
             Step(s, ctx);
+            line.reach = std::max(line.reach, ctx.penX - static_cast<int>(m_rc.left));
         }
         // A line break of the text (a line feed, <n> or </p>) opens another
         // line, even an empty one at the very end: "abc\n" is two lines high.
         line.textEnded = *s.p == L'\0' && !ctx.breaks;
+        line.broken = ctx.ended;
         line.width = ctx.penX - m_rc.left;
         return line;
     }
@@ -783,7 +838,7 @@ private:
 
     HDC m_hDC;
     IRenderResourcesUI* m_manager;
-    const RECT m_rc;
+    RECT m_rc;
     const DWORD m_color;
     RECT* m_links;
     CUIString* m_linkNames;
@@ -807,29 +862,55 @@ private:
     int m_bottom = 0;
 };
 
-// Moves rc so that the measured text sits as the alignment bits ask.
+// Moves rc so that the text, measured first, sits as the alignment bits ask.
 void AlignToMeasured(HDC hDC, IRenderResourcesUI* manager, RECT& rc, LPCWSTR text, DWORD color,
                      UINT style) {
     // As tall as the rectangle: a text taller than that is drawn from its
     // start, and measuring stops where the rectangle is full.
-    RECT rcText = {0, 0, 9999, std::max<LONG>(rc.bottom - rc.top, 100)};
+    RECT rcText = {0, 0, kMeasureWidth, std::max<LONG>(rc.bottom - rc.top, 100)};
     int links = 0;
     CRendererUI::DrawMarkupText(hDC, manager, rcText, text, color, nullptr, nullptr, links,
                                 style | DT_CALCRECT);
-    const int measuredWidth = rcText.right - rcText.left;
-    const int measuredHeight = rcText.bottom - rcText.top;
-    if ((style & DT_SINGLELINE) != 0) {
-        if ((style & DT_CENTER) != 0) {
-            rc.left += (rc.right - rc.left) / 2 - measuredWidth / 2;
-        } else if ((style & DT_RIGHT) != 0) {
-            rc.left = rc.right - measuredWidth;
+    PlaceMeasured(rc, rcText.right - rcText.left, rcText.bottom - rcText.top, style);
+}
+
+// The caller's link slots, kept so that an attempt that writes them can be
+// undone.
+class SavedLinkSlots {
+public:
+    SavedLinkSlots(RECT* links, CUIString* names, int count) : m_links(links), m_names(names) {
+        if (links != nullptr && names != nullptr && count > 0) {
+            m_savedLinks.assign(links, links + count);
+            m_savedNames.assign(names, names + count);
         }
     }
-    if ((style & DT_VCENTER) != 0) {
-        rc.top += (rc.bottom - rc.top) / 2 - measuredHeight / 2;
-    } else if ((style & DT_BOTTOM) != 0) {
-        rc.top = rc.bottom - measuredHeight;
+    void Restore() const {
+        std::copy(m_savedLinks.begin(), m_savedLinks.end(), m_links);
+        std::copy(m_savedNames.begin(), m_savedNames.end(), m_names);
     }
+
+private:
+    RECT* m_links;
+    CUIString* m_names;
+    std::vector<RECT> m_savedLinks;
+    std::vector<CUIString> m_savedNames;
+};
+
+// Single-line text placed from the measurement of its own line, without a
+// measuring pass of its own. False, with the link slots as they were, when
+// only such a pass can place it.
+bool DrawPlacedLine(HDC hDC, IRenderResourcesUI* manager, const RECT& rc, LPCWSTR text, DWORD color,
+                    RECT* links, CUIString* linkNames, int capacity, UINT style, int& linkCount) {
+    const SavedLinkSlots saved(links, linkNames, capacity);
+    CMarkupRenderer renderer(hDC, manager, rc, color, links, linkNames, capacity, style);
+    renderer.Init();
+    renderer.FindHoveredLink(capacity);
+    if (!renderer.RunPlaced(text)) {
+        saved.Restore();
+        return false;
+    }
+    linkCount = renderer.LinksMade();
+    return true;
 }
 
 } // namespace
@@ -867,6 +948,12 @@ void CRendererUI::DrawMarkupText(HDC hDC, IRenderResourcesUI* manager, RECT& rc,
     const bool alignsWhole =
         (style & (DT_VCENTER | DT_BOTTOM)) != 0 ||
         ((style & DT_SINGLELINE) != 0 && (style & (DT_CENTER | DT_RIGHT)) != 0);
+    if (!measureOnly && alignsWhole && (style & DT_SINGLELINE) != 0 &&
+        DrawPlacedLine(hDC, manager, rc, text, color, links, linkNames, capacity, style,
+                       linkCount)) {
+        ::SelectObject(hDC, oldFont);
+        return;
+    }
     if (!measureOnly && alignsWhole) {
         AlignToMeasured(hDC, manager, rcLayout, text, color, style);
     }

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "ui/Win32Handles.h"
-#include "ui/Msimg32.h"
+#include "ui/GdiBlend.h"
 #include "ui/RendererInternal.h"
 #include "ui/RendererUI.h"
 
@@ -67,7 +67,7 @@ void FillGradientBands(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool 
 namespace {
 
 void FillGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical, int steps) {
-    static const Msimg32::GradientFillFunc gradientFill = Msimg32::GradientFillFunction();
+    static const GdiBlend::GradientFillFunc gradientFill = GdiBlend::GradientFillFunction();
     if (gradientFill == nullptr) {
         FillGradientBands(hDC, rc, first, second, vertical, steps);
         return;

@@ -51,6 +51,12 @@ public:
                                      const RECT& rcPaint, LPCWSTR description,
                                      LPCWSTR modify = nullptr);
 
+    // True when drawing the description leaves no pixel of rcItem showing
+    // what was there before: one of its images is fully opaque and covers
+    // the whole item. False whenever that is not certain.
+    static bool ImageDescriptionCovers(IRenderResourcesUI* manager, const RECT& rcItem,
+                                       LPCWSTR description);
+
     static void DrawColor(HDC hDC, const RECT& rc, DWORD color);
     static void DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical,
                              int steps);
@@ -73,7 +79,7 @@ public:
                                UINT style);
 };
 
-// AlphaBlend done in software for a system without msimg32's; the source is
+// AlphaBlend done in software for a system without gdi32's; the source is
 // premultiplied as AlphaBlend expects. Same arguments and result.
 BOOL WINAPI SoftwareAlphaBlend(HDC hDest, int xDest, int yDest, int cxDest, int cyDest, HDC hSrc,
                                int xSrc, int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);

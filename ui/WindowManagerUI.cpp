@@ -5,7 +5,6 @@
 #include "ui/WindowManagerUI.h"
 
 #include "ui/ControlUI.h"
-#include "ui/Msimg32.h"
 #include "ui/WindowManagerState.h"
 
 namespace SkinUI {
@@ -13,7 +12,7 @@ namespace SkinUI {
 namespace {
 
 // The first manager of the process prepares what every window's painting
-// needs once: the update-rectangle pen, the common controls and msimg32.
+// needs once: the update-rectangle pen and the common controls.
 void PrepareProcessOnce() {
     WindowManagerState& state = ManagerState();
     if (state.firstManagerMade) {
@@ -22,7 +21,6 @@ void PrepareProcessOnce() {
     state.firstManagerMade = true;
     state.updateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
     ::InitCommonControls();
-    Msimg32::Load();
 }
 
 // The stock GUI font with the default character set.

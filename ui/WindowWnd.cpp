@@ -4,6 +4,11 @@
 
 #include "ui/SkinSourceUI.h"
 
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+
 namespace SkinUI {
 
 namespace {
@@ -12,6 +17,40 @@ const wchar_t kObjectProperty[] = L"WndX";
 
 bool Registered(ATOM atom) {
     return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The classes this process has registered through Create, by module
+// instance and name, with the procedure their windows pass unhandled
+// messages to: a class is registered with the system once, however many
+// windows of it follow. Windows may be created on several threads.
+class RegisteredClasses {
+public:
+    bool Find(HINSTANCE instance, LPCWSTR name, WNDPROC& previous) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_classes.find(Key{instance, name});
+        if (found == m_classes.end()) {
+            return false;
+        }
+        previous = found->second;
+        return true;
+    }
+
+    void Add(HINSTANCE instance, LPCWSTR name, WNDPROC previous) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_classes[Key{instance, name}] = previous;
+    }
+
+private:
+    using Key = std::pair<HINSTANCE, std::wstring>;
+    std::mutex m_mutex;
+    std::map<Key, WNDPROC> m_classes;
+};
+
+// Lives until the process ends: windows may still be made while static
+// objects are destroyed.
+RegisteredClasses& ProcessClasses() {
+    static RegisteredClasses* const classes = new RegisteredClasses();
+    return *classes;
 }
 
 } // namespace
@@ -88,6 +127,26 @@ bool CWindowWnd::RegisterSuperclass() {
     return Registered(::RegisterClassExW(&wc));
 }
 
+bool CWindowWnd::EnsureClassRegistered() {
+    const bool superclass = GetSuperclassName() != nullptr;
+    const HINSTANCE instance = CSkinSourceUI::GetInstance();
+    const LPCWSTR name = GetWindowClassName();
+    // A class named by an atom is registered every time.
+    const bool byName = name != nullptr && !IS_INTRESOURCE(name);
+    WNDPROC previous = nullptr;
+    if (byName && ProcessClasses().Find(instance, name, previous)) {
+        m_OldWndProc = previous;
+        return true;
+    }
+    if (!(superclass ? RegisterSuperclass() : RegisterWindowClass())) {
+        return false;
+    }
+    if (byName) {
+        ProcessClasses().Add(instance, name, m_OldWndProc);
+    }
+    return true;
+}
+
 HWND CWindowWnd::Create(HWND parent, LPCWSTR caption, DWORD style, DWORD exStyle, const RECT& rc,
                         HMENU menu) {
     return Create(parent, caption, style, exStyle, rc.left, rc.top, rc.right - rc.left,
@@ -100,9 +159,7 @@ HWND CWindowWnd::Create(HWND parent, LPCWSTR caption, DWORD style, DWORD exStyle
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
         return nullptr;
     }
-    const bool registered =
-        GetSuperclassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
-    if (!registered) {
+    if (!EnsureClassRegistered()) {
         return nullptr;
     }
     // The handle is stored on WM_NCCREATE. The object is not touched after

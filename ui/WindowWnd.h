@@ -57,6 +57,9 @@ protected:
     bool m_bSubclassed;
 
 private:
+    // Registers the class (or superclass) unless this process has already
+    // done so, and sets the procedure unhandled messages go to.
+    bool EnsureClassRegistered();
     void Detach();
 };
 

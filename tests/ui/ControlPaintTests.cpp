@@ -139,6 +139,31 @@ TEST_F(ControlPaintImage, ImageDrawsOverTheColourAndUnderTheBorder) {
     EXPECT_TRUE(NearRgb(surface_.Pixel(45, 39), 0x000000));
 }
 
+// An opaque image over the whole control hides the colours under it, so
+// they are not drawn: pieces of the image outside the paint rectangle are
+// skipped and leave the surface as it was, where the gradient (drawn over
+// the whole item) would have shown. A translucent image lets them show.
+TEST_F(ControlPaintImage, ColoursUnderAnOpaqueCoveringImageAreNotDrawn) {
+    ArgbImage grid(12, 12, 0xFF00FF00);
+    ArgbImage seeThrough(12, 12, 0x80008000);
+    const std::wstring gridPath = dir_ / L"grid.png";
+    const std::wstring seeThroughPath = dir_ / L"seethrough.png";
+    ASSERT_TRUE(WriteFileBytes(gridPath, EncodePng(grid)));
+    ASSERT_TRUE(WriteFileBytes(seeThroughPath, EncodePng(seeThrough)));
+    control_.SetBkColor(0xFF000000);
+    control_.SetBkColor2(0xFF0000FF);
+    control_.SetBkImage((L"file='" + gridPath + L"' corner='4,4,4,4'").c_str());
+    control_.Paint(surface_.DC(), RECT{0, 0, 20, 20});
+    EXPECT_TRUE(AreaIs(surface_, RECT{10, 10, 46, 36}, 0x00FF00));
+    EXPECT_TRUE(AreaIs(surface_, RECT{46, 10, 50, 40}, kWhite));
+    EXPECT_TRUE(AreaIs(surface_, RECT{10, 36, 50, 40}, kWhite));
+
+    surface_.Fill(0xFFFFFFFF);
+    control_.SetBkImage((L"file='" + seeThroughPath + L"' corner='4,4,4,4'").c_str());
+    control_.Paint(surface_.DC(), RECT{0, 0, 20, 20});
+    EXPECT_TRUE(NearRgb(surface_.Pixel(48, 38), 0x0000FF, 40));
+}
+
 // ---- Borders -----------------------------------------------------------------------------------
 
 TEST_F(ControlPaint, UniformBorderIsAnInsideFrame) {

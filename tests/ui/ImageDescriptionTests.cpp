@@ -199,4 +199,59 @@ TEST_F(ImageDescriptionDraw, MaskAppliesWhenTheImageIsFirstLoaded) {
     EXPECT_EQ(0xFFFF00FFu, cached->dwMask);
 }
 
+// An image covers the item only where drawing it provably leaves no pixel
+// of the item as it was; each "covers" answer is checked against drawing it
+// over magenta.
+TEST_F(ImageDescriptionDraw, CoversOnlyWhenOpaqueOverTheWholeItem) {
+    ArgbImage translucent(4, 4, 0xFFFF0000);
+    translucent.At(3, 3) = 0x80800000;
+    const std::wstring translucentPath = dir_ / L"translucent.png";
+    ASSERT_TRUE(WriteFileBytes(translucentPath, EncodePng(translucent)));
+    ArgbImage magentaCorner(4, 4, 0xFF00FF00);
+    magentaCorner.At(0, 0) = 0xFFFF00FF;
+    const std::wstring maskedPath = dir_ / L"maskcorner.png";
+    ASSERT_TRUE(WriteFileBytes(maskedPath, EncodePng(magentaCorner)));
+    const std::wstring red = L"file='" + redPath_ + L"'";
+    const std::wstring grid = L"file='" + gridPath_ + L"'";
+    const struct {
+        std::wstring description;
+        bool covers;
+    } rows[] = {
+        {redPath_, true},
+        {red + L" dest='0,0,40,40'", true},
+        {red + L" dest='0,0,40,30'", false},
+        {red + L" fade='200'", false},
+        {red + L" source='2,2,4,4'", true},
+        {red + L" source='8,0,12,4'", false}, // outside the image
+        {red + L" xtiled='true' ytiled='true'", true},
+        {grid + L" corner='4,4,4,4'", true},
+        {grid + L" corner='4,4,4,4' hole='true'", false},
+        {grid + L" corner='6,6,6,6'", false},  // no middle left in the source
+        {grid + L" corner='4,4,38,4'", false}, // corners wider than the item
+        {grid + L" corner='-2,4,4,4'", false},
+        {L"file='" + translucentPath + L"'", false},
+        {L"file='" + maskedPath + L"' mask='#FFFF00FF'", false},
+        {L"file='" + (dir_ / L"missing.png") + L"'", false},
+        // Settings carry over to the next image of the description.
+        {red + L" dest='0,0,20,40' file='" + bluePath_ + L"'", false},
+        {red + L" dest='0,0,20,40' file='" + bluePath_ + L"' dest='0,0,40,40'", true},
+        {L"file='" + bluePath_ + L"' " + red + L" dest='0,0,20,40'", true},
+        {L"", false},
+    };
+    const RECT item = {0, 0, 40, 40};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.description));
+        EXPECT_EQ(row.covers,
+                  CRendererUI::ImageDescriptionCovers(&manager_, item, row.description.c_str()));
+        if (row.covers) {
+            DibSurface surface(40, 40, 0xFFFF00FF);
+            CRendererUI::DrawImageDescription(surface.DC(), &manager_, item, item,
+                                              row.description.c_str());
+            EXPECT_EQ(40 * 40, CountChanged(surface, item, 0xFF00FF));
+        }
+    }
+    EXPECT_FALSE(CRendererUI::ImageDescriptionCovers(nullptr, item, redPath_.c_str()));
+    EXPECT_FALSE(CRendererUI::ImageDescriptionCovers(&manager_, {5, 5, 5, 9}, redPath_.c_str()));
+}
+
 } // namespace

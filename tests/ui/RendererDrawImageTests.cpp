@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/Msimg32.h"
+#include "ui/GdiBlend.h"
 #include "ui/RendererUI.h"
 #include "tests/ui/RendererTestUtil.h"
 
@@ -177,10 +177,10 @@ TEST(DrawImage, EmptyAndNegativePiecesAreSkipped) {
     EXPECT_EQ(0, CountChanged(surface, surface.Rect(), 0xFFFFFF));
 }
 
-// The software blend must agree with msimg32's AlphaBlend on premultiplied
+// The software blend must agree with gdi32's AlphaBlend on premultiplied
 // pixels, with and without stretching and constant alpha.
 TEST(SoftwareBlend, MatchesAlphaBlend) {
-    const Msimg32::AlphaBlendFunc alphaBlend = Msimg32::AlphaBlendFunction();
+    const GdiBlend::AlphaBlendFunc alphaBlend = GdiBlend::AlphaBlendFunction();
     ASSERT_NE(nullptr, alphaBlend);
     std::mt19937 random(7);
     ArgbImage source(16, 16);

@@ -1,9 +1,10 @@
 #include <windows.h>
 
 #include "ui/ClipRegionUI.h"
-#include "ui/Msimg32.h"
+#include "ui/GdiBlend.h"
 #include "ui/RendererInternal.h"
 #include "ui/RendererUI.h"
+#include "ui/WindowManagerUI.h"
 #include "tests/ui/RendererTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,19 @@ TEST(DrawColor, SemiTransparentBlendsPremultiplied) {
     DibSurface grey(4, 4, 0xFFC0C0C0);
     CRendererUI::DrawColor(grey.DC(), grey.Rect(), 0xAA000000);
     EXPECT_TRUE(AreaIs(grey, grey.Rect(), 0x404040));
+}
+
+// Blending and gradients use gdi32's functions: neither a window manager
+// nor drawing loads msimg32.
+TEST(DrawGradient, BlendsAndGradientsNeedNoMsimg32) {
+    ASSERT_NE(nullptr, GdiBlend::AlphaBlendFunction());
+    ASSERT_NE(nullptr, GdiBlend::GradientFillFunction());
+    const CWindowManagerUI manager;
+    DibSurface surface(16, 16, 0xFFFFFFFF);
+    CRendererUI::DrawGradient(surface.DC(), surface.Rect(), 0x80FF0000, 0x800000FF, true, 16);
+    CRendererUI::DrawColor(surface.DC(), surface.Rect(), 0x8000FF00);
+    EXPECT_TRUE(NearRgb(surface.Pixel(8, 0), 0x7FBF3F, 4)); // half red, then half green
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(L"msimg32.dll"));
 }
 
 TEST(DrawGradient, HorizontalAndVerticalRamps) {

@@ -334,6 +334,78 @@ TEST_F(MarkupTest, InlineImageFrames) {
     EXPECT_EQ(Extent(f, L"x"), Measure(L"x<i file='" + (dir / L"none.png") + L"'>").right);
 }
 
+// Single-line text placed as a whole (centred, right or bottom aligned) must
+// land exactly where measuring it first in unlimited room and drawing it
+// unaligned at the placed rectangle puts it: pixels and link rectangles,
+// also where the line is cut, broken or moved past what fits.
+TEST_F(MarkupTest, PlacedSingleLineMatchesMeasureThenDraw) {
+    TempDir dir(L"mk");
+    const std::wstring strip = dir / L"strip.png";
+    ASSERT_TRUE(WriteFileBytes(strip, EncodePng(ArgbImage(12, 30, 0xFF0000FF))));
+    const int word = Extent(Styled(false, true, false), L"abcdefgh");
+    const UINT kAlign = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
+    struct Case {
+        std::wstring text;
+        UINT style;
+        RECT rc;
+    };
+    const Case cases[] = {
+        {L"plain", DT_VCENTER, {3, 2, 150, 40}},
+        {L"<b>bold</b> and <c #FF0000>red</c>", DT_CENTER | DT_VCENTER, {0, 0, 190, 50}},
+        {L"see <a home>link</a> <a two>tail</a>", DT_RIGHT | DT_BOTTOM, {5, 3, 180, 45}},
+        {L"<i>slanted</i> text", DT_CENTER, {0, 4, 150, 30}},
+        {L"a<i file='" + strip + L"'>b", DT_CENTER | DT_VCENTER, {0, 0, 100, 60}},
+        {L"<y 36>tall line", DT_VCENTER, {0, 0, 120, 60}},
+        {L"", DT_CENTER | DT_VCENTER, {0, 0, 50, 30}},
+        // Cut with an ellipsis, broken by a line feed, and a line whose pen
+        // comes back (<x -30>) so that centring it moves the word past the
+        // right edge.
+        {L"<a e>a long text that will not fit</a>",
+         DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS,
+         {0, 0, 80, 30}},
+        {L"line\n", DT_VCENTER, {0, 0, 120, 50}},
+        {L"<a w>abcdefgh</a><x -30>", DT_CENTER | DT_VCENTER, {0, 0, word + 2, 30}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "text " << std::string(c.text.begin(), c.text.end()));
+        const UINT style = kSingle | c.style;
+        DibSurface drawn(200, 64, 0xFFFFFFFF), expected(200, 64, 0xFFFFFFFF);
+        RECT links[3] = {}, expectedLinks[3] = {};
+        CUIString names[3], expectedNames[3];
+        int count = 3, expectedCount = 3;
+        RECT rc = c.rc;
+        CRendererUI::DrawMarkupText(drawn.DC(), &manager_, rc, c.text.c_str(), 0xFF000000, links,
+                                    names, count, style);
+
+        const RECT measured = Measure(c.text, style);
+        RECT placed = c.rc;
+        const int width = c.rc.right - c.rc.left;
+        const int height = c.rc.bottom - c.rc.top;
+        if ((style & DT_CENTER) != 0) {
+            placed.left += width / 2 - measured.right / 2;
+        } else if ((style & DT_RIGHT) != 0) {
+            placed.left = placed.right - measured.right;
+        }
+        if ((style & DT_VCENTER) != 0) {
+            placed.top += height / 2 - measured.bottom / 2;
+        } else if ((style & DT_BOTTOM) != 0) {
+            placed.top = placed.bottom - measured.bottom;
+        }
+        const HRGN clip = ::CreateRectRgnIndirect(&c.rc);
+        ::SelectClipRgn(expected.DC(), clip);
+        ::DeleteObject(clip);
+        CRendererUI::DrawMarkupText(expected.DC(), &manager_, placed, c.text.c_str(), 0xFF000000,
+                                    expectedLinks, expectedNames, expectedCount, style & ~kAlign);
+
+        EXPECT_TRUE(SamePixels(drawn, expected, drawn.Rect()));
+        ASSERT_EQ(expectedCount, count);
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(::EqualRect(&expectedLinks[i], &links[i])) << "link " << i;
+            EXPECT_EQ(std::wstring(expectedNames[i].GetData()), names[i].GetData());
+        }
+    }
+}
+
 TEST_F(MarkupTest, RandomMarkupNeverHangsOrCrashes) {
     std::mt19937 random(12345);
     const std::wstring alphabet = L"<>{}/abcfinprsuxy #0123456789 \n'=ABZ";
