@@ -1,52 +1,13 @@
 #include <windows.h>
 
-#include "uninstaller/ConfigFileCopy.h"
+#include "tests/uninstaller/ConfigFileCopy.h"
+#include "tests/support/FileUtil.h"
+#include "uninstaller/ConfigSource.h"
+#include "uninstaller/ConfigText.h"
+
+#include <vector>
 
 namespace {
-
-// A configuration is a few kilobytes; anything far beyond is read where it is.
-constexpr DWORD kMaxConfigBytes = 16u << 20;
-constexpr UINT kInstallerCodePage = 936;
-
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    LARGE_INTEGER size = {};
-    bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxConfigBytes;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-              read == bytes.size());
-    }
-    ::CloseHandle(file);
-    return ok;
-}
-
-std::wstring Decode(UINT codePage, DWORD flags, const std::string& bytes, bool& ok) {
-    ok = true;
-    if (bytes.empty()) {
-        return std::wstring();
-    }
-    const int size = static_cast<int>(bytes.size());
-    const int n = ::MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
-    ok = n > 0;
-    if (!ok) {
-        return std::wstring();
-    }
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, flags, bytes.data(), size, &text[0], n);
-    return text;
-}
-
-bool HasUtf16Mark(const std::string& bytes) {
-    return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
-                                 (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
-}
 
 std::wstring TempCopyPath() {
     wchar_t folder[MAX_PATH + 1] = {};
@@ -58,43 +19,31 @@ std::wstring TempCopyPath() {
     return path;
 }
 
-bool WriteUtf16(const std::wstring& path, const std::wstring& text) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
+std::string Utf16WithMark(const std::wstring& text) {
     const std::wstring marked = L"\xFEFF" + text;
-    const DWORD bytes = static_cast<DWORD>(marked.size() * sizeof(wchar_t));
-    DWORD written = 0;
-    const bool ok = ::WriteFile(file, marked.data(), bytes, &written, nullptr) && written == bytes;
-    ::CloseHandle(file);
-    return ok;
+    return std::string(reinterpret_cast<const char*>(marked.data()),
+                       marked.size() * sizeof(wchar_t));
 }
 
 } // namespace
 
-std::wstring DecodeConfigText(const std::string& bytes) {
-    const bool utf8Mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    const std::string body = utf8Mark ? bytes.substr(3) : bytes;
-    bool ok = false;
-    std::wstring text = Decode(CP_UTF8, MB_ERR_INVALID_CHARS, body, ok);
-    if (!ok) {
-        text = Decode(kInstallerCodePage, 0, body, ok);
-    }
-    return text;
-}
-
 ConfigFileCopy::ConfigFileCopy(const std::wstring& configPath) : original_(configPath) {
     std::string bytes;
-    if (!ReadWholeFile(configPath, bytes) || HasUtf16Mark(bytes)) {
+    if (!ReadConfigBytes(configPath, bytes, kMaxConfigBytes) ||
+        (HasUtf16Mark(bytes) && bytes.size() % 2 == 0)) {
         return;
     }
     const std::wstring copy = TempCopyPath();
     if (copy.empty()) {
         return;
     }
-    if (WriteUtf16(copy, DecodeConfigText(bytes))) {
+    // The profile API reads a byte past the end of a UTF-16 file of odd length (whatever the
+    // heap holds there); the program drops that byte, and so does this copy.
+    const bool written =
+        HasUtf16Mark(bytes)
+            ? TestSupport::WriteFileBytes(copy, bytes.substr(0, bytes.size() - 1))
+            : TestSupport::WriteFileBytes(copy, Utf16WithMark(DecodeConfigText(bytes)));
+    if (written) {
         copy_ = copy;
     } else {
         ::DeleteFileW(copy.c_str());
@@ -105,4 +54,63 @@ ConfigFileCopy::~ConfigFileCopy() {
     if (!copy_.empty()) {
         ::DeleteFileW(copy_.c_str());
     }
+}
+
+namespace {
+
+// A whole profile value, however long: the buffer grows until the value fits.
+std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                               const wchar_t* fallback = L"") {
+    std::wstring buf(260, L'\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringW(section, key, fallback, &buf[0],
+                                                 static_cast<DWORD>(buf.size()), path.c_str());
+        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+// The section's key names through the profile API (a double-NUL-terminated list).
+std::vector<std::wstring> ProfileKeyNames(const std::wstring& path, const wchar_t* section) {
+    std::wstring names(4096, L'\0');
+    DWORD n;
+    for (;;) {
+        n = GetPrivateProfileStringW(section, nullptr, L"", &names[0],
+                                     static_cast<DWORD>(names.size()), path.c_str());
+        if (n + 2 < names.size() || names.size() >= (64u << 20))
+            break;
+        names.resize(names.size() * 2);
+    }
+    std::vector<std::wstring> list;
+    for (size_t at = 0; at < n && names[at] != L'\0';) {
+        list.emplace_back(&names[at]);
+        at += list.back().size() + 1;
+    }
+    return list;
+}
+
+class ProfileApiSource : public ConfigSource {
+public:
+    explicit ProfileApiSource(const std::wstring& path) : path_(path) {}
+    std::wstring Value(const wchar_t* section, const wchar_t* key,
+                       const wchar_t* fallback) const override {
+        return ReadProfileString(path_, section, key, fallback);
+    }
+    std::vector<std::wstring> KeyNames(const wchar_t* section) const override {
+        return ProfileKeyNames(path_, section);
+    }
+
+private:
+    std::wstring path_;
+};
+
+} // namespace
+
+bool ReadConfigFileWithProfileApi(const std::wstring& configFile, const std::wstring& installDir,
+                                  GameConfig& config) {
+    const ConfigFileCopy copy(configFile);
+    return ReadGameConfig(ProfileApiSource(copy.Path()), installDir, config);
 }
