@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "statistics/HttpTransport.h"
 #include "ui/WindowManagerUI.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/UninstallerFrameWnd.h"
@@ -13,8 +12,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         RelaunchFromLocalAppData();
     SkinUI::CWindowManagerUI::SetInstance(hInstance);
     SkinUI::CWindowManagerUI::SetResourcePath(SkinUI::CWindowManagerUI::GetInstancePath());
-    // libcurl's global set-up is not thread-safe: done here, before any thread can send.
-    InitHttpTransport();
 
     if (FAILED(::CoInitialize(nullptr)))
         return 0;
