@@ -4,9 +4,17 @@
 
 namespace {
 
-// The profile API's white space: the C runtime's, and ^Z, which old files carry as their end.
+// The profile API's white space: tab to carriage return, blank, and ^Z, which old files carry as
+// their end.
 bool IsProfileSpace(wchar_t c) {
-    return std::iswspace(c) || c == 0x1A;
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == L' ';
+}
+
+void Trim(const wchar_t*& begin, const wchar_t*& end) {
+    while (begin < end && IsProfileSpace(*begin))
+        ++begin;
+    while (end > begin && IsProfileSpace(end[-1]))
+        --end;
 }
 
 bool IsLineEnd(wchar_t c) {
@@ -42,6 +50,7 @@ ProfileText::ProfileText(const std::wstring& text) {
     const wchar_t* next = text.data();
     const wchar_t* const end = next + text.size();
     Section* current = nullptr; // keys above the first section belong to none we read
+    const Key* previous = nullptr;
     while (next < end) {
         const wchar_t* begin = next;
         while (next < end && !IsLineEnd(*next))
@@ -49,19 +58,20 @@ ProfileText::ProfileText(const std::wstring& text) {
         const wchar_t* lineEnd = next;
         while (next < end && IsLineEnd(*next))
             ++next;
-        while (begin < lineEnd && IsProfileSpace(*begin))
-            ++begin;
-        while (lineEnd > begin && IsProfileSpace(lineEnd[-1]))
-            --lineEnd;
+        Trim(begin, lineEnd);
         if (begin == lineEnd)
             continue;
         if (*begin == L'[') {
-            const wchar_t* close = lineEnd - 1;
-            while (close > begin && *close != L']')
+            const wchar_t* close = lineEnd;
+            while (close > begin && close[-1] != L']')
                 --close;
-            if (close > begin) {
-                sections_.push_back({Name(begin + 1, close), {}});
+            if (close > begin + 1) {
+                const wchar_t* nameBegin = begin + 1;
+                const wchar_t* nameEnd = close - 1;
+                Trim(nameBegin, nameEnd);
+                sections_.push_back({Name(nameBegin, nameEnd), {}});
                 current = &sections_.back();
+                previous = nullptr;
                 continue;
             }
             // Without "]" the line is an ordinary key line.
@@ -70,8 +80,11 @@ ProfileText::ProfileText(const std::wstring& text) {
         while (equals < lineEnd && *equals != L'=')
             ++equals;
         const wchar_t* nameEnd = equals;
-        while (nameEnd > begin && IsProfileSpace(nameEnd[-1]))
+        while (equals < lineEnd && nameEnd > begin && IsProfileSpace(nameEnd[-1]))
             --nameEnd;
+        // A line without a name right after another nameless one is dropped.
+        if (nameEnd == begin && previous != nullptr && previous->name.empty())
+            continue;
         Key key{Name(begin, nameEnd), std::wstring(), equals < lineEnd};
         if (key.hasValue) {
             const wchar_t* value = equals + 1;
@@ -79,8 +92,10 @@ ProfileText::ProfileText(const std::wstring& text) {
                 ++value;
             key.value = Name(value, lineEnd);
         }
-        if (current)
+        if (current) {
             current->keys.push_back(std::move(key));
+            previous = &current->keys.back();
+        }
     }
 }
 

@@ -130,6 +130,12 @@ TEST_F(ConfigTest, MalformedLayoutsReadAsTheProfileApiReadsThem) {
              "[SkipDir]\r\ntotalnum=4\r\n0=a\r\n=x\r\n1=b\r\n[shortcut]\r\ntotalnum=2\r\n"
              ";0=c\r\n1=\"d\"\r\n01=e\r\n",
          "1"},
+        {"nameless lines, one after another",
+         game + survey + "[SkipDir]\r\ntotalnum=3\r\n0=a\r\n" + Bytes("\0\r\n=x\r\n1=b\r\n"), "1"},
+        {"blanks inside the brackets", "[ game ]\r\nchsName=a\r\nenName=b\r\nGameid=4\r\n" + survey,
+         "4"},
+        {"an ideographic space is no white space",
+         game + "Gversion=\xE3\x80\x80v\xE3\x80\x80\r\n" + survey, "1"},
         {"UTF-16 little-endian", utf16Le, nullptr},
         {"UTF-16 with an odd last byte, which is not read", utf16Le + "y", nullptr},
         {"UTF-16 big-endian", Bytes("\xFE\xFF\0[\0g\0a\0m\0e\0]\0\n\0c\0h\0s\0N\0a\0m\0e\0=\0x"),
