@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "bench/PngBitmap.h"
 #include "ui/ControlUI.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
@@ -24,7 +25,6 @@
 
 #include "tests/support/ZipWriter.h"
 
-#include "stb_image.h"
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
 
@@ -193,38 +193,6 @@ private:
 std::string g_backgroundPng, g_bannerPng, g_buttonPng;
 std::string g_archive;
 
-// One of the plain window's bitmaps: an image decoded by stb_image and
-// turned into a premultiplied DIB, as the renderer does with a skin image.
-HBITMAP DecodePng(const std::string& png) {
-    int w = 0, h = 0, components = 0;
-    unsigned char* rgba =
-        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(png.data()),
-                              static_cast<int>(png.size()), &w, &h, &components, 4);
-    if (rgba == nullptr) {
-        return nullptr;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        auto* out = static_cast<unsigned char*>(bits);
-        for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
-            const unsigned alpha = rgba[i * 4 + 3];
-            out[i * 4] = static_cast<unsigned char>(rgba[i * 4 + 2] * alpha / 255);
-            out[i * 4 + 1] = static_cast<unsigned char>(rgba[i * 4 + 1] * alpha / 255);
-            out[i * 4 + 2] = static_cast<unsigned char>(rgba[i * 4] * alpha / 255);
-            out[i * 4 + 3] = static_cast<unsigned char>(alpha);
-        }
-    }
-    stbi_image_free(rgba);
-    return bitmap;
-}
-
 // What the plain window keeps for the whole process once its first window made it.
 struct PlainResources {
     HBITMAP background = nullptr, banner = nullptr, button = nullptr;
@@ -242,9 +210,9 @@ HFONT MakeFont(bool bold, bool underline) {
 const PlainResources& Resources() {
     static const PlainResources resources = [] {
         PlainResources r;
-        r.background = DecodePng(g_backgroundPng);
-        r.banner = DecodePng(g_bannerPng);
-        r.button = DecodePng(g_buttonPng);
+        r.background = DecodePngToDib(g_backgroundPng);
+        r.banner = DecodePngToDib(g_bannerPng);
+        r.button = DecodePngToDib(g_buttonPng);
         r.normal = MakeFont(false, false);
         r.bold = MakeFont(true, false);
         r.underline = MakeFont(false, true);

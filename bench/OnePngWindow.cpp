@@ -1,11 +1,12 @@
 // The baseline of the start-to-first-paint benchmark: the least a Win32 program does to show one
-// picture. It decodes "one.png" beside itself with stb_image into a DIB and blits it in WM_PAINT,
+// picture. It decodes "one.png" beside itself with stb_image into a DIB (as the renderer keeps a
+// skin image) and blits it in WM_PAINT,
 // in a window of the uninstaller's size, centred as the uninstaller's is.
 #include <windows.h>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
-#include "stb_image.h"
+#include "bench/PngBitmap.h"
 
 #include <string>
 
@@ -29,31 +30,8 @@ HBITMAP DecodeBeside(const wchar_t* name) {
     DWORD read = 0;
     ::ReadFile(handle, &png[0], static_cast<DWORD>(png.size()), &read, nullptr);
     ::CloseHandle(handle);
-    int w = 0, h = 0, components = 0;
-    stbi_uc* rgba = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
-                                          static_cast<int>(read), &w, &h, &components, 4);
-    if (rgba == nullptr) {
-        return nullptr;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        auto* out = static_cast<unsigned char*>(bits);
-        for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
-            out[i * 4] = rgba[i * 4 + 2];
-            out[i * 4 + 1] = rgba[i * 4 + 1];
-            out[i * 4 + 2] = rgba[i * 4];
-            out[i * 4 + 3] = rgba[i * 4 + 3];
-        }
-    }
-    stbi_image_free(rgba);
-    return bitmap;
+    png.resize(read);
+    return DecodePngToDib(png);
 }
 
 LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

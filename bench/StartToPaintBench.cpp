@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "bench/BenchClock.h"
+#include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -38,28 +39,16 @@ uint64_t ShownPicture(HWND window) {
     if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
         return 0;
     }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    DibSurface copy(client.right, client.bottom);
     HDC screen = ::GetDC(window);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+    ::BitBlt(copy.DC(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
     ::ReleaseDC(window, screen);
     uint64_t hash = 1469598103934665603ull;
-    const auto* p = static_cast<const unsigned char*>(bits);
-    const size_t size = static_cast<size_t>(client.right) * client.bottom * 4;
-    for (size_t i = 0; i < size; ++i) {
-        hash = (hash ^ p[i]) * 1099511628211ull;
+    for (int y = 0; y < copy.Height(); ++y) {
+        for (int x = 0; x < copy.Width(); ++x) {
+            hash = (hash ^ copy.Rgb(x, y)) * 1099511628211ull;
+        }
     }
-    ::DeleteObject(bitmap);
     return hash | 1;
 }
 
