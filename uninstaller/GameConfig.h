@@ -17,13 +17,4 @@ struct GameConfig {
     std::vector<std::wstring> SkipDir;  // full lower-case paths
     std::vector<std::wstring> SkipFile; // full lower-case paths
     std::vector<std::wstring> shortcut; // file names as written
-
-    bool operator==(const GameConfig& o) const {
-        return Gameid == o.Gameid && Gversion == o.Gversion && chsName == o.chsName &&
-               enName == o.enName && website == o.website &&
-               GameKeyOnChannel == o.GameKeyOnChannel && ChannelSDKDir == o.ChannelSDKDir &&
-               GameInstallerType == o.GameInstallerType && surveyurl == o.surveyurl &&
-               surveytoken == o.surveytoken && SkipDir == o.SkipDir && SkipFile == o.SkipFile &&
-               shortcut == o.shortcut;
-    }
 };

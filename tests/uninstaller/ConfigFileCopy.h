@@ -9,6 +9,16 @@
 bool ReadConfigFileWithProfileApi(const std::wstring& configFile, const std::wstring& installDir,
                                   GameConfig& config);
 
+// Every field equal.
+inline bool operator==(const GameConfig& a, const GameConfig& b) {
+    return a.Gameid == b.Gameid && a.Gversion == b.Gversion && a.chsName == b.chsName &&
+           a.enName == b.enName && a.website == b.website &&
+           a.GameKeyOnChannel == b.GameKeyOnChannel && a.ChannelSDKDir == b.ChannelSDKDir &&
+           a.GameInstallerType == b.GameInstallerType && a.surveyurl == b.surveyurl &&
+           a.surveytoken == b.surveytoken && a.SkipDir == b.SkipDir && a.SkipFile == b.SkipFile &&
+           a.shortcut == b.shortcut;
+}
+
 // A UTF-16 copy of a configuration file in the temporary folder, deleted when it goes; a file
 // that already starts with a UTF-16 mark (unless its length is odd), or that cannot be read or
 // copied, is read where it is.
