@@ -1,13 +1,14 @@
 // Prints what an event report costs to build, check and percent-encode, with the hardware groups
 // collected through WMI (the first report of a process) and answered from the caches (every later
-// one). Nothing is posted: the server list's section has no URL, so a report ends after its body
-// is built.
+// one), with 200 installed programs in the registry as on a normal PC. Nothing is posted: the
+// server list's section has no URL, so a report ends after its body is built.
 #include <windows.h>
 
 #include "bench/BenchClock.h"
 #include "statistics/CodePageConverter.h"
 #include "statistics/DataStatistics.h"
 #include "statistics/DataStatisticsImp.h"
+#include "statistics/InstalledSoftwareScanner.h"
 #include "statistics/MachId.h"
 #include "statistics/NetworkAdapters.h"
 #include "statistics/OsCode.h"
@@ -21,6 +22,39 @@ namespace {
 
 constexpr int kReportRuns = 100;
 constexpr int kBodyRuns = 1000;
+constexpr int kInstalledPrograms = 200;
+constexpr double kCachedReportTargetMs = 0.2;
+const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const wchar_t kProgramPrefix[] = L"EventReportBench";
+
+// Uninstall entries for the benchmark's programs, removed again when it goes.
+class InstalledPrograms {
+public:
+    explicit InstalledPrograms(int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::wstring key = Key(i);
+            const std::wstring name = L"Bench Program " + std::to_wstring(i);
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"DisplayName", REG_SZ, name.c_str(),
+                              static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"DisplayVersion", REG_SZ, L"1.0",
+                              sizeof(L"1.0"));
+        }
+        count_ = count;
+    }
+    ~InstalledPrograms() {
+        for (int i = 0; i < count_; ++i) {
+            ::RegDeleteTreeW(HKEY_CURRENT_USER, Key(i).c_str());
+        }
+    }
+    InstalledPrograms(const InstalledPrograms&) = delete;
+    InstalledPrograms& operator=(const InstalledPrograms&) = delete;
+
+private:
+    static std::wstring Key(int i) {
+        return std::wstring(kUninstallKey) + L"\\" + kProgramPrefix + std::to_wstring(i);
+    }
+    int count_ = 0;
+};
 
 // Keywords as shipped, no URL.
 std::wstring WriteServerListWithoutUrls() {
@@ -51,11 +85,17 @@ double MeanReportMs(CDataStatisticsImp& object, int mask, int runs) {
 
 int main() {
     const std::wstring listPath = WriteServerListWithoutUrls();
+    const InstalledPrograms programs(kInstalledPrograms);
+    InstalledSoftwareScanner scanner;
+    auto start = BenchMilliseconds();
+    scanner.ScanAll();
+    std::printf("%-52s %9.3f ms  (%u programs; device reports only)\n", "installed-software scan",
+                BenchMilliseconds() - start, static_cast<unsigned>(scanner.Records().size()));
     CDataStatisticsImp object;
     object.SetServerListPath(listPath.c_str());
 
     int mask = 7;
-    auto start = BenchMilliseconds();
+    start = BenchMilliseconds();
     const int firstStatus = object.DoSubmitEventInst(L"12060000", kFragment, &mask);
     const double firstMs = (BenchMilliseconds() - start);
     std::printf("%-52s %9.3f ms  (status %d)\n", "report, hardware uncached (opens WMI, collects)",
@@ -63,7 +103,9 @@ int main() {
 
     char label[96];
     std::snprintf(label, sizeof(label), "report, hardware cached (mean of %d)", kReportRuns);
-    std::printf("%-52s %9.3f ms\n", label, MeanReportMs(object, 7, kReportRuns));
+    const double cachedMs = MeanReportMs(object, 7, kReportRuns);
+    std::printf("%-52s %9.3f ms  (%.2fx the %.1f ms target)\n", label, cachedMs,
+                cachedMs / kCachedReportTargetMs, kCachedReportTargetMs);
     std::snprintf(label, sizeof(label), "report, mask 0 (mean of %d)", kReportRuns);
     std::printf("%-52s %9.3f ms\n", label, MeanReportMs(object, 0, kReportRuns));
 

@@ -62,6 +62,9 @@ std::pair<std::wstring, std::wstring> MakeIeVersionPair(const std::wstring& vers
 } // namespace
 
 int CDataStatisticsImp::DoSubmitDeviceInfo(const wchar_t* extraJson) {
+    // Only this report lists installed programs; an event's bytes never depend on them, so the
+    // registry walk (tens of milliseconds on a normal PC) is paid here alone, once per report.
+    softwareScanner.ScanAll();
     const ReportWmiScope wmiScope(wmi, ReportWmiScope::Forced());
     LoadKeyWords(serverListPath, kSection);
     if (!HasAllInputKeyWords(extraJson)) {

@@ -171,7 +171,6 @@ int CDataStatisticsImp::SendEventReport(const wchar_t* section, const wchar_t* c
 
 int CDataStatisticsImp::DoSubmitEventInst(const wchar_t* code, const wchar_t* extraJson,
                                           const int* hardwareMask) {
-    softwareScanner.ScanAll();
     if (!SettleServerListPath()) {
         return STAT_FAILED;
     }
@@ -185,7 +184,6 @@ int CDataStatisticsImp::DoSubmitEventInst(const wchar_t* code, const wchar_t* ex
 int CDataStatisticsImp::DoSubmitEventUpdt(const wchar_t* code, const wchar_t* extraJson,
                                           const int* hardwareMask) {
     const ReportWmiScope wmiScope(wmi, MaskValue(hardwareMask));
-    softwareScanner.ScanAll();
     // Update reports always go to the list beside the component, whatever path was set.
     if (!UseServerListBesideModule()) {
         return STAT_FAILED;
@@ -196,7 +194,6 @@ int CDataStatisticsImp::DoSubmitEventUpdt(const wchar_t* code, const wchar_t* ex
 int CDataStatisticsImp::DoSubmitEventDownload(const wchar_t* code, const wchar_t* extraJson,
                                               const int* hardwareMask) {
     const ReportWmiScope wmiScope(wmi, MaskValue(hardwareMask));
-    softwareScanner.ScanAll();
     if (!SettleServerListPath()) {
         return STAT_FAILED;
     }

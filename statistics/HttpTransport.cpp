@@ -59,6 +59,8 @@ size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply)
 }
 
 CurlEasyHandle OpenCurlEasy() {
+    // Every transfer starts here: the global set-up is done before the first.
+    InitHttpTransport();
     CurlEasyHandle handle(curl_easy_init());
     if (handle) {
         curl_easy_setopt(handle.get(), CURLOPT_CAINFO, static_cast<const char*>(nullptr));

@@ -8,10 +8,10 @@
 // write callback that collects a reply, and the synchronous form POST that
 // the statistics reports go through.
 
-// libcurl's global initialisation. The program calls it first, before it
-// starts any thread that talks HTTP; the transport calls it again before
-// every transfer, which is harmless (it runs once per process). True when
-// libcurl is ready.
+// libcurl's global initialisation, done once per process by the first caller
+// (later callers wait for it): the transport calls it before every transfer,
+// so the sockets and TLS libraries are set up when the first report goes out,
+// not when the program starts. True when libcurl is ready.
 bool InitHttpTransport();
 
 // The most a reply may hold. The replies the program asks for (the statistics

@@ -1,7 +1,9 @@
 #include <windows.h>
 
-#include "uninstaller/ConfigFileCopy.h"
+#include "uninstaller/ConfigSource.h"
+#include "uninstaller/ConfigText.h"
 #include "uninstaller/InstallDirGuard.h"
+#include "uninstaller/ProfileText.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
 
@@ -9,21 +11,6 @@
 #include <set>
 
 namespace {
-
-// A whole profile value, however long: the buffer grows until the value fits.
-std::wstring ReadProfileString(const std::wstring& path, const wchar_t* section, const wchar_t* key,
-                               const wchar_t* fallback = L"") {
-    std::wstring buf(260, L'\0');
-    for (;;) {
-        const DWORD n = GetPrivateProfileStringW(section, key, fallback, &buf[0],
-                                                 static_cast<DWORD>(buf.size()), path.c_str());
-        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
-}
 
 void LowerAscii(std::wstring& s) {
     for (wchar_t& c : s) {
@@ -34,20 +21,11 @@ void LowerAscii(std::wstring& s) {
 
 // The section's keys that are entry numbers below total ("0", "1", ... without leading zeros),
 // in ascending order. Only keys that exist are read, however large total claims to be.
-std::set<int> ListedEntryNumbers(const std::wstring& path, const wchar_t* section, int total) {
-    std::wstring names(4096, L'\0');
-    DWORD n;
-    for (;;) {
-        n = GetPrivateProfileStringW(section, nullptr, L"", &names[0],
-                                     static_cast<DWORD>(names.size()), path.c_str());
-        if (n + 2 < names.size() || names.size() >= (64u << 20))
-            break;
-        names.resize(names.size() * 2);
-    }
+std::set<int> ListedEntryNumbers(const ConfigSource& source, const wchar_t* section, int total) {
     std::set<int> numbers;
-    for (size_t at = 0; at < n && names[at] != L'\0';) {
-        const std::wstring name(&names[at]);
-        at += name.size() + 1;
+    for (const std::wstring& name : source.KeyNames(section)) {
+        if (name.empty())
+            break;
         const int number = _wtoi(name.c_str());
         if (number >= 0 && number < total && std::to_wstring(number) == name)
             numbers.insert(number);
@@ -57,14 +35,14 @@ std::set<int> ListedEntryNumbers(const std::wstring& path, const wchar_t* sectio
 
 // Reads "totalnum" and the keys 0 .. totalnum-1 of a list section; empty
 // values are skipped. With a prefix, entries become lower-cased full paths.
-std::vector<std::wstring> ReadList(const std::wstring& path, const wchar_t* section,
+std::vector<std::wstring> ReadList(const ConfigSource& source, const wchar_t* section,
                                    const std::wstring* prefix) {
     std::vector<std::wstring> out;
-    const int total = _wtoi(ReadProfileString(path, section, L"totalnum", L"0").c_str());
+    const int total = _wtoi(source.Value(section, L"totalnum", L"0").c_str());
     if (total <= 0)
         return out;
-    for (const int i : ListedEntryNumbers(path, section, total)) {
-        std::wstring value = ReadProfileString(path, section, std::to_wstring(i).c_str());
+    for (const int i : ListedEntryNumbers(source, section, total)) {
+        std::wstring value = source.Value(section, std::to_wstring(i).c_str(), L"");
         if (value.empty())
             continue;
         if (prefix) {
@@ -86,10 +64,8 @@ struct ConfigKey {
 
 } // namespace
 
-bool ReadConfigFile(const std::wstring& configFile, const std::wstring& installDir,
+bool ReadGameConfig(const ConfigSource& source, const std::wstring& installDir,
                     GameConfig& config) {
-    const ConfigFileCopy copy(configFile);
-    const std::wstring& configPath = copy.Path();
     const ConfigKey keys[] = {
         {L"game", L"chsName", true, &config.chsName, nullptr},
         {L"game", L"enName", true, &config.enName, nullptr},
@@ -103,7 +79,7 @@ bool ReadConfigFile(const std::wstring& configFile, const std::wstring& installD
         {L"survey", L"surveyurl", true, nullptr, &config.surveyurl},
     };
     for (const ConfigKey& k : keys) {
-        const std::wstring value = ReadProfileString(configPath, k.section, k.key);
+        const std::wstring value = source.Value(k.section, k.key, L"");
         if (k.required && value.empty())
             return false;
         if (k.wide)
@@ -111,10 +87,16 @@ bool ReadConfigFile(const std::wstring& configFile, const std::wstring& installD
         else
             *k.utf8 = WideToUtf8(value);
     }
-    config.SkipDir = ReadList(configPath, L"SkipDir", &installDir);
-    config.SkipFile = ReadList(configPath, L"SkipFile", &installDir);
-    config.shortcut = ReadList(configPath, L"shortcut", nullptr);
+    config.SkipDir = ReadList(source, L"SkipDir", &installDir);
+    config.SkipFile = ReadList(source, L"SkipFile", &installDir);
+    config.shortcut = ReadList(source, L"shortcut", nullptr);
     return true;
+}
+
+bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installDir,
+                    GameConfig& config) {
+    // One read and one pass over the file; every key is then looked up in memory.
+    return ReadGameConfig(ProfileText(ReadConfigText(configPath)), installDir, config);
 }
 
 bool ReadConfig(UninstallSession& session) {

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "statistics/HttpTransport.h"
 #include "ui/WindowManagerUI.h"
 #include "uninstaller/CommandLine.h"
 #include "uninstaller/Relaunch.h"
@@ -26,8 +25,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
     }
     SkinUI::CWindowManagerUI::SetInstance(hInstance);
     SkinUI::CWindowManagerUI::SetResourcePath(SkinUI::CWindowManagerUI::GetInstancePath());
-    // libcurl's global set-up is not thread-safe: done here, before any thread can send.
-    InitHttpTransport();
 
     if (FAILED(::CoInitialize(nullptr)))
         return 0;

@@ -178,6 +178,24 @@ TEST_F(DeviceInfoReportTest, OnlyGroupsMarkedYesAndReadableCategoriesReport) {
     EXPECT_FALSE(root.isMember("Extra_Err_Msg"));
 }
 
+// Each report lists the programs installed at its own time: one object, programs added and removed
+// between its reports.
+TEST_F(DeviceInfoReportTest, EveryReportScansTheRegistryAnew) {
+    const std::string name = "Skype " + token;
+    for (const int step : {0, 1, 2}) {
+        server.ClearRequests();
+        if (step == 1) {
+            AddProgram(name, L"8");
+        } else if (step == 2) {
+            registry.Clear();
+        }
+        const Json::Value root = Submit();
+        EXPECT_EQ(Own(root["Client_Info"][1]["Chat_Tools"], token),
+                  step == 1 ? std::vector<std::string>{name + "=8"} : std::vector<std::string>{})
+            << step;
+    }
+}
+
 TEST_F(DeviceInfoReportTest, MissingOrBrokenListStillReports) {
     for (const bool missing : {true, false}) {
         server.ClearRequests();

@@ -3,6 +3,7 @@
 
 #include "statistics/HttpTransport.h"
 #include "tests/support/FileTree.h"
+#include "tests/uninstaller/ConfigFileCopy.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TempDir.h"
@@ -167,8 +168,10 @@ TEST(HostileConfig, ListsAreBoundedByTheSectionAndTextIsDecodedAsTheInstallerWro
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteFileBytes(path, c.text));
-        GameConfig config;
+        GameConfig config, byProfileApi;
         EXPECT_EQ(c.ok, ReadConfigFile(path, dir.Path(), config));
+        EXPECT_EQ(c.ok, ReadConfigFileWithProfileApi(path, dir.Path(), byProfileApi));
+        EXPECT_TRUE(config == byProfileApi);
         EXPECT_EQ(L"测试", config.chsName);
         EXPECT_EQ(c.ok ? "1" : "", config.Gversion) << "nothing is read after a missing Gameid";
         EXPECT_EQ(c.skipDirs, config.SkipDir);
@@ -213,9 +216,13 @@ TEST(HostileConfig, SeededDamageToTheConfigurationIsReadWithoutFault) {
                                              "\xEF\xBB\xBF"};
     Fuzz("configuration reader", 9102, [&](std::mt19937& rng, int i) {
         ASSERT_TRUE(WriteFileBytes(dir / L"c.ini", Mutate(seeds[i % 2], rng, tokens)));
-        GameConfig config;
-        ReadConfigFile(dir / L"c.ini", dir.Path(), config);
+        GameConfig config, byProfileApi;
+        const bool ok = ReadConfigFile(dir / L"c.ini", dir.Path(), config);
         EXPECT_LE(config.SkipDir.size() + config.SkipFile.size() + config.shortcut.size(), 100u);
+        // The one-pass parser reads every damaged file as the profile API does.
+        EXPECT_EQ(ok, ReadConfigFileWithProfileApi(dir / L"c.ini", dir.Path(), byProfileApi))
+            << "case " << i;
+        EXPECT_TRUE(config == byProfileApi) << "case " << i;
     });
 }
 

@@ -5,6 +5,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
 #include "uninstaller/CommandLine.h"
+#include "tests/uninstaller/ConfigFileCopy.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/SelfDelete.h"
 #include "uninstaller/SingleInstance.h"
@@ -90,6 +91,71 @@ TEST_F(ConfigTest, LongValuesAreKeptWhole) {
              L"\r\nenName=b\r\nGameid=中文\r\n[survey]\r\nsurveytoken=t\r\nsurveyurl=u\r\n"));
     EXPECT_EQ(config_.chsName, longName);
     EXPECT_EQ(config_.Gameid, "\xE4\xB8\xAD\xE6\x96\x87");
+}
+
+// A text with NUL bytes in it, whole.
+template <size_t N> std::string Bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
+}
+
+// Every way a hand-edited or damaged file can be laid out reads as the profile API read it.
+TEST_F(ConfigTest, MalformedLayoutsReadAsTheProfileApiReadsThem) {
+    const std::string game = "[game]\r\nchsName=a\r\nenName=b\r\nGameid=1\r\n";
+    const std::string survey = "[survey]\r\nsurveytoken=t\r\nsurveyurl=u\r\n";
+    const std::string utf16Le = Bytes("\xFF\xFE[\0g\0a\0m\0e\0]\0\n\0c\0h\0s\0N\0a\0m\0e\0=\0x\0");
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* gameid; // as the player's events carry it
+    } cases[] = {
+        {"blanks, tabs and ^Z around names, values and headers",
+         " [game] \t\r\n chsName = a \r\n\tenName\t=\tb\x1A\r\nGameid =  1 \r\n" + survey, "1"},
+        {"section and key names in any case",
+         "[GAME]\r\nCHSNAME=a\r\nenname=b\r\ngameID=2\r\n" + survey, "2"},
+        {"quotes",
+         game + "Gversion=\"1.0\"\r\nwebsite='x\r\n[survey]\r\nsurveytoken='t'\r\n"
+                "surveyurl=\"\r\n",
+         "1"},
+        {"first section and first key win",
+         game + "Gameid=9\r\n" + survey + "[game]\r\nGameid=8\r\n", "1"},
+        {"a key only in a later section of the same name",
+         "[game]\r\nchsName=a\r\nenName=b\r\n" + survey + "[game]\r\nGameid=3\r\n", nullptr},
+        {"header without ] and lines without =",
+         "[game\r\nchsName=a\r\n" + game + "Gversion\r\n" + survey, "1"},
+        {"name up to the last ]", "[game]]\r\n[game] x]\r\n" + game + survey, "1"},
+        {"= in values, ; comments, bare CR and LF", game + ";Gversion=c\rGversion=a=b\n" + survey,
+         "1"},
+        {"NUL inside names and values", game + Bytes("web\0site=w\r\nGversion=v\0w\r\n") + survey,
+         "1"},
+        {"list names ending at an empty name",
+         game + survey +
+             "[SkipDir]\r\ntotalnum=4\r\n0=a\r\n=x\r\n1=b\r\n[shortcut]\r\ntotalnum=2\r\n"
+             ";0=c\r\n1=\"d\"\r\n01=e\r\n",
+         "1"},
+        {"nameless lines, one after another",
+         game + survey + "[SkipDir]\r\ntotalnum=3\r\n0=a\r\n" + Bytes("\0\r\n=x\r\n1=b\r\n"), "1"},
+        {"blanks inside the brackets", "[ game ]\r\nchsName=a\r\nenName=b\r\nGameid=4\r\n" + survey,
+         "4"},
+        {"an ideographic space is no white space",
+         game + "Gversion=\xE3\x80\x80v\xE3\x80\x80\r\n" + survey, "1"},
+        {"UTF-16 little-endian", utf16Le, nullptr},
+        {"UTF-16 with an odd last byte, which is not read", utf16Le + "y", nullptr},
+        {"UTF-16 big-endian", Bytes("\xFE\xFF\0[\0g\0a\0m\0e\0]\0\n\0c\0h\0s\0N\0a\0m\0e\0=\0x"),
+         nullptr},
+        {"empty file", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileBytes(install_.ConfigPath(), c.bytes));
+        GameConfig byProfileApi;
+        const bool ok = ReadConfigFile(install_.ConfigPath(), install_.InstallDir(), config_);
+        EXPECT_EQ(ok, ReadConfigFileWithProfileApi(install_.ConfigPath(), install_.InstallDir(),
+                                                   byProfileApi))
+            << c.what;
+        EXPECT_TRUE(config_ == byProfileApi) << c.what;
+        EXPECT_EQ(ok, c.gameid != nullptr) << c.what;
+        EXPECT_EQ(config_.Gameid, c.gameid ? c.gameid : "") << c.what;
+        config_ = GameConfig();
+    }
 }
 
 // The session needs a readable configuration; the test program carries no

@@ -1,0 +1,24 @@
+# DLLs that the program needs only for statistics reports, crash dumps, the web browser and shell
+# calls are loaded at the first call of one of their functions, not when the process starts: a
+# player sees the first page sooner. Each gets a delay-import library of the system library's
+# name in a folder searched first, so every target (tests included) links the same way.
+set(UNINST_DELAY_LOADED_DLLS ws2_32 crypt32 bcrypt dbghelp iphlpapi netapi32 shell32 version
+    oleaut32 gdiplus)
+set(_delay_dir ${PROJECT_BINARY_DIR}/delay-imports)
+set(_delay_script ${PROJECT_SOURCE_DIR}/scripts/make-delay-lib.sh)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_delay_script})
+foreach(_dll IN LISTS UNINST_DELAY_LOADED_DLLS)
+  set(_out ${_delay_dir}/lib${_dll}.a)
+  if(NOT EXISTS ${_out} OR ${_delay_script} IS_NEWER_THAN ${_out})
+    execute_process(
+      COMMAND bash ${_delay_script} ${_dll}.dll ${CMAKE_FIND_ROOT_PATH}/lib/lib${_dll}.a ${_out}
+      RESULT_VARIABLE _rc)
+    if(NOT _rc EQUAL 0)
+      message(FATAL_ERROR "making the delay-import library of ${_dll} failed")
+    endif()
+  endif()
+endforeach()
+link_directories(BEFORE ${_delay_dir})
+# The helper that the stubs call; last, after every library that may use it.
+string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -ldelayimp")
+string(APPEND CMAKE_C_STANDARD_LIBRARIES " -ldelayimp")
