@@ -75,10 +75,9 @@ CComboUI* BuildInto(CWindowManagerUI& pm, const std::wstring& controls) {
 class ComboTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::SetForegroundWindow(Host());
-        ::SetFocus(Host());
         MoveScreen(5, 5);
         Host().pm.AddNotifyListener(&log_);
+        ASSERT_TRUE(TakeKeyboard(Host()));
     }
     void TearDown() override {
         MoveScreen(5, 5);
@@ -120,6 +119,8 @@ TEST_F(ComboTest, KeysAndWheelInThePopup) {
         CComboUI* combo = Build(L"pos=\"20,20,220,44\"");
         combo->GetItemAt(4)->SetEnabled(!c.lastOff);
         combo->SelectItem(c.start);
+        // The previous case's popup gave the keyboard back to the window.
+        ASSERT_TRUE(HasKeyboard(Host()));
         Host().pm.SetFocus(combo);
         Press(VK_F4);
         ASSERT_TRUE(PumpUntil([&] { return combo->GetDropDownWindow() != nullptr; }));

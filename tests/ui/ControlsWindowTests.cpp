@@ -35,12 +35,11 @@ class ControlsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         host_ = &Host();
-        ::SetForegroundWindow(hwnd());
-        ::SetFocus(hwnd());
         MoveScreen(5, 5);
         root_ = new Parent();
         root_->SetBkColor(kBackground);
         root_->SetName(L"root");
+        ASSERT_TRUE(TakeKeyboard(hwnd()));
     }
     void TearDown() override {
         LeftUp();

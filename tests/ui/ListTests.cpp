@@ -47,9 +47,8 @@ class ListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         host_ = &Host();
-        ::SetForegroundWindow(hwnd());
-        ::SetFocus(hwnd());
         MoveScreen(5, 5);
+        ASSERT_TRUE(TakeKeyboard(hwnd()));
     }
     void TearDown() override {
         LeftUp();

@@ -31,6 +31,7 @@ inline SkinUI::CContainerUI* Show(const std::wstring& controls) {
     PumpFor(60);
     Host().pm.SetFocus(nullptr);
     PumpFor(30);
+    EXPECT_TRUE(TakeKeyboard(Host()));
     return static_cast<SkinUI::CContainerUI*>(root);
 }
 

@@ -57,6 +57,16 @@ void Wheel(int delta) {
     SendMouse(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta));
 }
 
+bool HasKeyboard(HWND hwnd) {
+    return PumpUntil([&] { return ::GetForegroundWindow() == hwnd && ::GetFocus() == hwnd; });
+}
+
+bool TakeKeyboard(HWND hwnd) {
+    ::SetForegroundWindow(hwnd);
+    ::SetFocus(hwnd);
+    return HasKeyboard(hwnd);
+}
+
 void Key(WORD vk, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;

@@ -20,6 +20,13 @@ void LeftUp();
 // One wheel turn of delta (WHEEL_DELTA per notch, negative towards the user).
 void Wheel(int delta);
 
+// Waits until hwnd is the foreground window and has the keyboard focus:
+// real keys go to the foreground window's focus, so a key sent before then
+// may reach another window, or none.
+bool HasKeyboard(HWND hwnd);
+// Makes hwnd the foreground window with the focus, then waits as above.
+bool TakeKeyboard(HWND hwnd);
+
 void Key(WORD vk, bool up = false);
 // The key down and up.
 void Press(WORD vk);
