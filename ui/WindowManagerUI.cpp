@@ -12,7 +12,7 @@ namespace SkinUI {
 namespace {
 
 // The first manager of the process prepares what every window's painting
-// needs once: the update-rectangle pen and the common controls.
+// needs once: the update-rectangle pen.
 void PrepareProcessOnce() {
     WindowManagerState& state = ManagerState();
     if (state.firstManagerMade) {
@@ -20,7 +20,6 @@ void PrepareProcessOnce() {
     }
     state.firstManagerMade = true;
     state.updateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
-    ::InitCommonControls();
 }
 
 // The stock GUI font with the default character set.
@@ -32,6 +31,11 @@ LOGFONTW DefaultGuiLogFont() {
 }
 
 } // namespace
+
+void CWindowManagerUI::PrepareCommonControls() {
+    static const bool prepared = (::InitCommonControls(), true);
+    (void)prepared;
+}
 
 CWindowManagerUI::CWindowManagerUI()
     : m_hWndPaint(nullptr), m_nOpacity(255), m_hDcPaint(nullptr), m_hDcOffscreen(nullptr),

@@ -41,6 +41,10 @@ public:
 
     // ---- Process-wide state ------------------------------------------------
     static void SetInstance(HINSTANCE instance);
+    // Attaches the common controls once per process. Called where a native common control is
+    // made (tool tip, edit box, date picker), not at start: attaching them costs the first page
+    // time and nothing on it needs them.
+    static void PrepareCommonControls();
     static HINSTANCE GetInstance();
     static HINSTANCE GetResourceInstance();
     static CUIString GetInstancePath();

@@ -361,6 +361,7 @@ void CWindowManagerUI::ShowToolTip(CControlUI* control) {
     m_ToolTip.lpszText = const_cast<LPWSTR>(text.GetData());
     m_ToolTip.rect = control->GetPos();
     if (m_hwndTooltip == nullptr) {
+        PrepareCommonControls();
         m_hwndTooltip =
             ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -5,6 +5,7 @@
 #include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/LongPath.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -60,7 +61,18 @@ bool IsSameOrAncestor(const std::wstring& dir, const std::wstring& folder) {
     return folder.size() == dir.size() || folder[dir.size()] == L'\\';
 }
 
+bool IsSamePath(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::wstring LongForm(const std::wstring& path) {
+    // Only a short name differs from its long name, and every short name the file system makes
+    // for a long one carries a '~': without one the path is its own long form, and the walk
+    // through every component can be spared.
+    if (path.find(L'~') == std::wstring::npos) {
+        return path;
+    }
     const std::wstring api = ApiPath(path);
     const DWORD needed = ::GetLongPathNameW(api.c_str(), nullptr, 0);
     if (needed == 0) {
@@ -235,8 +247,7 @@ InstallDirProblem CheckInstallDir(const std::wstring& dir) {
     // pass as well: a link to a drive root is refused like the root itself.
     const std::wstring path = NormalizeInstallDir(dir);
     const std::wstring target = ResolvedForm(path);
-    if (target.empty() ||
-        ::CompareStringOrdinal(target.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+    if (target.empty() || IsSamePath(target, path)) {
         return InstallDirProblem::None;
     }
     return CheckWrittenInstallDir(target);
@@ -272,21 +283,33 @@ std::vector<std::wstring> KnownShellFolders() {
         CSIDL_MYVIDEO,
         CSIDL_FONTS,
     };
-    std::vector<std::wstring> folders;
+    std::vector<std::wstring> written;
     for (const int csidl : kFolders) {
-        AddFolder(folders, ShellFolder(csidl));
+        written.push_back(ShellFolder(csidl));
     }
     // A 32-bit process sees "Program Files (x86)" as Program Files; the 64-bit ones still count.
-    AddFolder(folders, EnvironmentFolder(L"ProgramW6432"));
-    AddFolder(folders, EnvironmentFolder(L"CommonProgramW6432"));
-    AddFolder(folders, EnvironmentFolder(L"USERPROFILE"));
-    AddFolder(folders, SystemFolder(::GetWindowsDirectoryW));
-    AddFolder(folders, SystemFolder(::GetSystemDirectoryW));
-    AddFolder(folders, SystemFolder(::GetSystemWow64DirectoryW));
+    written.push_back(EnvironmentFolder(L"ProgramW6432"));
+    written.push_back(EnvironmentFolder(L"CommonProgramW6432"));
+    written.push_back(EnvironmentFolder(L"USERPROFILE"));
+    written.push_back(SystemFolder(::GetWindowsDirectoryW));
+    written.push_back(SystemFolder(::GetSystemDirectoryW));
+    written.push_back(SystemFolder(::GetSystemWow64DirectoryW));
     wchar_t temp[MAX_PATH + 1] = {};
     const DWORD tempLength = ::GetTempPathW(MAX_PATH + 1, temp);
     if (tempLength > 0 && tempLength <= MAX_PATH) {
-        AddFolder(folders, std::wstring(temp, tempLength));
+        written.push_back(std::wstring(temp, tempLength));
+    }
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> seen;
+    for (const std::wstring& path : written) {
+        // Several names lead to one folder (Windows, System, the profile): its forms once.
+        const std::wstring normalized = NormalizeInstallDir(path);
+        if (std::none_of(seen.begin(), seen.end(), [&](const std::wstring& other) {
+                return IsSamePath(other, normalized);
+            })) {
+            seen.push_back(normalized);
+            AddFolder(folders, normalized);
+        }
     }
     return folders;
 }

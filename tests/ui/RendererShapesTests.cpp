@@ -53,6 +53,22 @@ TEST(DrawGradient, BlendsAndGradientsNeedNoMsimg32) {
     EXPECT_EQ(nullptr, ::GetModuleHandleW(L"msimg32.dll"));
 }
 
+// Attaching the common controls costs the first page time: a manager leaves them to the first
+// native common control.
+TEST(DrawGradient, ManagerLeavesCommonControlsToTheirFirstUse) {
+    if (::GetModuleHandleW(L"comctl32.dll") != nullptr) {
+        GTEST_SKIP() << "an earlier test attached the common controls";
+    }
+    const CWindowManagerUI manager;
+    DibSurface surface(16, 16, 0xFFFFFFFF);
+    CRendererUI::DrawColor(surface.DC(), surface.Rect(), 0x8000FF00);
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(L"comctl32.dll"));
+    CWindowManagerUI::PrepareCommonControls();
+    EXPECT_NE(nullptr, ::GetModuleHandleW(L"comctl32.dll"));
+    WNDCLASSEXW tooltip = {sizeof(tooltip)};
+    EXPECT_TRUE(::GetClassInfoExW(nullptr, L"tooltips_class32", &tooltip));
+}
+
 TEST(DrawGradient, HorizontalAndVerticalRamps) {
     DibSurface surface(256, 4, 0xFFFFFFFF);
     CRendererUI::DrawGradient(surface.DC(), surface.Rect(), 0xFF000000, 0xFFFFFFFF, false, 64);

@@ -15,6 +15,7 @@ namespace {
 const UINT kReflectedNotify = WM_NOTIFY + 0x2000;
 
 bool RegisterDatePicker() {
+    CWindowManagerUI::PrepareCommonControls();
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
     return ::InitCommonControlsEx(&classes) != FALSE;
 }

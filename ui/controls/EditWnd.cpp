@@ -37,6 +37,8 @@ bool CEditWnd::Init(CEditUI* owner) {
     if (owner->m_bPasswordMode) {
         style |= ES_PASSWORD;
     }
+    // The manifest's edit class comes from the common controls.
+    CWindowManagerUI::PrepareCommonControls();
     if (Create(manager->GetPaintWindow(), nullptr, style, 0, owner->GetNativeEditRect()) ==
         nullptr) {
         return false;
