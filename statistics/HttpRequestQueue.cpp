@@ -93,7 +93,6 @@ int CHttpRequestQueue::AddRequest(const char* url, const char* data, int callbac
 
 unsigned __stdcall CHttpRequestQueue::WorkerThread(void* queue) {
     CHttpRequestQueue* const self = static_cast<CHttpRequestQueue*>(queue);
-    InitHttpTransport();
     std::list<HttpRequest> work;
     for (;;) {
         try {
@@ -157,7 +156,6 @@ int CHttpRequestQueue::PerformGet(const HttpRequest& request, std::string& reply
 
 int CHttpRequestQueue::PerformPost(const char* url, const char* body, size_t bodyLength,
                                    std::string& reply, int wantHeader, const char* cookie) {
-    InitHttpTransport();
     const std::string cookieFile = CookieFilePath();
     const CurlHeaderList headers(
         curl_slist_append(nullptr, "Content-Type:application/x-www-form-urlencoded;charset=UTF-8"));

@@ -73,7 +73,6 @@ CurlEasyHandle OpenCurlEasy() {
 
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
                  long connectTimeoutSeconds, long totalTimeoutSeconds) {
-    InitHttpTransport();
     const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
