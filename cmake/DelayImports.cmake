@@ -24,3 +24,24 @@ link_directories(BEFORE ${_delay_dir})
 # The helper that the stubs call; last, after every library that may use it.
 string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -ldelayimp")
 string(APPEND CMAKE_C_STANDARD_LIBRARIES " -ldelayimp")
+
+set(UNINST_DELAY_IMPORT_LIBS)
+foreach(_dll IN LISTS UNINST_DELAY_LOADED_DLLS)
+  list(APPEND UNINST_DELAY_IMPORT_LIBS ${_delay_dir}/lib${_dll}.a)
+endforeach()
+
+# Every program and DLL below DIR links again when a delay-import library is made anew (a changed
+# list of DLLs would otherwise leave programs importing the old way in an existing build folder).
+function(uninst_relink_on_delay_imports dir)
+  get_property(_targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(_t IN LISTS _targets)
+    get_target_property(_type ${_t} TYPE)
+    if(_type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+      set_property(TARGET ${_t} APPEND PROPERTY LINK_DEPENDS ${UNINST_DELAY_IMPORT_LIBS})
+    endif()
+  endforeach()
+  get_property(_subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(_sub IN LISTS _subdirs)
+    uninst_relink_on_delay_imports(${_sub})
+  endforeach()
+endfunction()
