@@ -99,14 +99,14 @@ bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installD
     return ReadGameConfig(ProfileText(ReadConfigText(configPath)), installDir, config);
 }
 
-bool ReadCheckedConfig(const std::wstring& configPath, const std::wstring& installDir,
-                       GameConfig& config) {
+bool ReadConfig(UninstallSession& session) {
     // A folder the removal would refuse is an error now, before the player has confirmed anything
     // and before any event is sent.
-    return ReadConfigFile(configPath, installDir, config) && IsSafeInstallDir(installDir);
-}
-
-void ShowConfigError() {
+    if (ReadConfigFile(session.GetConfigPath(), session.GetInstallDir(),
+                       *session.GetGameConfig()) &&
+        IsSafeInstallDir(session.GetInstallDir()))
+        return true;
     MessageBoxW(nullptr, L"配置文件读取错误", L"Error", MB_OK);
     PostMessageW(nullptr, WM_QUIT, 0, 0);
+    return false;
 }

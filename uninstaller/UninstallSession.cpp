@@ -8,6 +8,17 @@
 
 namespace {
 
+std::wstring GetEnvironmentString(const wchar_t* name) {
+    std::wstring value(260, L'\0');
+    DWORD n = GetEnvironmentVariableW(name, &value[0], static_cast<DWORD>(value.size()));
+    if (n >= value.size()) {
+        value.resize(n);
+        n = GetEnvironmentVariableW(name, &value[0], n);
+    }
+    value.resize(n < value.size() ? n : 0);
+    return value;
+}
+
 // Copies at most capacity-1 characters; the rest of the field stays zero.
 template <size_t N> void CopyField(wchar_t (&field)[N], const std::wstring& text) {
     const size_t n = std::min(text.size(), N - 1);
@@ -17,28 +28,30 @@ template <size_t N> void CopyField(wchar_t (&field)[N], const std::wstring& text
 } // namespace
 
 UninstallSession::UninstallSession(const wchar_t* commandLine)
-    : UninstallSession(commandLine, PrepareSessionFiles(commandLine ? commandLine : L"")) {}
-
-UninstallSession::UninstallSession(const wchar_t* commandLine, SessionFiles files)
-    : config_(std::move(files.config)), link_(std::make_shared<SessionLink>()) {
+    : config_(new GameConfig), link_(std::make_shared<SessionLink>()) {
     link_->session = this;
     installDir_ = commandLine ? commandLine : L"";
-    configPath_ = ConfigPathOf(installDir_);
-    if (!config_)
-        config_.reset(new GameConfig);
-    configValid_ = files.configValid;
-    if (!configValid_) {
-        ShowConfigError();
+    configPath_ = installDir_ + L"\\installedFileList.txt";
+    configValid_ = ReadConfig(*this);
+    if (!configValid_)
         return;
-    }
-    tempFolder_ = files.tempFolder;
-    serverListPath_ = ServerListPathOf(tempFolder_);
-    LoadChannelPlugin(files.archiveUnpacked);
+    PrepareTempFiles();
 }
 
 UninstallSession::~UninstallSession() {
     const std::lock_guard<std::mutex> guard(link_->lock);
     link_->session = nullptr;
+}
+
+void UninstallSession::PrepareTempFiles() {
+    tempFolder_ = GetEnvironmentString(L"TEMP");
+    serverListPath_ = tempFolder_ + L"\\Serverlist.ini";
+    ExtractResourceToFile(105, L"STATISCNF", serverListPath_.c_str());
+    ExtractResourceToFile(104, L"STATISCNF", (tempFolder_ + L"\\SystemInfoKeys.xml").c_str());
+    const std::wstring archive = tempFolder_ + L"\\Plugins.zip";
+    const bool unpacked = ExtractResourceToFile(106, L"ZIPRES", archive.c_str()) &&
+                          UnzipArchiveToDir(archive.c_str(), tempFolder_.c_str());
+    LoadChannelPlugin(unpacked);
 }
 
 // The plug-in runs inside this elevated process: only the library that was

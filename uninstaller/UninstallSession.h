@@ -4,7 +4,6 @@
 #include "uninstaller/ChannelPlugin.h"
 #include "uninstaller/EventThreadList.h"
 #include "uninstaller/GameConfig.h"
-#include "uninstaller/SessionFiles.h"
 #include "uninstaller/SurveyInfo.h"
 
 #include <memory>
@@ -28,9 +27,6 @@ public:
     // configuration, writes the embedded files to the temporary folder and
     // loads the channel plug-in.
     explicit UninstallSession(const wchar_t* commandLine);
-    // The same start with the files already prepared (PrepareSessionFiles for the same
-    // directory): shows a configuration error, or loads the channel plug-in.
-    UninstallSession(const wchar_t* commandLine, SessionFiles files);
     ~UninstallSession();
     UninstallSession(const UninstallSession&) = delete;
     UninstallSession& operator=(const UninstallSession&) = delete;
@@ -56,6 +52,7 @@ public:
     VELMORA_INSTALLER::IInstallerChannelPluginBase* plugin = nullptr;
 
 private:
+    void PrepareTempFiles();
     void LoadChannelPlugin(bool archiveUnpacked);
 
     SurveyInfo survey_;
@@ -70,14 +67,11 @@ private:
     std::shared_ptr<SessionLink> link_;
 };
 
-// Reads "installedFileList.txt" into a GameConfig and checks the installation
-// folder (a folder the removal refuses is a configuration error too); false on
-// a configuration error. Says nothing to the player; any thread.
-bool ReadCheckedConfig(const std::wstring& configPath, const std::wstring& installDir,
-                       GameConfig& config);
-
-// "配置文件读取错误", then a quit message for the calling thread.
-void ShowConfigError();
+// Reads "installedFileList.txt" into the session's GameConfig and checks the
+// installation folder (a folder the removal refuses is a configuration error
+// too). On a configuration error shows "配置文件读取错误", queues a quit message and
+// returns false.
+bool ReadConfig(UninstallSession& session);
 
 // The reading alone: fills config key by key and stops at the first required
 // key that is empty (keys read before it stay stored).

@@ -68,11 +68,6 @@ CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
     LoadEmbeddedFont(*session_);
 }
 
-CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine, SessionFiles files)
-    : session_(new UninstallSession(commandLine, std::move(files))) {
-    LoadEmbeddedFont(*session_);
-}
-
 CUninstallerFrameWnd::~CUninstallerFrameWnd() {
     if (!removalRunning_ && session_->EventThreads().AllFinished())
         delete session_;

@@ -6,7 +6,6 @@
 #include "ui/WindowManagerUI.h"
 #include "ui/WindowWnd.h"
 #include "uninstaller/RemovalEngine.h"
-#include "uninstaller/SessionFiles.h"
 #include "uninstaller/SurveyInfo.h"
 
 #include <atomic>
@@ -33,8 +32,6 @@ class CUninstallerFrameWnd : public SkinUI::CWindowWnd,
                              public IRemovalObserver {
 public:
     explicit CUninstallerFrameWnd(const wchar_t* commandLine);
-    // With the session's files already prepared for the same directory.
-    CUninstallerFrameWnd(const wchar_t* commandLine, SessionFiles files);
     // Frees the session, unless a thread still works with it (a removal in its middle, an event
     // still being sent): then the process is ending, and the session stays with it.
     ~CUninstallerFrameWnd();

@@ -4,7 +4,6 @@
 #include "ui/WindowManagerUI.h"
 #include "uninstaller/CommandLine.h"
 #include "uninstaller/Relaunch.h"
-#include "uninstaller/SessionFiles.h"
 #include "uninstaller/SingleInstance.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
@@ -27,14 +26,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
     SkinUI::CWindowManagerUI::SetInstance(hInstance);
     SkinUI::CWindowManagerUI::SetResourcePath(SkinUI::CWindowManagerUI::GetInstancePath());
 
-    // Opening the apartment connects to the display, the longest step before the window: the
-    // configuration and the embedded files are prepared meanwhile.
-    CSessionFilesTask files(installDir);
     if (FAILED(::CoInitialize(nullptr)))
         return 0;
     // The frame frees itself and its session when its window is destroyed.
-    CUninstallerFrameWnd* frame =
-        new (std::nothrow) CUninstallerFrameWnd(installDir.c_str(), files.Take());
+    CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(installDir.c_str());
     if (!frame)
         return 0;
     if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {

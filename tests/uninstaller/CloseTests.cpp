@@ -3,7 +3,6 @@
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
 #include "tests/support/SampleInstall.h"
-#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempDir.h"
 #include "uninstaller/Shutdown.h"
 
@@ -59,6 +58,28 @@ TEST_F(OrderlyCloseTest, EarlierStepsKeepTheCopy) {
     }
 }
 
+// Removes a variable from this process's environment, and so from the children it starts.
+class WithoutVariable {
+public:
+    explicit WithoutVariable(const wchar_t* name) : name_(name) {
+        const DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
+        had_ = n != 0;
+        value_.resize(n);
+        if (had_)
+            GetEnvironmentVariableW(name, &value_[0], n);
+        SetEnvironmentVariableW(name, nullptr);
+    }
+    ~WithoutVariable() {
+        if (had_)
+            SetEnvironmentVariableW(name_, value_.c_str());
+    }
+
+private:
+    const wchar_t* name_;
+    std::wstring value_;
+    bool had_ = false;
+};
+
 TEST_F(OrderlyCloseTest, WithoutACommandShellOrAShortPathTheCopyStaysAndTheProgramEnds) {
     const struct {
         const char* what;
@@ -71,9 +92,9 @@ TEST_F(OrderlyCloseTest, WithoutACommandShellOrAShortPathTheCopyStaysAndTheProgr
     };
     for (const auto& c : cases) {
         {
-            std::unique_ptr<ScopedVariable> unset;
+            std::unique_ptr<WithoutVariable> unset;
             if (c.unsetComspec)
-                unset.reset(new ScopedVariable(L"COMSPEC", nullptr));
+                unset.reset(new WithoutVariable(L"COMSPEC"));
             EXPECT_EQ(RunOnStep(4, c.env), 0u) << c.what;
         }
         Sleep(500);
