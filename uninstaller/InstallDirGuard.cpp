@@ -126,10 +126,9 @@ std::wstring ResolvedForm(const std::wstring& path) {
 namespace {
 
 // The path as written and, where they differ, its long-name and link-resolved forms.
-std::vector<std::wstring> FormsOf(const std::wstring& normalized) {
+std::vector<std::wstring> FormsOf(const std::wstring& normalized, const std::wstring& resolved) {
     std::vector<std::wstring> forms{normalized};
-    for (const std::wstring& other :
-         {NormalizeInstallDir(LongForm(normalized)), ResolvedForm(normalized)}) {
+    for (const std::wstring& other : {NormalizeInstallDir(LongForm(normalized)), resolved}) {
         if (!other.empty() && other != normalized) {
             forms.push_back(other);
         }
@@ -142,7 +141,7 @@ void AddFolder(std::vector<std::wstring>& folders, const std::wstring& path) {
     if (normalized.empty()) {
         return;
     }
-    for (const std::wstring& form : FormsOf(normalized)) {
+    for (const std::wstring& form : FormsOf(normalized, ResolvedForm(normalized))) {
         folders.push_back(form);
     }
 }
@@ -194,9 +193,8 @@ std::wstring NormalizeInstallDir(const std::wstring& dir) {
 
 namespace {
 
-// The checks of the path as written (and of the shell folders it leads to).
-InstallDirProblem CheckWrittenInstallDir(const std::wstring& dir) {
-    const std::wstring path = NormalizeInstallDir(dir);
+// The checks of the written path's shape; path is dir normalised.
+InstallDirProblem CheckPathShape(const std::wstring& dir, const std::wstring& path) {
     if (path.empty()) {
         return dir.empty() ? InstallDirProblem::Empty : InstallDirProblem::Root;
     }
@@ -225,32 +223,40 @@ InstallDirProblem CheckWrittenInstallDir(const std::wstring& dir) {
             return InstallDirProblem::BadComponent;
         }
     }
+    return InstallDirProblem::None;
+}
+
+bool LeadsToShellFolder(const std::vector<std::wstring>& forms) {
     const std::vector<std::wstring> shellFolders = KnownShellFolders();
-    for (const std::wstring& form : FormsOf(path)) {
+    for (const std::wstring& form : forms) {
         for (const std::wstring& folder : shellFolders) {
             if (IsSameOrAncestor(form, folder)) {
-                return InstallDirProblem::ShellFolder;
+                return true;
             }
         }
     }
-    return InstallDirProblem::None;
+    return false;
 }
 
 } // namespace
 
 InstallDirProblem CheckInstallDir(const std::wstring& dir) {
-    const InstallDirProblem written = CheckWrittenInstallDir(dir);
-    if (written != InstallDirProblem::None) {
-        return written;
+    const std::wstring path = NormalizeInstallDir(dir);
+    const InstallDirProblem shape = CheckPathShape(dir, path);
+    if (shape != InstallDirProblem::None) {
+        return shape;
+    }
+    const std::wstring target = ResolvedForm(path);
+    if (LeadsToShellFolder(FormsOf(path, target))) {
+        return InstallDirProblem::ShellFolder;
     }
     // A link is removed through its target (a game moved to another drive), so the target must
-    // pass as well: a link to a drive root is refused like the root itself.
-    const std::wstring path = NormalizeInstallDir(dir);
-    const std::wstring target = ResolvedForm(path);
+    // pass as well: a link to a drive root is refused like the root itself. Its shell folders
+    // were checked among the path's forms.
     if (target.empty() || IsSamePath(target, path)) {
         return InstallDirProblem::None;
     }
-    return CheckWrittenInstallDir(target);
+    return CheckPathShape(target, target);
 }
 
 bool IsSafeInstallDir(const std::wstring& dir) {

@@ -26,7 +26,7 @@ bool IsDotEntry(const wchar_t* name) {
 //   bool Enter(path, lower)    a sub-directory; true to walk into it
 //   void Link(path, lower)     a link to a folder (junction, symbolic link): never walked into
 //   void File(path, lower)
-//   void Leave(path)           a walked directory whose enumeration has been closed
+//   void Leave(path, lower)    a walked directory whose enumeration has been closed
 //   void Unlisted(path, lower, error)  a directory to walk (the root too) whose enumeration
 //                              could not start; it is neither walked nor left
 // `lower` is the full path ASCII-lower-cased. A root that is missing or itself a link is not
@@ -56,9 +56,11 @@ template <typename Visitor> void WalkTree(const std::wstring& root, Visitor& vis
     bool haveEntry = start(root, AsciiLower(root));
     while (!open.empty()) {
         if (!haveEntry) {
-            const std::wstring done = open.back().path;
+            // The enumeration is closed (with its entry) before the visitor sees the folder.
+            const std::wstring path = std::move(open.back().path);
+            const std::wstring lower = std::move(open.back().lower);
             open.pop_back();
-            visitor.Leave(done);
+            visitor.Leave(path, lower);
             haveEntry = !open.empty() && ::FindNextFileW(open.back().find.Get(), &data);
             continue;
         }
@@ -84,7 +86,7 @@ public:
     bool Enter(const std::wstring&, const std::wstring&) { return true; }
     void Link(const std::wstring&, const std::wstring&) {}
     void File(const std::wstring&, const std::wstring&) { ++count; }
-    void Leave(const std::wstring&) {}
+    void Leave(const std::wstring&, const std::wstring&) {}
     void Unlisted(const std::wstring&, const std::wstring&, DWORD) {}
 
     unsigned count = 0;
@@ -245,7 +247,7 @@ public:
         ++counter_;
     }
 
-    void Leave(const std::wstring& path) {
+    void Leave(const std::wstring& path, const std::wstring& lower) {
         const std::wstring api = ApiPath(path);
         if (::RemoveDirectoryW(api.c_str())) {
             return;
@@ -261,7 +263,7 @@ public:
             }
             error = ::GetLastError();
         }
-        reports_.FolderFailed(AsciiLower(path), error);
+        reports_.FolderFailed(lower, error);
     }
 
     // What could not be listed stays; the leftovers' walk reports it.
@@ -324,8 +326,7 @@ public:
         }
     }
 
-    void Leave(const std::wstring& path) {
-        const std::wstring lower = AsciiLower(path);
+    void Leave(const std::wstring&, const std::wstring& lower) {
         sawAnything_ = true;
         if (holding_.erase(lower) == 0) {
             reports_.Report(lower, reports_.FolderError(lower));
@@ -397,6 +398,7 @@ void DeleteTree(IRemovalObserver& observer, UninstallSession* session, const wch
     // The installation folder stays while nothing in it explains why (a link whose target was
     // refused, or that the platform cannot remove).
     if (!leftovers.SawAnything() && Exists(root)) {
-        reports.Report(AsciiLower(root), reports.FolderError(AsciiLower(root)));
+        const std::wstring lowerRoot = AsciiLower(root);
+        reports.Report(lowerRoot, reports.FolderError(lowerRoot));
     }
 }
