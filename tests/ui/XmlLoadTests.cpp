@@ -13,6 +13,7 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string>
 #include <vector>
 
 using SkinUI::CWindowManagerUI;
@@ -223,8 +224,11 @@ TEST(XmlFileTest, FileErrorsAndTheSizeLimit) {
 }
 
 TEST(XmlFileTest, SourceThatCannotBeReadWhole) {
-    // A pipe opens like a file but has no size to read up to.
-    const wchar_t* name = L"\\\\.\\pipe\\skinui_core_xml_test";
+    // A pipe opens like a file but has no size to read up to. Its name carries
+    // the process id: the code-page run of this program may hold one at once.
+    const std::wstring pipe =
+        L"\\\\.\\pipe\\skinui_core_xml_test_" + std::to_wstring(::GetCurrentProcessId());
+    const wchar_t* name = pipe.c_str();
     HANDLE server =
         ::CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, server);
