@@ -17,6 +17,7 @@
 # DESKTOP marks a program that shows windows or sends real input: such
 # programs run one at a time, so that no other program's window takes their
 # clicks or focus.
+# Every program gets a %TEMP% of its own (tests/support/PrivateTemp.cpp).
 # HEAPCHECK links a checking allocator (a guard before and after every C++
 # heap block, checked when the block is freed), runs the program with Wine's
 # heap checks (a checked tail on every C runtime block) and validates the heaps
@@ -47,6 +48,7 @@ function(uninst_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} test_support Deps::gtest_main Deps::gtest)
   target_compile_definitions(${name} PRIVATE UNINST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/PrivateTemp.cpp)
   set(check)
   if(T_HEAPCHECK)
     set(check HEAPCHECK)
