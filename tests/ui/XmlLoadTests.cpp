@@ -13,7 +13,6 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
-#include <string>
 #include <vector>
 
 using SkinUI::CWindowManagerUI;
