@@ -8,7 +8,9 @@
 #include "uninstaller/UninstallSession.h"
 
 #include <cwchar>
+#include <new>
 #include <set>
+#include <stdexcept>
 
 namespace {
 
@@ -95,8 +97,15 @@ bool ReadGameConfig(const ConfigSource& source, const std::wstring& installDir,
 
 bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installDir,
                     GameConfig& config) {
-    // One read and one pass over the file; every key is then looked up in memory.
-    return ReadGameConfig(ProfileText(ReadConfigText(configPath)), installDir, config);
+    // One read and one pass over the file; every key is then looked up in memory. A file too
+    // large to hold (hundreds of megabytes in this 32-bit process) has no values, as the profile
+    // API has none for a file it cannot load: the configuration is refused, nothing is removed.
+    try {
+        return ReadGameConfig(ProfileText(ReadConfigText(configPath)), installDir, config);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return false;
 }
 
 bool ReadConfig(UninstallSession& session) {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/Win32Handles.h"
 #include "uninstaller/ConfigText.h"
 
 namespace {
@@ -44,22 +45,19 @@ std::wstring DecodeUtf16(const std::string& bytes) {
 } // namespace
 
 bool ReadConfigBytes(const std::wstring& path, std::string& bytes, size_t maxBytes) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const SkinUI::CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr));
+    LARGE_INTEGER size = {};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) ||
+        static_cast<ULONGLONG>(size.QuadPart) > maxBytes) {
         return false;
     }
-    LARGE_INTEGER size = {};
-    bool ok = ::GetFileSizeEx(file, &size) && static_cast<ULONGLONG>(size.QuadPart) <= maxBytes;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (::ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-              read == bytes.size());
-    }
-    ::CloseHandle(file);
-    return ok;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return bytes.empty() ||
+           (::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+            read == bytes.size());
 }
 
 bool HasUtf16Mark(const std::string& bytes) {

@@ -74,7 +74,8 @@ private:
 bool ReadConfig(UninstallSession& session);
 
 // The reading alone: fills config key by key and stops at the first required
-// key that is empty (keys read before it stay stored).
+// key that is empty (keys read before it stay stored). A file too large to
+// hold in memory reads as one without keys.
 bool ReadConfigFile(const std::wstring& configPath, const std::wstring& installDir,
                     GameConfig& config);
 

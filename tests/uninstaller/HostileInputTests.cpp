@@ -8,6 +8,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipCorruption.h"
+#include "ui/Win32Handles.h"
 #include "ui/ZipReader.h"
 #include "uninstaller/LongPath.h"
 #include "uninstaller/StatisticsEvents.h"
@@ -256,4 +257,26 @@ TEST(HostileSurvey, SeededDamageToTheReplyIsParsedWithoutFault) {
         ParseSurvey(survey, Mutate(kSurvey, rng, tokens));
         EXPECT_LE(survey.questions.size(), 50u);
     });
+}
+
+// Sizes no installer writes, sparse: the first is read but does not fit in memory once widened,
+// the second cannot be read into memory, the third is beyond what a string of this process can
+// hold.
+TEST(HostileConfig, FileTooLargeToHoldIsRefusedWithoutFault) {
+    TempDir dir(L"huge");
+    const std::wstring path = dir / L"installedFileList.txt";
+    for (const long long megabytes : {400ll, 900ll, 3000ll}) {
+        {
+            const SkinUI::CFileHandle file(
+                ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            ASSERT_TRUE(file) << "error " << ::GetLastError();
+            LARGE_INTEGER size;
+            size.QuadPart = megabytes << 20;
+            ASSERT_TRUE(::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN));
+            ASSERT_TRUE(::SetEndOfFile(file.Get()));
+        }
+        GameConfig config;
+        EXPECT_FALSE(ReadConfigFile(path, dir.Path(), config)) << megabytes << " MB";
+        EXPECT_TRUE(config.chsName.empty());
+    }
 }
