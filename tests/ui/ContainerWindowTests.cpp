@@ -88,6 +88,7 @@ protected:
     void SetUp() override {
         host_ = &Host();
         MoveScreen(5, 5);
+        ASSERT_TRUE(TakeKeyboard(*host_));
     }
     void TearDown() override {
         LeftUp();

@@ -99,6 +99,7 @@ protected:
     void SetUp() override {
         host_ = &Host();
         MoveScreen(5, 5);
+        ASSERT_TRUE(TakeKeyboard(hwnd()));
         g_trail.clear();
     }
     void TearDown() override {
@@ -111,7 +112,6 @@ protected:
         while (pm().RemoveNotifyListener(&listener_)) {
         }
         pm().SetFocus(nullptr);
-        ::SetFocus(*host_);
         Pump();
     }
 

@@ -2,6 +2,7 @@
 
 #include "tests/ui/support/HostWindow.h"
 
+#include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
 
 namespace UiTest {
@@ -28,9 +29,11 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void HostWindow::Open(LPCWSTR title, int left, int top, int width, int height) {
     SkinUI::CWindowManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     Create(nullptr, title, WS_POPUP | WS_VISIBLE, 0, left, top, width, height);
-    ::SetForegroundWindow(m_hWnd);
-    ::SetFocus(m_hWnd);
-    PumpFor(50);
+    // A key sent while another window has the keyboard would go there, and
+    // the test would fail far from the cause.
+    if (!TakeKeyboard(m_hWnd)) {
+        ADD_FAILURE() << "the window \"" << title << "\" did not get the keyboard";
+    }
 }
 
 bool ProgramWindow::PassedOn(UINT message, WPARAM, LPARAM, LRESULT& result) {

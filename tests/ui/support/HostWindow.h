@@ -27,8 +27,9 @@ public:
     UINT GetClassStyle() const override { return CS_DBLCLKS; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Creates it as a shown popup at the given screen place, in the
-    // foreground with the focus, and lets it settle.
+    // Creates it as a shown popup at the given screen place and waits until
+    // it is the foreground window with the focus; the running test fails
+    // when it does not get there.
     void Open(LPCWSTR title, int left, int top, int width, int height);
 
 protected:
