@@ -322,6 +322,36 @@ TEST(ContainerLayout, FloatingArithmeticSaturates) {
     EXPECT_EQ(INT_MAX, child->GetPos().right);
 }
 
+namespace {
+
+const DWORD kGrey = 0xFF808080;
+const DWORD kRed = 0xFFFF0000;
+const DWORD kGreen = 0xFF00FF00;
+
+// A grey container at (0,0)-(100,100) with the given inset, holding a red
+// child and a green floating child placed afterwards, as scrolling or a
+// layout would place them.
+struct InsetBox {
+    InsetBox(RECT inset, RECT childPlace, RECT floatingPlace) {
+        box.SetBkColor(kGrey);
+        box.SetInset(inset);
+        child->SetBkColor(kRed);
+        floating->SetBkColor(kGreen);
+        floating->SetFloating(true);
+        box.Add(child);
+        box.Add(floating);
+        box.SetPos(Rect(0, 0, 100, 100));
+        child->SetPos(childPlace);
+        floating->SetPos(floatingPlace);
+    }
+    CContainerUI box;
+    // Owned by box.
+    Leaf* child = new Leaf(L"child");
+    Leaf* floating = new Leaf(L"floating");
+};
+
+} // namespace
+
 // ---- FindControl ------------------------------------------------------------------------
 
 TEST(ContainerFind, HitTestsFindTheTopChild) {
@@ -351,20 +381,11 @@ TEST(ContainerFind, HitTestsFindTheTopChild) {
 }
 
 TEST(ContainerFind, ChildrenUnderTheInsetAreNotHitUnlessFloating) {
-    CContainerUI root;
-    root.SetInset(Rect(10, 10, 10, 10));
-    auto* child = new Leaf(L"child");
-    auto* floating = new Leaf(L"floating");
-    root.Add(child);
-    root.Add(floating);
-    root.SetPos(Rect(0, 0, 100, 100));
     // As scrolled: the child reaches under the inset.
-    child->SetPos(Rect(0, 0, 100, 100));
-    floating->SetFloating(true);
-    floating->SetPos(Rect(0, 0, 8, 8));
-    EXPECT_EQ(&root, HitTest(&root, 9, 50));
-    EXPECT_EQ(child, HitTest(&root, 10, 50));
-    EXPECT_EQ(floating, HitTest(&root, 4, 4));
+    InsetBox t(Rect(10, 10, 10, 10), Rect(0, 0, 100, 100), Rect(0, 0, 8, 8));
+    EXPECT_EQ(&t.box, HitTest(&t.box, 9, 50));
+    EXPECT_EQ(t.child, HitTest(&t.box, 10, 50));
+    EXPECT_EQ(t.floating, HitTest(&t.box, 4, 4));
 }
 
 // ---- FindSelectable ---------------------------------------------------------------------
@@ -421,35 +442,11 @@ TEST(ContainerEvents, MouseEventsOfADisabledMouseGoToTheParent) {
 namespace {
 
 const uint32_t kWhite = 0xFFFFFFFF;
-const DWORD kGrey = 0xFF808080;
-const DWORD kRed = 0xFFFF0000;
-const DWORD kGreen = 0xFF00FF00;
 const DWORD kBlue = 0xFF0000FF;
 
 uint32_t Rgb(const DibSurface& dib, int x, int y) {
     return dib.Rgb(x, y);
 }
-
-// A grey container at (0,0)-(100,100) with the given inset, holding a red
-// child and a green floating child placed afterwards, as scrolling or a
-// layout would place them.
-struct InsetBox {
-    InsetBox(RECT inset, RECT childPlace, RECT floatingPlace) {
-        box.SetBkColor(kGrey);
-        box.SetInset(inset);
-        auto* child = new Leaf(L"child");
-        child->SetBkColor(kRed);
-        auto* floating = new Leaf(L"floating");
-        floating->SetBkColor(kGreen);
-        floating->SetFloating(true);
-        box.Add(child);
-        box.Add(floating);
-        box.SetPos(Rect(0, 0, 100, 100));
-        child->SetPos(childPlace);
-        floating->SetPos(floatingPlace);
-    }
-    CContainerUI box;
-};
 
 } // namespace
 
