@@ -3,11 +3,13 @@
 #include "ui/ContainerUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/controls/ComboUI.h"
+#include "ui/controls/ListHeaderUI.h"
 #include "ui/controls/ListTextElementUI.h"
 #include "ui/controls/ListUI.h"
 
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
+#include "tests/ui/support/ColourCount.h"
 #include "tests/ui/ControlsDesktop.h"
 
 #include <gtest/gtest.h>
@@ -325,18 +327,6 @@ CControlUI* CALLBACK CollectClass(CControlUI* control, LPVOID data) {
     return nullptr;
 }
 
-// Dark (text) pixels inside rc.
-int InkIn(const TestSupport::DibSurface& shot, const RECT& rc) {
-    int ink = 0;
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        for (int x = rc.left; x < rc.right; ++x) {
-            const uint32_t c = shot.Rgb(x, y);
-            ink += ((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) < 3 * 0x80 ? 1 : 0;
-        }
-    }
-    return ink;
-}
-
 // The sample skin builds every tag into its class, and a picture of the
 // window in several states (framework_sample.png in the test's working
 // folder, with the combo's popup open) is there for a person to look at.
@@ -367,7 +357,8 @@ TEST(FrameworkSample, EveryTagBuildsAndShows) {
     }
     auto* combo = static_cast<SkinUI::CComboUI*>(Host().pm.FindControl(L"combo"));
     EXPECT_EQ(combo->GetCurSel(), 1); // its element's "selected" attribute
-    static_cast<SkinUI::CListUI*>(Host().pm.FindControl(L"list"))->SelectItem(3);
+    auto* list = static_cast<SkinUI::CListUI*>(Host().pm.FindControl(L"list"));
+    list->SelectItem(3);
     MoveTo(CenterPoint(Host().pm.FindControl(L"hotrow")->GetPos()));
     ASSERT_TRUE(combo->Activate());
     PumpFor(150);
@@ -383,11 +374,15 @@ TEST(FrameworkSample, EveryTagBuildsAndShows) {
     const auto shot = UiTest::CaptureScreen(window);
     EXPECT_TRUE(TestSupport::WriteFileBytes(L"framework_sample.png",
                                             TestSupport::EncodePng(shot->Snapshot())));
-    // Both columns of the text row hold text.
+    // Both columns of the text row hold text: dark pixels, every channel
+    // below 0x80, on either side of the first header item's right edge.
+    const auto ink = [&](const RECT& rc) {
+        return TestSupport::CountDominant(*shot, rc, 0x000000, 0x80);
+    };
     const RECT row = textRow->GetPos();
-    const int split = row.left + 180; // the first header item's width
-    EXPECT_GT(InkIn(*shot, RECT{row.left, row.top, split, row.bottom}), 20);
-    EXPECT_GT(InkIn(*shot, RECT{split, row.top, row.right, row.bottom}), 20);
+    const int split = list->GetHeader()->GetItemAt(0)->GetPos().right;
+    EXPECT_GT(ink(RECT{row.left, row.top, split, row.bottom}), 20);
+    EXPECT_GT(ink(RECT{split, row.top, row.right, row.bottom}), 20);
     Press(VK_ESCAPE);
     EXPECT_TRUE(PumpUntil([&] { return combo->GetDropDownWindow() == nullptr; }));
 }
