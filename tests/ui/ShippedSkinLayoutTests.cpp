@@ -6,6 +6,7 @@
 
 #include "tests/e2e/SkinInput.h"
 #include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,8 @@ class ShippedSkin : public ::testing::Test {
 protected:
     void SetUp() override {
         previousPath_ = CWindowManagerUI::GetResourcePath().GetData();
-        const std::string folder = std::string("Z:") + UNINST_SOURCE_DIR + "/resources/skin/";
-        CWindowManagerUI::SetResourcePath(TestSupport::FromUtf8(folder).c_str());
+        CWindowManagerUI::SetResourcePath(
+            TestSupport::WinePathOf(UNINST_SOURCE_DIR "/resources/skin/").c_str());
         SkinUI::CDialogBuilder builder;
         root_ = builder.Create(L"UninstallFrame.xml", nullptr, nullptr, &pm_);
         ASSERT_NE(root_, nullptr);
@@ -57,7 +58,7 @@ protected:
 };
 
 bool Contains(const RECT& rc, SkinInput::ClientPoint p) {
-    return p.x >= rc.left && p.x < rc.right && p.y >= rc.top && p.y < rc.bottom;
+    return ::PtInRect(&rc, POINT{p.x, p.y}) != FALSE;
 }
 
 // The questionnaire's buttons stand where the farewell page's did, so neither page's buttons

@@ -9,6 +9,7 @@
 #include "ui/WindowManagerUI.h"
 #include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
 #include "tests/ui/support/GuardPageNew.h"
 
 #include <gtest/gtest.h>
@@ -95,10 +96,21 @@ int BuildLayOutAndPaint(const std::wstring& skin, RECT rc) {
     return 1;
 }
 
+const char* const kSkinFolder = UNINST_SOURCE_DIR "/resources/skin/";
+
+// The skins' includes and images come from the shipped skin's folder.
+class ShippedSkinFolder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        CWindowManagerUI::SetResourcePath(TestSupport::WinePathOf(kSkinFolder).c_str());
+    }
+};
+
+const auto* const g_skinFolder = ::testing::AddGlobalTestEnvironment(new ShippedSkinFolder);
+
 std::wstring ReadShippedSkin(const char* file) {
-    const std::string folder = std::string("Z:") + UNINST_SOURCE_DIR + "/resources/skin/";
-    CWindowManagerUI::SetResourcePath(TestSupport::FromUtf8(folder).c_str());
-    return TestSupport::FromUtf8(TestSupport::ReadFileBytes(TestSupport::FromUtf8(folder + file)));
+    return TestSupport::FromUtf8(
+        TestSupport::ReadFileBytes(TestSupport::WinePathOf(std::string(kSkinFolder) + file)));
 }
 
 // A damaged skin that repeats an include until the build budget is spent holds about 100,000
