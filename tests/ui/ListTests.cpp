@@ -329,10 +329,12 @@ TEST_F(ListTest, SelectionFollowsItsItem) {
         EXPECT_EQ(c.flags, Flags(list));
         EXPECT_EQ(c.notices, log_.Count(L"itemselect"));
         Repaint();
+        const auto shot = Capture(hwnd());
         for (int i = 0; i < list->GetCount(); ++i) {
             EXPECT_EQ(i, Item(list, i)->GetIndex());
             if (list->GetItemAt(i)->IsVisible() && list->GetItemAt(i)->IsEnabled()) {
-                EXPECT_EQ(i == c.selection, Near(PixelAt(RowPoint(list, i)), kSelBk)) << i;
+                const POINT pt = RowPoint(list, i);
+                EXPECT_EQ(i == c.selection, Near(shot->Pixel(pt.x, pt.y), kSelBk)) << i;
             }
         }
     }

@@ -367,7 +367,7 @@ TEST_F(MarkupTest, PlacedSingleLineMatchesMeasureThenDraw) {
         {L"<a w>abcdefgh</a><x -30>", DT_CENTER | DT_VCENTER, {0, 0, word + 2, 30}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "text " << std::string(c.text.begin(), c.text.end()));
+        SCOPED_TRACE("text " + ToUtf8(c.text));
         const UINT style = kSingle | c.style;
         DibSurface drawn(200, 64, 0xFFFFFFFF), expected(200, 64, 0xFFFFFFFF);
         RECT links[3] = {}, expectedLinks[3] = {};
