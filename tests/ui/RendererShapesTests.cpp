@@ -65,7 +65,8 @@ TEST(DrawGradient, ManagerLeavesCommonControlsToTheirFirstUse) {
     EXPECT_EQ(nullptr, ::GetModuleHandleW(L"comctl32.dll"));
     CWindowManagerUI::PrepareCommonControls();
     EXPECT_NE(nullptr, ::GetModuleHandleW(L"comctl32.dll"));
-    WNDCLASSEXW tooltip = {sizeof(tooltip)};
+    WNDCLASSEXW tooltip = {};
+    tooltip.cbSize = sizeof(tooltip);
     EXPECT_TRUE(::GetClassInfoExW(nullptr, L"tooltips_class32", &tooltip));
 }
 
