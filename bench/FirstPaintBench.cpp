@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "bench/PngBitmap.h"
 #include "ui/ControlUI.h"
 #include "ui/RendererUI.h"
@@ -380,11 +381,6 @@ double TimePlain(HWND host) {
     return elapsed;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The images and the archive, and the host window; neither side's timer counts these.
 HWND Setup() {
     g_backgroundPng = MakePng(kWidth, kHeight, 1, false);
@@ -404,14 +400,6 @@ HWND Setup() {
                                   kWidth, kHeight, nullptr, nullptr, wc.hInstance, nullptr);
     Drain();
     return host;
-}
-
-// One core for the whole run, children included (they inherit it).
-void PinToOneCore() {
-    DWORD_PTR process = 0, system = 0;
-    if (::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system) && process != 0) {
-        ::SetProcessAffinityMask(::GetCurrentProcess(), process & (~process + 1));
-    }
 }
 
 // The first window of a fresh process of the given kind, in milliseconds.

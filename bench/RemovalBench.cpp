@@ -8,6 +8,7 @@
 #include <psapi.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "statistics/TextHelpers.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
@@ -272,11 +273,6 @@ ChildResult InChild(const wchar_t* mode, int files) {
     if (TimeProcess(self, line) < 0)
         return ChildResult();
     return ReadResult(result);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 std::wstring CommandShell() {

@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/ImageFiles.h"
@@ -100,11 +101,6 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
     }
     first.Wait(10000);
     return painted;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 // The one-PNG programs in a folder of their own, with a picture of the uninstaller's size.
