@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,11 +56,6 @@ uint64_t ShownPicture(HWND window) {
     return hash | 1;
 }
 
-struct Sample {
-    double ms;
-    uint64_t picture;
-};
-
 // Starts the program with an empty command line from its folder and returns the milliseconds to
 // the first paint of its final picture, or a negative value.
 double StartToPaint(const std::wstring& exe, const std::wstring& folder, const wchar_t* title,
@@ -70,8 +66,9 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
         return -1;
     }
     HWND window = nullptr;
-    std::vector<Sample> samples;
+    std::optional<uint64_t> last; // the picture seen last, none before the first look
     double changed = 0;
+    bool settled = false;
     for (double now = start; now - start < kGiveUpMs; now = BenchMilliseconds()) {
         if (window == nullptr) {
             window = ::FindWindowW(nullptr, title);
@@ -81,18 +78,16 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
             continue;
         }
         const uint64_t picture = ShownPicture(window);
-        if (samples.empty() || picture != samples.back().picture) {
+        if (picture != last) {
             changed = now;
         }
-        samples.push_back({now, picture});
+        last = picture;
         if (now - changed >= kSettledMs) {
+            settled = true;
             break;
         }
     }
-    double painted = -1;
-    if (!samples.empty() && samples.back().ms - changed >= kSettledMs && samples.back().picture) {
-        painted = changed - start;
-    }
+    const double painted = settled && *last != 0 ? changed - start : -1;
     DWORD pid = 0;
     if (window != nullptr && ::GetWindowThreadProcessId(window, &pid) != 0) {
         ChildProcess shown = OpenProcessById(pid);
