@@ -17,3 +17,12 @@ inline double BenchSeconds() {
 inline double BenchMilliseconds() {
     return BenchSeconds() * 1000.0;
 }
+
+// One core for the whole run, child processes included (they inherit it): the sides compared
+// share that core alike.
+inline void PinToOneCore() {
+    DWORD_PTR process = 0, system = 0;
+    if (::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system) && process != 0) {
+        ::SetProcessAffinityMask(::GetCurrentProcess(), process & (~process + 1));
+    }
+}

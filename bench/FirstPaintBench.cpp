@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "bench/PngBitmap.h"
 #include "ui/ControlUI.h"
 #include "ui/RendererUI.h"
@@ -380,11 +381,6 @@ double TimePlain(HWND host) {
     return elapsed;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The images and the archive, and the host window; neither side's timer counts these.
 HWND Setup() {
     g_backgroundPng = MakePng(kWidth, kHeight, 1, false);
@@ -404,14 +400,6 @@ HWND Setup() {
                                   kWidth, kHeight, nullptr, nullptr, wc.hInstance, nullptr);
     Drain();
     return host;
-}
-
-// One core for the whole run, children included (they inherit it).
-void PinToOneCore() {
-    DWORD_PTR process = 0, system = 0;
-    if (::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system) && process != 0) {
-        ::SetProcessAffinityMask(::GetCurrentProcess(), process & (~process + 1));
-    }
 }
 
 // The first window of a fresh process of the given kind, in milliseconds.
@@ -451,8 +439,14 @@ double FirstWindowInChild(const char* kind) {
     return output.empty() ? -1 : std::atof(output.c_str());
 }
 
-void PrintSides(const char* title, const std::vector<double>& sample,
-                const std::vector<double>& plain, double target) {
+// Each side's times over the rounds.
+struct Times {
+    std::vector<double> sample, plain;
+};
+
+void PrintSides(const char* title, const Times& times, double target) {
+    const std::vector<double>& sample = times.sample;
+    const std::vector<double>& plain = times.plain;
     const double sampleMedian = Median(sample);
     const double plainMedian = Median(plain);
     std::printf("%s, median of %zu:\n", title, sample.size());
@@ -466,6 +460,22 @@ void PrintSides(const char* title, const std::vector<double>& sample,
                 sampleMedian / plainMedian, target);
 }
 
+// Odd rounds start with the plain side: neither side always finds the system's caches warmer.
+template <typename SampleSide, typename PlainSide>
+Times TakeTurns(int rounds, SampleSide sample, PlainSide plain) {
+    Times times;
+    for (int i = 0; i < rounds; ++i) {
+        if (i % 2 == 1) {
+            times.plain.push_back(plain());
+        }
+        times.sample.push_back(sample());
+        if (i % 2 == 0) {
+            times.plain.push_back(plain());
+        }
+    }
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -477,23 +487,18 @@ int main(int argc, char** argv) {
         ::DestroyWindow(host);
         return 0;
     }
-    std::vector<double> firstSample, firstPlain;
-    for (int i = 0; i < kFirstRounds; ++i) {
-        firstSample.push_back(FirstWindowInChild("sample"));
-        firstPlain.push_back(FirstWindowInChild("plain"));
-    }
+    const Times first = TakeTurns(
+        kFirstRounds, [] { return FirstWindowInChild("sample"); },
+        [] { return FirstWindowInChild("plain"); });
     HWND host = Setup();
     // One of each first: later windows are what follows.
     TimeSample(host);
     TimePlain(host);
-    std::vector<double> sample, plain;
-    for (int i = 0; i < kRounds; ++i) {
-        sample.push_back(TimeSample(host));
-        plain.push_back(TimePlain(host));
-    }
+    const Times later = TakeTurns(
+        kRounds, [host] { return TimeSample(host); }, [host] { return TimePlain(host); });
     std::printf("first paint, %dx%d child window, one core:\n", kWidth, kHeight);
-    PrintSides("first window of a process", firstSample, firstPlain, 1.3);
-    PrintSides("later windows", sample, plain, 2.0);
+    PrintSides("first window of a process", first, 1.3);
+    PrintSides("later windows", later, 2.0);
     std::printf("  (banner pixel read back: %06lX)\n", static_cast<unsigned long>(g_bannerPixel));
     ::DestroyWindow(host);
     return 0;

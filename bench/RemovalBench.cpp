@@ -2,12 +2,13 @@
 // observer) against the least a recursive removal does (count the files, then find, delete and
 // remove each directory) and against cmd's "rd /s /q", each on an identical tree under the same
 // system in a process of its own, at 2,000, 20,000 and 100,000 files; and the engine's peak
-// memory, which must not grow with the number of files. The engine and the minimal recursion run
-// in several rounds, taking turns at going first; the medians are compared.
+// memory, which must not grow with the number of files. The three run in several rounds, each
+// round started by another of them; the medians are compared.
 #include <windows.h>
 #include <psapi.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "statistics/TextHelpers.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
@@ -16,11 +17,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstring>
-#include <vector>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,18 +101,15 @@ Memory PeakMemory() {
     return memory;
 }
 
-// Counts the changes of the progress, as the wizard posts them, and waits for the end.
-class CountingObserver : public IRemovalObserver {
+// Lets the main thread wait for the removal's end; the progress reports go nowhere.
+class EndWaiter : public IRemovalObserver {
 public:
-    CountingObserver() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~CountingObserver() { CloseHandle(finished_); }
-    CountingObserver(const CountingObserver&) = delete;
-    CountingObserver& operator=(const CountingObserver&) = delete;
+    EndWaiter() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~EndWaiter() { CloseHandle(finished_); }
+    EndWaiter(const EndWaiter&) = delete;
+    EndWaiter& operator=(const EndWaiter&) = delete;
 
-    void OnRemovalProgress(int percentage) override {
-        if (last_.exchange(percentage) != percentage)
-            ++changes_;
-    }
+    void OnRemovalProgress(int) override {}
     void OnRemovalStep(RemovalStep, unsigned) override {}
     void OnFileNotDeleted(const std::wstring&, DWORD) override {}
     void OnConfigError() override { SetEvent(finished_); }
@@ -125,8 +123,6 @@ public:
 
 private:
     HANDLE finished_;
-    std::atomic<int> last_{-1};
-    std::atomic<int> changes_{0};
     std::atomic<bool> completed_{false};
 };
 
@@ -145,7 +141,7 @@ int RunEngine(int files, const std::wstring& resultPath) {
     session->SetServerListPath(root + L"_no_server_list.ini");
     RemovalRequest request;
     request.session = session;
-    CountingObserver observer;
+    EndWaiter observer;
     const Memory before = PeakMemory();
     const double start = BenchSeconds();
     if (!StartUninstallWorker(request, observer) || !observer.Wait(600000)) {
@@ -274,11 +270,6 @@ ChildResult InChild(const wchar_t* mode, int files) {
     return ReadResult(result);
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
 std::wstring CommandShell() {
     wchar_t buffer[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"COMSPEC", buffer, MAX_PATH);
@@ -319,32 +310,32 @@ int main(int argc, char** argv) {
     std::printf("%7s %10s %10s %10s %16s %10s %14s %14s\n", "files", "engine s", "minimal s",
                 "rd s", "engine/minimal", "engine/rd", "peak WS +MB", "pagefile +MB");
     for (const int files : sizes) {
-        std::vector<double> engine, minimal;
+        std::vector<double> engine, minimal, rd;
         double workingSetGrowth = 0, pagefileGrowth = 0;
         for (int round = 0; round < kRounds; ++round) {
-            // Taking turns at going first: neither side always finds the disk cache warmer.
-            const bool engineFirst = round % 2 == 0;
-            ChildResult e, m;
-            if (engineFirst) {
-                e = InChild(L"--engine", files);
-                m = InChild(L"--minimal", files);
-            } else {
-                m = InChild(L"--minimal", files);
-                e = InChild(L"--engine", files);
+            // Each round starts with another side: none always finds the disk cache warmer.
+            for (int turn = 0; turn < 3; ++turn) {
+                const int side = (round + turn) % 3;
+                if (side == 0) {
+                    const ChildResult e = InChild(L"--engine", files);
+                    engine.push_back(e.seconds);
+                    workingSetGrowth = std::max(workingSetGrowth, e.workingSetGrowthMb);
+                    pagefileGrowth = std::max(pagefileGrowth, e.pagefileGrowthMb);
+                } else if (side == 1) {
+                    minimal.push_back(InChild(L"--minimal", files).seconds);
+                } else {
+                    rd.push_back(RdInChild(files));
+                }
             }
-            engine.push_back(e.seconds);
-            minimal.push_back(m.seconds);
-            workingSetGrowth = std::max(workingSetGrowth, e.workingSetGrowthMb);
-            pagefileGrowth = std::max(pagefileGrowth, e.pagefileGrowthMb);
         }
-        const double rd = RdInChild(files);
-        const double engineMedian = Median(engine), minimalMedian = Median(minimal);
+        const double engineMedian = Median(engine), minimalMedian = Median(minimal),
+                     rdMedian = Median(rd);
         std::printf("%7d %10.3f %10.3f %10.3f %16.2f %10.2f %14.2f %14.2f\n", files + 1,
-                    engineMedian, minimalMedian, rd, engineMedian / minimalMedian,
-                    engineMedian / rd, workingSetGrowth, pagefileGrowth);
+                    engineMedian, minimalMedian, rdMedian, engineMedian / minimalMedian,
+                    engineMedian / rdMedian, workingSetGrowth, pagefileGrowth);
         std::fflush(stdout);
     }
-    std::printf("(rd, one run, includes starting cmd.exe, %.3f s alone; the engine's and the "
+    std::printf("(rd includes starting cmd.exe, %.3f s alone; the engine's and the "
                 "minimal recursion's counting pass is included; memory: the engine's largest "
                 "growth of its peaks during a removal over the rounds; target engine/minimal at "
                 "most 1.1 at 100,000 files, memory flat)\n",

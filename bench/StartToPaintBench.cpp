@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/ImageFiles.h"
@@ -23,6 +24,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,11 +56,6 @@ uint64_t ShownPicture(HWND window) {
     return hash | 1;
 }
 
-struct Sample {
-    double ms;
-    uint64_t picture;
-};
-
 // Starts the program with an empty command line from its folder and returns the milliseconds to
 // the first paint of its final picture, or a negative value.
 double StartToPaint(const std::wstring& exe, const std::wstring& folder, const wchar_t* title,
@@ -69,8 +66,9 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
         return -1;
     }
     HWND window = nullptr;
-    std::vector<Sample> samples;
+    std::optional<uint64_t> last; // the picture seen last, none before the first look
     double changed = 0;
+    bool settled = false;
     for (double now = start; now - start < kGiveUpMs; now = BenchMilliseconds()) {
         if (window == nullptr) {
             window = ::FindWindowW(nullptr, title);
@@ -80,18 +78,16 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
             continue;
         }
         const uint64_t picture = ShownPicture(window);
-        if (samples.empty() || picture != samples.back().picture) {
+        if (picture != last) {
             changed = now;
         }
-        samples.push_back({now, picture});
+        last = picture;
         if (now - changed >= kSettledMs) {
+            settled = true;
             break;
         }
     }
-    double painted = -1;
-    if (!samples.empty() && samples.back().ms - changed >= kSettledMs && samples.back().picture) {
-        painted = changed - start;
-    }
+    const double painted = settled && *last != 0 ? changed - start : -1;
     DWORD pid = 0;
     if (window != nullptr && ::GetWindowThreadProcessId(window, &pid) != 0) {
         ChildProcess shown = OpenProcessById(pid);
@@ -100,11 +96,6 @@ double StartToPaint(const std::wstring& exe, const std::wstring& folder, const w
     }
     first.Wait(10000);
     return painted;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 // The one-PNG programs in a folder of their own, with a picture of the uninstaller's size.

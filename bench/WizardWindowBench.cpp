@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "bench/RedrawCounter.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
@@ -32,11 +33,6 @@ void Drain() {
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         ::DispatchMessageW(&msg);
     }
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 std::wstring MakeInstallDir() {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchStats.h"
 #include "ui/ZipArchive.h"
 #include "tests/support/ZipWriter.h"
 
@@ -116,19 +117,6 @@ double LookUpSeconds(int count) {
     }
     ZipArchiveClose(zip);
     return found == count ? best / count : -1.0;
-}
-
-// One core for the whole run.
-void PinToOneCore() {
-    DWORD_PTR process = 0, system = 0;
-    if (::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system) && process != 0) {
-        ::SetProcessAffinityMask(::GetCurrentProcess(), process & (~process + 1));
-    }
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
