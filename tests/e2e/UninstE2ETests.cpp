@@ -397,7 +397,8 @@ TEST_F(PlayerRun, TwoStartsAFractionOfASecondApartRunOneUninstaller) {
         EXPECT_TRUE(WaitUntil([&] { return !IsIconic(frame); }, 5000)) << copyItself;
         EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
     }
-    // The click goes to the window under the pointer: the restored one, once it is in front.
+    // The last start restores and raises the window from its own process: click once it is in
+    // front.
     ASSERT_TRUE(
         WaitUntil([&] { return GetForegroundWindow() == frame && !IsIconic(frame); }, 10000));
 
