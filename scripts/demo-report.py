@@ -111,7 +111,8 @@ def is_folder(rel):
 def classify(lists, events):
     """removed paths; (path, keep-list entry) kept; (path, event text or None) left behind."""
     after = lists["after"]
-    removed = [p for p in lists["before"] if p not in set(after)]
+    remaining = set(after)
+    removed = [p for p in lists["before"] if p not in remaining]
     kept, left = [], []
     for rel in after:
         entry = keep_entry(rel, lists["SkipDir"], lists["SkipFile"])

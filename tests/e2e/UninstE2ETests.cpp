@@ -397,7 +397,10 @@ TEST_F(PlayerRun, TwoStartsAFractionOfASecondApartRunOneUninstaller) {
         EXPECT_TRUE(WaitUntil([&] { return !IsIconic(frame); }, 5000)) << copyItself;
         EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
     }
-    Sleep(300);
+    // The last start restores and raises the window from its own process: click once it is in
+    // front.
+    ASSERT_TRUE(
+        WaitUntil([&] { return GetForegroundWindow() == frame && !IsIconic(frame); }, 10000));
 
     Click(frame, SkinInput::kUninstallNextStep);
     ASSERT_TRUE(WaitForCode("12060000", 60000));

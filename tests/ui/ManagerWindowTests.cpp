@@ -9,6 +9,7 @@
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
 #include "tests/ui/support/HostWindow.h"
+#include "tests/ui/support/ToolTipText.h"
 
 #include <gtest/gtest.h>
 
@@ -411,14 +412,7 @@ TEST_F(ManagerWindowTest, HoverShowsTheToolTipAndLeaveHidesIt) {
     ASSERT_NE(nullptr, tip);
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; }));
     EXPECT_EQ(200, ::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
-    wchar_t text[80] = {};
-    TTTOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(hwnd());
-    info.lpszText = text;
-    ::SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(L"tip\r\ntwo", text);
+    EXPECT_EQ(L"tip\r\ntwo", ToolTipText(tip, hwnd()));
     EXPECT_EQ(hwnd(), ::GetWindow(tip, GW_OWNER));
 
     // Moving to a control without a tip hides it.

@@ -13,7 +13,7 @@
 #include "tests/ui/support/DesktopInput.h"
 #include "tests/ui/support/DesktopPump.h"
 #include "tests/ui/support/HostWindow.h"
-#include "ui/WindowManagerUI.h"
+#include "tests/ui/support/ToolTipText.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
@@ -58,7 +58,9 @@ protected:
         ASSERT_NE(frame_, nullptr);
         wizard_ = frame;
         ::SetWindowPos(frame_, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
-        ::SetForegroundWindow(frame_);
+        // Real keys go to the window with the keyboard: sent before this one
+        // has it, they would reach another window, or none.
+        ASSERT_TRUE(UiTest::TakeKeyboard(frame_));
         Settle();
     }
 
@@ -105,22 +107,10 @@ protected:
     }
 
     // Pumps like the program's loop and tells whether the loop would end.
-    bool LoopEndsWithin(DWORD ms) {
-        const DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < ms) {
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) {
-                    return true;
-                }
-                if (!SkinUI::CWindowManagerUI::PreTranslateMessage(&msg)) {
-                    ::TranslateMessage(&msg);
-                    ::DispatchMessageW(&msg);
-                }
-            }
-            ::Sleep(5);
-        }
-        return false;
+    static bool LoopEndsWithin(DWORD ms) {
+        bool quit = false;
+        UiTest::PumpUntil([&] { return quit; }, ms, &quit);
+        return quit;
     }
 
     int PostedEvents() const {
@@ -218,14 +208,7 @@ TEST_F(WizardWindowTest, LogoTellsAndOpensTheGamesSite) {
     MoveTo(kLogo);
     const HWND tip = ShownToolTip();
     ASSERT_NE(nullptr, tip);
-    wchar_t text[80] = {};
-    TTTOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = frame_;
-    info.uId = reinterpret_cast<UINT_PTR>(frame_);
-    info.lpszText = text;
-    ::SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(L"测试游戏官网", text);
+    EXPECT_EQ(L"测试游戏官网", UiTest::ToolTipText(tip, frame_));
 
     Click(kLogo);
     EXPECT_TRUE(UiTest::PumpUntil([&] { return FileExists(SiteMark()); }, 15000));

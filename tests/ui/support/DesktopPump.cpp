@@ -6,10 +6,12 @@
 
 namespace UiTest {
 
-void Pump() {
+bool Pump() {
+    bool quit = false;
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
+            quit = true;
             continue;
         }
         if (!SkinUI::CWindowManagerUI::PreTranslateMessage(&msg)) {
@@ -17,12 +19,15 @@ void Pump() {
             ::DispatchMessageW(&msg);
         }
     }
+    return quit;
 }
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs, bool* metQuit) {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
     for (;;) {
-        Pump();
+        if (Pump() && metQuit != nullptr) {
+            *metQuit = true;
+        }
         if (pred()) {
             return true;
         }

@@ -8,13 +8,15 @@
 namespace UiTest {
 
 // Handles every message waiting now (WM_QUIT is dropped so that a test
-// cannot end the loop of the ones after it).
-void Pump();
+// cannot end the loop of the ones after it) and tells whether one was
+// WM_QUIT: the application's own loop would have ended there.
+bool Pump();
 
 // Pumps until pred holds (true) or timeoutMs has passed (false). Between
 // checks it sleeps until input arrives or 5 ms pass, so that conditions
 // that change without a message, such as the cursor position, are seen soon.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000);
+// With metQuit, a WM_QUIT met on the way sets it to true before pred runs.
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000, bool* metQuit = nullptr);
 
 // Pumps for ms milliseconds: timers and deferred messages get their turn.
 void PumpFor(DWORD ms);
