@@ -4,6 +4,7 @@
 
 #include "statistics/TextHelpers.h"
 #include "uninstaller/Relaunch.h"
+#include "uninstaller/SelfCopy.h"
 #include "uninstaller/SingleInstance.h"
 
 #include <cstdlib>
@@ -17,6 +18,21 @@ std::wstring DirectoryOfPath(const std::wstring& path) {
     return cut == std::wstring::npos ? path : path.substr(0, cut);
 }
 
+namespace {
+
+const wchar_t kOtherUninstallerRunning[] = L"另一个游戏的卸载程序正在运行，请在其结束后再试";
+const wchar_t kCopyNotWritten[] = L"卸载程序无法复制到：";
+
+[[noreturn]] void StartCopy(const std::wstring& copy, const std::wstring& installDir,
+                            const wchar_t* folder) {
+    // The copy's own folder as working directory, so that nothing holds the installation
+    // directory open while it is being removed.
+    ::ShellExecuteW(nullptr, L"open", copy.c_str(), installDir.c_str(), folder, SW_HIDE);
+    exit(0);
+}
+
+} // namespace
+
 void RelaunchFromLocalAppData() {
     const std::wstring self = GetRunningModulePath();
     wchar_t folder[MAX_PATH] = {};
@@ -29,16 +45,18 @@ void RelaunchFromLocalAppData() {
         exit(0);
     }
     const std::wstring copy = std::wstring(folder) + L"\\uninst.exe";
-    // Starting whatever lies at the copy's path after a failed copy would run
-    // a stale or planted program with administrator rights. The usual holder
-    // is a copy started a moment ago for the same installation (a double
-    // click registered twice): its window comes to the front once it shows.
-    if (!CopyFileW(self.c_str(), copy.c_str(), FALSE)) {
-        BringInstanceToFront(installDir);
-        exit(0);
-    }
-    // The copy's own folder as working directory, so that nothing holds the
-    // installation directory open while it is being removed.
-    ShellExecuteW(nullptr, L"open", copy.c_str(), installDir.c_str(), folder, SW_HIDE);
+    if (CopyWritable(self, copy))
+        StartCopy(copy, installDir, folder);
+    // Another game's uninstaller (or this installation's, started a moment ago) runs from the
+    // copy's path. The same program serves this installation too; anything else may be stale or
+    // planted, and would run with administrator rights.
+    const SkinUI::CFileHandle same = HoldIfSameBytes(copy, self);
+    if (same)
+        StartCopy(copy, installDir, folder);
+    const DWORD attributes = ::GetFileAttributesW(copy.c_str());
+    const bool occupied =
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    ::MessageBoxW(nullptr, occupied ? kOtherUninstallerRunning : (kCopyNotWritten + copy).c_str(),
+                  L"Error", MB_OK);
     exit(0);
 }

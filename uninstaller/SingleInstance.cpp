@@ -57,6 +57,10 @@ void MarkInstanceWindow(HWND hwnd, const std::wstring& installDir) {
     ::SetPropW(hwnd, InstanceNameOf(installDir).c_str(), reinterpret_cast<HANDLE>(1));
 }
 
+void UnmarkInstanceWindow(HWND hwnd, const std::wstring& installDir) {
+    ::RemovePropW(hwnd, InstanceNameOf(installDir).c_str());
+}
+
 bool BringInstanceToFront(const std::wstring& installDir, DWORD timeoutMs) {
     const std::wstring mark = InstanceNameOf(installDir);
     const ULONGLONG start = ::GetTickCount64();

@@ -30,6 +30,8 @@ bool IsInstanceRunning(const std::wstring& installDir);
 
 // Marks the main window as the one of the installation's uninstaller.
 void MarkInstanceWindow(HWND hwnd, const std::wstring& installDir);
+// Takes the mark off again; before the window is destroyed.
+void UnmarkInstanceWindow(HWND hwnd, const std::wstring& installDir);
 
 // How long a start waits for the running uninstaller's window to show.
 constexpr DWORD kInstanceWindowWaitMs = 10000;

@@ -1,11 +1,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "uninstaller/FinalPageNote.h"
 #include "uninstaller/FrameMessages.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/TextConvert.h"
 #include "uninstaller/UninstallSession.h"
@@ -22,6 +25,8 @@ namespace {
 
 const wchar_t kSkinFile[] = L"UninstallFrame.xml";
 const wchar_t kTooLongWarning[] = L"其它原因中输入的字数请勿超过140";
+// The final page's line below its title: thanks after a clean removal, else what was left.
+const wchar_t kFinishNote[] = L"FinishNote";
 constexpr int kQuestionSlots = 4;
 constexpr int kOptionSlots = 4;
 
@@ -117,6 +122,7 @@ void CUninstallerFrameWnd::OnCreate() {
 
 void CUninstallerFrameWnd::InitFrame() {
     session_->SetFrameWindow(m_hWnd);
+    MarkInstanceWindow(m_hWnd, session_->GetInstallDir());
     StartSurveyFetch(*session_);
     btnClose_ = Find(L"UninstallBtnClose");
     btnMin_ = Find(L"UninstallBtnMin");
@@ -175,6 +181,25 @@ void CUninstallerFrameWnd::SetStep(int step) {
             pages_[i]->SetVisible(i + 1 == step);
     }
     wizardStep_ = step;
+    if (step == kFinalWizardStep)
+        ShowFilesLeft();
+}
+
+void CUninstallerFrameWnd::ShowFilesLeft() {
+    const unsigned left = filesLeft_;
+    auto* note = dynamic_cast<SkinUI::CLabelUI*>(Find(kFinishNote));
+    if (left == 0 || !note)
+        return;
+    const RECT padding = note->GetTextPadding();
+    const int width = note->GetFixedWidth() - padding.left - padding.right;
+    const SkinUI::CMemoryDC dc(nullptr);
+    const SkinUI::CSelectObject font(dc.Get(), pm_.GetFont(note->GetFont()));
+    const auto measure = [&](const std::wstring& text) {
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    note->SetText(FilesLeftNote(left, session_->GetInstallDir(), width, measure).c_str());
 }
 
 void CUninstallerFrameWnd::BuildQuestionnaire() {
@@ -259,7 +284,9 @@ void CUninstallerFrameWnd::OnRemovalStep(RemovalStep, unsigned fileTotal) {
     fileTotal_ = fileTotal;
 }
 
-void CUninstallerFrameWnd::OnFileNotDeleted(const std::wstring&, DWORD) {}
+void CUninstallerFrameWnd::OnFileNotDeleted(const std::wstring&, DWORD) {
+    ++filesLeft_;
+}
 
 void CUninstallerFrameWnd::OnConfigError() {
     PostConfigError();
@@ -425,6 +452,8 @@ LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         OnCreate();
         return 0;
     case WM_DESTROY:
+        // A window must not take its properties with it.
+        UnmarkInstanceWindow(m_hWnd, session_->GetInstallDir());
         ::PostQuitMessage(0);
         break;
     case WM_SIZE:

@@ -53,11 +53,6 @@ public:
     // Window's thread only.
     void SetStep(int step);
 
-    // The questionnaire's answers: written on the window's thread before the removal worker
-    // starts, read by the worker afterwards.
-    uint32_t GetAnswerMask() const { return answerMask_; }
-    const std::wstring& GetOtherReasonText() const { return otherReasonText_; }
-
     // The free text as the final event carries it: each line end (CR LF, or the lone CR that
     // the rich edit gives) becomes a blank, then every run of blanks a single blank.
     static std::wstring CleanOtherReasonText(const std::wstring& text);
@@ -93,6 +88,7 @@ private:
     void CollectSurveyAnswers(uint32_t& mask, std::wstring& text);
     void CopySurveyFromSession(const SurveyInfo& survey);
     void StartRemoval();
+    void ShowFilesLeft();
     void OnProgress(WPARAM percentage);
     void OnSize();
     void OnGetMinMaxInfo(LPARAM lParam);
@@ -109,6 +105,8 @@ private:
     UninstallSession* session_ = nullptr;
     std::atomic<uint32_t> fileTotal_{0};
     std::atomic<bool> removalRunning_{false};
+    // Files and folders the removal reported as left behind; the final page tells the player.
+    std::atomic<unsigned> filesLeft_{0};
     int wizardStep_ = 0;
     SkinUI::CControlUI* btnClose_ = nullptr;
     SkinUI::CControlUI* btnMin_ = nullptr;

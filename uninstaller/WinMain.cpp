@@ -33,7 +33,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
     if (!frame)
         return 0;
     if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {
-        MarkInstanceWindow(frame->GetHWND(), installDir);
         frame->CenterWindow();
         ::ShowWindow(frame->GetHWND(), SW_SHOW);
     }

@@ -63,4 +63,13 @@ int ChannelDistance(uint32_t a, uint32_t b) {
     return worst;
 }
 
+std::unique_ptr<DibSurface> CopyWindowPixels(HWND hwnd, const RECT& rc) {
+    auto surface = std::make_unique<DibSurface>(rc.right - rc.left, rc.bottom - rc.top);
+    const HDC dc = ::GetDC(hwnd);
+    ::BitBlt(surface->DC(), 0, 0, surface->Width(), surface->Height(), dc, rc.left, rc.top,
+             SRCCOPY);
+    ::ReleaseDC(hwnd, dc);
+    return surface;
+}
+
 } // namespace TestSupport

@@ -4,6 +4,7 @@
 #include "tests/support/ImageFiles.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace TestSupport {
@@ -39,6 +40,9 @@ private:
     int width_;
     int height_;
 };
+
+// The pixels a window (of any process) shows in the rectangle of its client area.
+std::unique_ptr<DibSurface> CopyWindowPixels(HWND hwnd, const RECT& rc);
 
 // Largest per-channel difference of the colour channels (alpha ignored).
 int ChannelDistance(uint32_t a, uint32_t b);

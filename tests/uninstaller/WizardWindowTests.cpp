@@ -14,13 +14,17 @@
 #include "tests/ui/support/DesktopPump.h"
 #include "tests/ui/support/HostWindow.h"
 #include "tests/ui/support/ToolTipText.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/UninstallSession.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 using namespace TestSupport;
 using SkinInput::ClientPoint;
@@ -214,6 +218,133 @@ TEST_F(WizardWindowTest, LogoTellsAndOpensTheGamesSite) {
     EXPECT_TRUE(UiTest::PumpUntil([&] { return FileExists(SiteMark()); }, 15000));
     UiTest::PumpUntil([&] { return ReadFileBytes(SiteMark()).find("opened") == 0; }, 3000);
     EXPECT_EQ(0u, ReadFileBytes(SiteMark()).find("opened"));
+}
+
+// The line under the final page's title (font 2, rows 78 to 104 of the page).
+constexpr RECT kNoteBand{0, 110 + 78, kWidth, 110 + 104};
+// Where the pointer rests while a page is captured: no control there changes with hover.
+constexpr ClientPoint kRest{20, 480};
+
+struct Ink {
+    int left = kWidth;
+    int right = -1;
+    int Width() const { return right - left + 1; }
+};
+
+// The columns of the band where text is drawn on the background.
+Ink InkIn(const TestSupport::DibSurface& shot, const RECT& band) {
+    Ink ink;
+    for (int y = band.top; y < band.bottom; ++y) {
+        for (int x = band.left; x < band.right; ++x) {
+            if (ChannelDistance(shot.Rgb(x, y), kBackground) > 40) {
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+        }
+    }
+    return ink;
+}
+
+// Pixels that differ between two captures, outside the band and inside it.
+std::pair<int, int> Differences(const TestSupport::DibSurface& a, const TestSupport::DibSurface& b,
+                                const RECT& band) {
+    std::pair<int, int> count{0, 0};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const POINT pt{x, y};
+            if (a.Rgb(x, y) != b.Rgb(x, y))
+                ++(::PtInRect(&band, pt) ? count.second : count.first);
+        }
+    }
+    return count;
+}
+
+class FinalPageTest : public WizardWindowTest {
+protected:
+    std::unique_ptr<TestSupport::DibSurface> CaptureAtRest() {
+        MoveTo(kRest);
+        Settle();
+        return UiTest::CaptureClient(frame_, kWidth, kHeight);
+    }
+
+    // The final page as the skin draws it, before anything was removed.
+    std::unique_ptr<TestSupport::DibSurface> SkinsFinalPage() {
+        wizard_->SetStep(4);
+        auto shot = CaptureAtRest();
+        wizard_->SetStep(1);
+        Settle();
+        return shot;
+    }
+
+    // The player confirms on the farewell page; the final page once the removal is done.
+    std::unique_ptr<TestSupport::DibSurface> UninstallAndCapture() {
+        Click(SkinInput::kUninstallNextStep);
+        EXPECT_TRUE(UiTest::PumpUntil([&] { return wizard_->GetWizardStep() == 4; }, 60000));
+        return CaptureAtRest();
+    }
+};
+
+TEST_F(FinalPageTest, AfterACleanRemovalThePageIsTheSkinsOwn) {
+    install_->CreateFiles();
+    const auto skin = SkinsFinalPage();
+    const auto shown = UninstallAndCapture();
+    EXPECT_FALSE(FileExists(install_->InstallDir() + L"\\game.exe"));
+    EXPECT_EQ(Differences(*skin, *shown, kNoteBand), std::make_pair(0, 0));
+}
+
+// A file held open without delete sharing fails; one held with it is "deleted" and stays. The
+// line under the title then tells how many stay, and where, drawn whole and centred where the
+// thanks were; nothing else on the page changes.
+TEST_F(FinalPageTest, FilesLeftBehindAreNamedInPlaceOfTheThanks) {
+    install_->CreateFiles();
+    const std::wstring dir = install_->InstallDir();
+    const auto hold = [&](const wchar_t* file, DWORD share) {
+        return SkinUI::CFileHandle(::CreateFileW((dir + file).c_str(), GENERIC_READ, share, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+    };
+    const SkinUI::CFileHandle locked = hold(L"\\game.exe", FILE_SHARE_READ);
+    const SkinUI::CFileHandle pending =
+        hold(L"\\data\\pack1.dat", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_TRUE(locked && pending);
+    const auto skin = SkinsFinalPage();
+    const auto shown = UninstallAndCapture();
+    EXPECT_TRUE(FileExists(dir + L"\\game.exe"));
+
+    const std::pair<int, int> changed = Differences(*skin, *shown, kNoteBand);
+    EXPECT_EQ(changed.first, 0) << "only the line under the title changes";
+    EXPECT_GT(changed.second, 100);
+    const Ink thanks = InkIn(*skin, kNoteBand);
+    const Ink note = InkIn(*shown, kNoteBand);
+    // The folder makes the line longer than the thanks; it is not cut at either end.
+    EXPECT_GT(note.Width(), thanks.Width() + 100);
+    EXPECT_GT(note.left, 4);
+    EXPECT_LT(note.right, kWidth - 5);
+    EXPECT_LE(std::abs(note.left - (kWidth - 1 - note.right)), 3) << "centred";
+}
+
+// The running uninstaller's mark, by which a later start finds the window, goes before the
+// window does: the platform leaves a destroyed window's properties behind.
+struct MarkWatch {
+    std::wstring mark;
+    WNDPROC original = nullptr;
+    bool markedAtTheEnd = true;
+};
+MarkWatch g_markWatch;
+
+LRESULT CALLBACK WatchMarkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCDESTROY)
+        g_markWatch.markedAtTheEnd = ::GetPropW(hwnd, g_markWatch.mark.c_str()) != nullptr;
+    return ::CallWindowProcW(g_markWatch.original, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(WizardWindowTest, TheInstanceMarkIsTakenOffBeforeTheWindowGoes) {
+    g_markWatch.mark = InstanceNameOf(install_->InstallDir());
+    EXPECT_NE(::GetPropW(frame_, g_markWatch.mark.c_str()), nullptr);
+    g_markWatch.original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchMarkProc)));
+    ::DestroyWindow(frame_);
+    UiTest::Pump();
+    EXPECT_FALSE(g_markWatch.markedAtTheEnd);
 }
 
 } // namespace

@@ -83,26 +83,12 @@ ProgramWindow& TheProgramWindow(int left, int top, int width, int height) {
     return *wnd;
 }
 
-namespace {
-
-std::unique_ptr<TestSupport::DibSurface> CopyFrom(HWND hwnd, const RECT& rc) {
-    auto surface =
-        std::make_unique<TestSupport::DibSurface>(rc.right - rc.left, rc.bottom - rc.top);
-    HDC dc = ::GetDC(hwnd);
-    ::BitBlt(surface->DC(), 0, 0, surface->Width(), surface->Height(), dc, rc.left, rc.top,
-             SRCCOPY);
-    ::ReleaseDC(hwnd, dc);
-    return surface;
-}
-
-} // namespace
-
 std::unique_ptr<TestSupport::DibSurface> CaptureClient(HWND hwnd, int width, int height) {
-    return CopyFrom(hwnd, RECT{0, 0, width, height});
+    return TestSupport::CopyWindowPixels(hwnd, RECT{0, 0, width, height});
 }
 
 std::unique_ptr<TestSupport::DibSurface> CaptureScreen(const RECT& rc) {
-    return CopyFrom(::GetDesktopWindow(), rc);
+    return TestSupport::CopyWindowPixels(::GetDesktopWindow(), rc);
 }
 
 } // namespace UiTest
