@@ -141,13 +141,16 @@ int Count(const Shot& s, RECT rc, const std::function<bool(uint32_t)>& test) {
     return n;
 }
 
-// Rows of rc holding ink: first and last, or -1.
-std::pair<int, int> InkRows(const Shot& s, RECT rc) {
+// Rows (or columns) of rc holding ink: first and last, or -1.
+std::pair<int, int> InkSpan(const Shot& s, RECT rc, bool columns = false) {
     int first = -1, last = -1;
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        if (Count(s, RECT{rc.left, y, rc.right, y + 1}, IsInk) > 0) {
-            first = first < 0 ? y : first;
-            last = y;
+    const int from = columns ? rc.left : rc.top, to = columns ? rc.right : rc.bottom;
+    for (int at = from; at < to; ++at) {
+        const RECT line =
+            columns ? RECT{at, rc.top, at + 1, rc.bottom} : RECT{rc.left, at, rc.right, at + 1};
+        if (Count(s, line, IsInk) > 0) {
+            first = first < 0 ? at : first;
+            last = at;
         }
     }
     return {first, last};
@@ -192,7 +195,7 @@ void CheckButtonRows(const Shot& farewell, const Shot& questionnaire) {
 void CheckQuestionnaire(const Shot& s, int questions) {
     // Option 1-1: the box is drawn at rows 5..23 of its 28-pixel row, the label right of it.
     const SkinInput::ClientPoint row = SkinInput::OptionRow(1, 1);
-    const std::pair<int, int> ink = InkRows(s, RECT{row.x + 26, row.y, row.x + 166, row.y + 28});
+    const std::pair<int, int> ink = InkSpan(s, RECT{row.x + 26, row.y, row.x + 166, row.y + 28});
     const int boxCentre = row.y + 14;
     const int textCentre = (ink.first + ink.second + 1) / 2;
     Check("option labels line up with their check boxes (text centre " +
@@ -224,6 +227,13 @@ void CheckProgress(const Shot& s, const std::vector<int>& fills) {
 void CheckFinalPage(const Shot& s) {
     Check("the final page shows no title above an empty row of advertisements",
           Count(s, RECT{100, 110 + 124, 700, 110 + 148}, IsInk) == 0);
+    // The locked log file stays: in place of the thanks (about 270 pixels wide), the line under
+    // the title names how many files stay and where, centred and drawn whole.
+    const std::pair<int, int> note = InkSpan(s, RECT{0, 110 + 78, 800, 110 + 104}, true);
+    Check("the final page says, in place of its thanks, that files were left and where (" +
+              std::to_string(note.first) + " to " + std::to_string(note.second) + ")",
+          note.second - note.first > 400 && note.first > 4 &&
+              std::abs(note.first - (799 - note.second)) <= 3);
 }
 
 void ListTree(const std::wstring& dir, const std::wstring& rel, std::vector<std::wstring>& out) {

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "tests/e2e/SkinInput.h"
+#include "tests/support/DibSurface.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/Process.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -110,9 +113,24 @@ protected:
         return StartUninstaller(install_->InstallDir() + L"\\uninst.exe", arguments);
     }
 
-    ChildProcess StartUninstaller(const std::wstring& exe, const std::wstring& arguments) {
-        return StartProcess(exe, L"\"" + exe + L"\"" + arguments, install_->InstallDir(),
+    ChildProcess StartUninstaller(const std::wstring& exe, const std::wstring& arguments,
+                                  const std::wstring& folder = std::wstring()) {
+        return StartProcess(exe, L"\"" + exe + L"\"" + arguments,
+                            folder.empty() ? install_->InstallDir() : folder,
                             {{L"TEMP", temp_.Path()}, {L"TMP", temp_.Path()}});
+    }
+
+    // A player's start of the uninstaller of the installation in the folder.
+    ChildProcess StartInstalledIn(const std::wstring& folder) {
+        return StartUninstaller(folder + L"\\uninst.exe", std::wstring(), folder);
+    }
+
+    // The text of a message box, which is then answered.
+    static std::wstring AnswerBox(HWND box) {
+        wchar_t text[512] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return text;
     }
 
     // Starts the installed uninst.exe with an empty command line from the
@@ -147,8 +165,11 @@ protected:
 };
 
 TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
+    // An older copy that an earlier run left read-only.
     const std::wstring copy = LocalAppDataCopy();
+    SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     WriteFileBytes(copy, "an older copy");
+    ASSERT_TRUE(SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_READONLY));
     BroadcastListener listener;
 
     StartLikeAPlayer();
@@ -157,8 +178,9 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     ChildProcess relaunched = ProcessOf(frame);
     ASSERT_TRUE(relaunched);
 
-    // The copy replaced the older one byte for byte.
+    // The copy replaced the older one byte for byte, and can be deleted at the end.
     EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(install_->InstallDir() + L"\\uninst.exe"));
+    EXPECT_FALSE(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY);
 
     // The embedded files reached TEMP; the plug-in came out of the archive.
     EXPECT_EQ(ReadFileBytes(temp_ / L"Serverlist.ini"), serverList_);
@@ -189,18 +211,48 @@ TEST_F(UninstallerRun, RelaunchesFromLocalAppDataAndPreparesTheSession) {
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
 }
 
-TEST_F(UninstallerRun, AFailedCopyStartsNothing) {
-    // An older copy that is in use cannot be replaced; starting it anyway
-    // would run a stale program with administrator rights.
+// What lies at the copy's path and is not this very program is never started: it may be stale
+// or planted, and would run with administrator rights. The player is told why nothing happens.
+TEST_F(UninstallerRun, ACopyPathThatCannotTakeThisProgramStartsNothingAndSaysSo) {
     const std::wstring copy = LocalAppDataCopy();
-    ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(), copy.c_str(), FALSE));
-    HANDLE held = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    StartLikeAPlayer();
-    EXPECT_EQ(WaitForTopWindow(nullptr, L"卸载程序", 0, 5000), nullptr);
-    CloseHandle(held);
-    EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));
+    const struct {
+        const char* what;
+        bool folder; // else a different program, in use
+        std::wstring message;
+    } cases[] = {
+        {"another program in use", false, L"另一个游戏的卸载程序正在运行，请在其结束后再试"},
+        {"a folder", true, L"卸载程序无法复制到：" + copy},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(copy.c_str());
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.folder) {
+            ASSERT_TRUE(CreateDirectoryW(copy.c_str(), nullptr));
+        } else {
+            // The build's own program: its embedded server list differs from the installed one's.
+            ASSERT_TRUE(CopyFileW(BuiltUninstaller().c_str(), copy.c_str(), FALSE));
+            held = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        }
+        ChildProcess first = StartInstalled();
+        ASSERT_TRUE(first);
+        const HWND box = WaitForTopWindow(L"#32770", L"Error", first.Pid(), kStartMs);
+        ASSERT_NE(box, nullptr) << c.what;
+        EXPECT_EQ(AnswerBox(box), c.message) << c.what;
+        DWORD code = 99;
+        EXPECT_TRUE(first.Wait(30000, &code)) << c.what;
+        EXPECT_EQ(code, 0u) << c.what;
+        EXPECT_EQ(WaitForTopWindow(nullptr, L"卸载程序", 0, 2000), nullptr) << c.what;
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+            EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(BuiltUninstaller())) << c.what;
+        }
+        RemoveDirectoryW(copy.c_str());
+        EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini")) << c.what;
+        EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe")) << c.what;
+    }
+    DeleteFileW(copy.c_str());
 }
 
 TEST_F(UninstallerRun, APluginThatWasNotUnpackedIsNeverLoaded) {
@@ -328,7 +380,10 @@ TEST_F(PlayerRun, TheTitleBarCloseOnTheFinalPageDeletesTheCopyToo) {
     EXPECT_EQ(PostedCodes(), (std::vector<std::string>{"12040000", "12060000"}));
 }
 
+// The installation's uninstaller is read-only; its copy still goes at the end.
 TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
+    ASSERT_TRUE(SetFileAttributesW((install_->InstallDir() + L"\\uninst.exe").c_str(),
+                                   FILE_ATTRIBUTE_READONLY));
     StartLikeAPlayer();
     const HWND frame = WaitForFrame();
     ASSERT_NE(frame, nullptr);
@@ -358,6 +413,67 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     EXPECT_EQ(codes[1], "12060000");
     const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
     EXPECT_NE(log.find(L"OnUninstallComplete"), std::wstring::npos);
+}
+
+// The columns of the final page's line under its title where text is drawn: the left-most and
+// the right-most.
+std::pair<int, int> NoteInk(HWND frame) {
+    const RECT band{0, 110 + 78, 800, 110 + 104};
+    const auto shot = CopyWindowPixels(frame, RECT{0, 0, 800, 495});
+    std::pair<int, int> ink{800, -1};
+    for (int y = band.top; y < band.bottom; ++y) {
+        for (int x = band.left; x < band.right; ++x) {
+            if (ChannelDistance(shot->Rgb(x, y), 0x1E2430) > 40) {
+                ink.first = std::min(ink.first, x);
+                ink.second = std::max(ink.second, x);
+            }
+        }
+    }
+    return ink;
+}
+
+// A file that cannot be deleted and one that stays although its delete succeeded: the final page
+// says, in place of its thanks, that files were left and where, on one centred line; a clean
+// removal's page keeps the thanks.
+TEST_F(PlayerRun, TheFinalPageTellsWhetherFilesWereLeftBehind) {
+    const std::wstring dir = install_->InstallDir();
+    const std::string program = ReadFileBytes(dir + L"\\uninst.exe");
+    for (const bool leave : {false, true}) {
+        // The same installation again, after the clean run removed it.
+        install_->CreateAll();
+        ASSERT_TRUE(WriteFileBytes(dir + L"\\uninst.exe", program));
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        const auto hold = [&](const wchar_t* file, DWORD extra) {
+            return leave ? CreateFileW((dir + file).c_str(), GENERIC_READ, share | extra, nullptr,
+                                       OPEN_EXISTING, 0, nullptr)
+                         : INVALID_HANDLE_VALUE;
+        };
+        const HANDLE locked = hold(L"\\game.exe", 0);
+        const HANDLE pending = hold(L"\\data\\pack1.dat", FILE_SHARE_DELETE);
+        server_.ClearRequests();
+        StartLikeAPlayer();
+        const HWND frame = WaitForFrame();
+        ASSERT_NE(frame, nullptr);
+        ChildProcess relaunched = ProcessOf(frame);
+        Click(frame, SkinInput::kUninstallNextStep);
+        ASSERT_TRUE(WaitForCode("12060000", 60000));
+        Sleep(500);
+        const std::pair<int, int> ink = NoteInk(frame);
+        for (const HANDLE h : {locked, pending}) {
+            if (h != INVALID_HANDLE_VALUE)
+                CloseHandle(h);
+        }
+        const std::vector<std::string> codes = PostedCodes();
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), "12990201"), leave ? 2 : 0);
+        // The thanks take about 270 pixels; the count and the folder far more, drawn whole.
+        EXPECT_EQ(ink.second - ink.first > 400, leave) << ink.first << " to " << ink.second;
+        EXPECT_GT(ink.first, 4);
+        // (The thanks end in a full stop drawn at the left of its cell.)
+        if (leave) {
+            EXPECT_LE(std::abs(ink.first - (799 - ink.second)), 3) << "centred";
+        }
+        FinishAndWait(frame, relaunched);
+    }
 }
 
 size_t Occurrences(const std::wstring& text, const std::wstring& part) {
@@ -523,6 +639,136 @@ TEST_F(QuestionnaireRun, TheTitleBarCloseOnTheQuestionnaireSendsNoEvent) {
     EXPECT_TRUE(FileExists(LocalAppDataCopy()));
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
 }
+
+bool KeyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Whether the game's files, registry entries and shortcuts are all gone or all still there.
+void ExpectGameRemoved(const SampleInstall& install, bool removed) {
+    const std::wstring shortcut = install.DesktopFolder() + L"\\" + install.Game().shortcuts[0];
+    EXPECT_NE(FileExists(install.InstallDir() + L"\\game.exe"), removed);
+    EXPECT_NE(DirExists(install.InstallDir() + L"\\data"), removed);
+    EXPECT_NE(KeyExists(install.UninstallKeyPath()), removed);
+    EXPECT_NE(KeyExists(install.MakerKeyPath()), removed);
+    EXPECT_NE(DirExists(install.StartMenuFolder()), removed);
+    EXPECT_NE(FileExists(shortcut), removed);
+}
+
+// Game B's uninstaller starts while game A's runs from the one copy path that all of the maker's
+// games share.
+struct SecondGame {
+    DWORD apartMs;    // after game A's window showed
+    bool sameProgram; // B's uninst.exe holds exactly the bytes of A's
+};
+
+class TwoGamesRun : public PlayerRun, public ::testing::WithParamInterface<SecondGame> {
+protected:
+    TempDir rootB_{L"e2eb"};
+    std::unique_ptr<SampleInstall> installB_;
+
+    void SetUp() override {
+        PlayerRun::SetUp();
+        server_.SetReplyForPath("/survey/1002", ScriptedReply::Ok(surveyReply_));
+        SampleGame game;
+        game.folderName = L"Velmora Other Game";
+        game.chsName = L"另一款游戏";
+        game.enName = L"VelmoraOtherGame";
+        game.gameId = L"1002";
+        game.shortcuts = {L"另一款游戏.lnk"};
+        game.surveyUrl = install_->Game().surveyUrl;
+        installB_.reset(new SampleInstall(rootB_.Path(), game));
+        installB_->CreateAll();
+        std::string program = ReadFileBytes(install_->InstallDir() + L"\\uninst.exe");
+        if (!GetParam().sameProgram)
+            program += '\0'; // still runs: the loader ignores bytes after the last section
+        ASSERT_TRUE(WriteFileBytes(installB_->InstallDir() + L"\\uninst.exe", program));
+    }
+
+    // How many reports of the event carry the game's id.
+    size_t Reports(const std::string& code, const std::string& gameId) const {
+        size_t count = 0;
+        for (const RecordedRequest& r : server_.Requests()) {
+            if (r.method == "POST" && PercentDecode(FormField(r.body, "code")) == code)
+                count += PercentDecode(FormField(r.body, "info"))
+                             .find("\"GameID\":\"" + gameId + "\"") != std::string::npos;
+        }
+        return count;
+    }
+
+    // Side by side, so that a click meant for one window never lands on the other.
+    static void PlaceAt(HWND frame, int x, int y) {
+        SetWindowPos(frame, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void Uninstall(HWND frame) { Click(frame, SkinInput::kUninstallNextStep); }
+};
+
+TEST_P(TwoGamesRun, EachGameIsUninstalledWithItsOwnEventsOrThePlayerIsTold) {
+    StartLikeAPlayer();
+    const HWND frameA = WaitForFrame();
+    ASSERT_NE(frameA, nullptr);
+    ChildProcess relaunchedA = ProcessOf(frameA);
+    PlaceAt(frameA, 0, 0);
+    Sleep(GetParam().apartMs);
+
+    ChildProcess first = StartInstalledIn(installB_->InstallDir());
+    ASSERT_TRUE(first);
+    if (!GetParam().sameProgram) {
+        const HWND box = WaitForTopWindow(L"#32770", L"Error", first.Pid(), kStartMs);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(AnswerBox(box), L"另一个游戏的卸载程序正在运行，请在其结束后再试");
+    }
+    ASSERT_TRUE(first.Wait(kStartMs));
+    HWND frameB = nullptr;
+    ChildProcess relaunchedB;
+    if (GetParam().sameProgram) {
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (const HWND w : VisibleTopWindows(nullptr, L"卸载程序"))
+                    frameB = w != frameA ? w : frameB;
+                return frameB != nullptr;
+            },
+            kStartMs));
+        relaunchedB = ProcessOf(frameB);
+        Sleep(300);
+        PlaceAt(frameB, 470, 520);
+    } else {
+        EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
+    }
+
+    // A's session goes on as if B had never started.
+    Uninstall(frameA);
+    if (frameB)
+        Uninstall(frameB);
+    const size_t games = frameB ? 2 : 1;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Reports("12060000", "1001") + Reports("12060000", "1002") == games; }, 90000));
+    ExpectGameRemoved(*install_, true);
+    ExpectGameRemoved(*installB_, frameB != nullptr);
+    FinishAndWait(frameA, relaunchedA);
+    // The copy serves the other window still; it goes when the last one closes.
+    if (frameB) {
+        Sleep(1000);
+        EXPECT_TRUE(FileExists(LocalAppDataCopy()));
+        FinishAndWait(frameB, relaunchedB);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
+    for (const char* code : {"12040000", "12060000"}) {
+        EXPECT_EQ(Reports(code, "1001"), 1u) << code;
+        EXPECT_EQ(Reports(code, "1002"), games - 1) << code;
+    }
+    EXPECT_EQ(PostedCodes().size(), 2 * games);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneCopyPath, TwoGamesRun,
+                         ::testing::Values(SecondGame{1000, true}, SecondGame{5000, true},
+                                           SecondGame{1000, false}));
 
 class ConfigErrorRun : public UninstallerRun,
                        public ::testing::WithParamInterface<const wchar_t*> {};
