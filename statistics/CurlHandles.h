@@ -19,5 +19,7 @@ using CurlHeaderList = std::unique_ptr<curl_slist, CurlSlistFree>;
 // libcurl was built with name the build machine, which no player's PC has.
 CurlEasyHandle OpenCurlEasy();
 
-// Applies the short time-outs that tests set (HttpTestHooks.h), if any.
-void ApplyTestTimeouts(CURL* handle);
+struct HttpTimeouts;
+
+// The connect and total limits of the transfer that handle makes.
+void ApplyTimeouts(CURL* handle, const HttpTimeouts& timeouts);

@@ -63,7 +63,7 @@ const bool g_defaultObjectMade = (DefaultObject(), true);
 
 } // namespace
 
-CDataStatisticsImp::CDataStatisticsImp() {
+CDataStatisticsImp::CDataStatisticsImp(const HttpTimeouts& timeouts) : reportTimeouts(timeouts) {
     sessionId.clear();
     NewSessionIdText(sessionId);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "statistics/DataStatistics.h"
+#include "statistics/HttpTransport.h"
 #include "statistics/InstalledSoftwareScanner.h"
 #include "statistics/WmiSession.h"
 
@@ -19,7 +20,8 @@ class SystemInfoKeyList;
 // benchmarks can reach a report's pieces without the network.
 class CDataStatisticsImp : public IDataStatisticsUser {
 public:
-    CDataStatisticsImp();
+    // Every report gives each server the time-outs given here.
+    explicit CDataStatisticsImp(const HttpTimeouts& timeouts = kReportTimeouts);
     ~CDataStatisticsImp() override;
     CDataStatisticsImp(const CDataStatisticsImp&) = delete;
     CDataStatisticsImp& operator=(const CDataStatisticsImp&) = delete;
@@ -70,8 +72,7 @@ public:
                                               std::vector<std::wstring>& infos,
                                               std::vector<int>& masks);
     int BuildBatchBody(std::string& body);
-    int PostToServerList(const std::string& body, long connectTimeoutSeconds,
-                         long totalTimeoutSeconds);
+    int PostToServerList(const std::string& body);
 
     const std::string& SessionId() const { return sessionId; }
     const std::wstring& ServerListPath() const { return serverListPath; }
@@ -101,6 +102,7 @@ private:
     int ReadSoftwareCategory(SystemInfoKeyList& list, size_t category, Json::Value& out);
     static void SoftwareMapToJson(Json::Value& out, InstalledSoftwareMap map);
 
+    const HttpTimeouts reportTimeouts;
     WmiSession wmi;
     InstalledSoftwareScanner softwareScanner;
     std::vector<std::wstring> downloadCodes;

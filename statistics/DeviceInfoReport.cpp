@@ -23,7 +23,6 @@ namespace {
 const wchar_t kSection[] = L"SubmitDeviceInfo";
 const wchar_t kListName[] = L"SystemInfoKeys.xml";
 const char kListMissing[] = "ERR : something wrong with SystemInfoKeys.xml or no such files!";
-constexpr long kTimeoutSeconds = 3;
 
 struct HardwareGroup {
     const wchar_t* element;
@@ -76,7 +75,7 @@ int CDataStatisticsImp::DoSubmitDeviceInfo(const wchar_t* extraJson) {
         return built;
     }
     LoadSubmitUrls(serverListPath, kSection);
-    return PostToServerList(body, kTimeoutSeconds, kTimeoutSeconds);
+    return PostToServerList(body);
 }
 
 int CDataStatisticsImp::BuildDeviceInfoBody(const wchar_t* extraJson, std::string& body) {

@@ -14,8 +14,6 @@ const wchar_t kSectionDownload[] = L"SubmitEventDownload";
 const wchar_t kSectionSeveral[] = L"SubmitEventDownloadSeveral";
 
 constexpr int kMaxDownloadEventsPerBatch = 20;
-constexpr long kConnectTimeoutSeconds = 3;
-constexpr long kTotalTimeoutSeconds = 3;
 
 // AddDownloadEvent calls since the last batch, shared by every object of the process; event
 // threads of different objects add at the same time.
@@ -167,7 +165,7 @@ int CDataStatisticsImp::DoSubmitEventDownloadSeveral() {
             return STAT_BATCH_BODY_FAILED;
         }
         LoadSubmitUrls(serverListPath, kSectionSeveral);
-        result = PostToServerList(body, kConnectTimeoutSeconds, kTotalTimeoutSeconds);
+        result = PostToServerList(body);
     }
     // A batch that no server took is dropped all the same.
     g_downloadBatchCounter = 0;

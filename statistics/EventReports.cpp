@@ -24,10 +24,6 @@ const wchar_t kSectionUpdt[] = L"SubmitEventUpdt";
 const wchar_t kSectionDownload[] = L"SubmitEventDownload";
 const wchar_t kDeviceInfoCode[] = L"0";
 
-// Every report is given this long to connect and to finish, per server.
-constexpr long kConnectTimeoutSeconds = 3;
-constexpr long kTotalTimeoutSeconds = 3;
-
 bool FileExists(const std::wstring& path) {
     return !path.empty() && ::_waccess(path.c_str(), 0) == 0;
 }
@@ -139,14 +135,13 @@ int CDataStatisticsImp::BuildEventBody(const wchar_t* code, const wchar_t* extra
     return STAT_OK;
 }
 
-int CDataStatisticsImp::PostToServerList(const std::string& body, long connectTimeoutSeconds,
-                                         long totalTimeoutSeconds) {
+int CDataStatisticsImp::PostToServerList(const std::string& body) {
     for (const std::string& url : submitUrls) {
         if (url.empty()) {
             continue;
         }
         std::string reply;
-        HttpPostForm(url.c_str(), body.c_str(), reply, connectTimeoutSeconds, totalTimeoutSeconds);
+        HttpPostForm(url.c_str(), body.c_str(), reply, reportTimeouts);
         // Only the reply's marker counts: a transfer that failed simply has none.
         if (ReplyHasNoError(reply)) {
             return STAT_OK;
@@ -166,7 +161,7 @@ int CDataStatisticsImp::SendEventReport(const wchar_t* section, const wchar_t* c
         return STAT_BODY_FAILED;
     }
     LoadSubmitUrls(serverListPath, section);
-    return PostToServerList(body, kConnectTimeoutSeconds, kTotalTimeoutSeconds);
+    return PostToServerList(body);
 }
 
 int CDataStatisticsImp::DoSubmitEventInst(const wchar_t* code, const wchar_t* extraJson,

@@ -73,19 +73,26 @@ CHttpRequestQueue* CHttpRequestQueue::GetInstance(const HttpResultCallback* tabl
 int CHttpRequestQueue::AddRequest(const char* url, const char* data, int callbackIndex,
                                   const char* cookie, int wantHeader, const char* tag, int isPost,
                                   void* context) {
-    if (url == nullptr || url[0] == '\0') {
+    if (url == nullptr) {
         return 0;
     }
     HttpRequest request;
     request.url = url;
     request.data = OrEmpty(data);
-    request.retryCount = 0;
     request.callbackIndex = callbackIndex;
     request.isPost = isPost;
     request.wantHeader = wantHeader;
     request.cookie = OrEmpty(cookie);
     request.tag = OrEmpty(tag);
     request.context = context;
+    return AddRequest(std::move(request));
+}
+
+int CHttpRequestQueue::AddRequest(HttpRequest request) {
+    if (request.url.empty()) {
+        return 0;
+    }
+    request.retryCount = 0;
     const std::lock_guard<std::mutex> guard(requestLock);
     pendingRequests.push_back(std::move(request));
     return 0;
@@ -113,7 +120,7 @@ void CHttpRequestQueue::RunWorkerCycle(std::list<HttpRequest>& work) {
         std::string reply;
         const int code = it->isPost != 0
                              ? PerformPost(it->url.c_str(), it->data.c_str(), it->data.size(),
-                                           reply, it->wantHeader, it->cookie.c_str())
+                                           reply, it->wantHeader, it->cookie.c_str(), it->timeouts)
                              : PerformGet(*it, reply);
         if (code != CURLE_OK && it->retryCount == 0) {
             // Tried again in the next cycle, ahead of the newer requests.
@@ -150,12 +157,13 @@ int CHttpRequestQueue::PerformGet(const HttpRequest& request, std::string& reply
     }
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    ApplyTestTimeouts(curl);
+    ApplyTimeouts(curl, request.timeouts);
     return static_cast<int>(curl_easy_perform(curl));
 }
 
 int CHttpRequestQueue::PerformPost(const char* url, const char* body, size_t bodyLength,
-                                   std::string& reply, int wantHeader, const char* cookie) {
+                                   std::string& reply, int wantHeader, const char* cookie,
+                                   const HttpTimeouts& timeouts) {
     const std::string cookieFile = CookieFilePath();
     const CurlHeaderList headers(
         curl_slist_append(nullptr, "Content-Type:application/x-www-form-urlencoded;charset=UTF-8"));
@@ -183,7 +191,7 @@ int CHttpRequestQueue::PerformPost(const char* url, const char* body, size_t bod
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToStringCallback);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    ApplyTestTimeouts(curl);
+    ApplyTimeouts(curl, timeouts);
     return static_cast<int>(curl_easy_perform(curl));
 }
 

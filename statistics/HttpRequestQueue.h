@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "statistics/HttpTransport.h"
+
 #include <cstddef>
 #include <list>
 #include <mutex>
@@ -26,6 +28,7 @@ struct HttpRequest {
     std::string cookie; // POST only
     std::string tag;
     void* context = nullptr;
+    HttpTimeouts timeouts;
 };
 
 struct HttpResult {
@@ -52,13 +55,18 @@ public:
     // the result. isPost selects PerformPost. Returns 0.
     int AddRequest(const char* url, const char* data, int callbackIndex, const char* cookie,
                    int wantHeader, const char* tag, int isPost = 0, void* context = nullptr);
+    // The same for a request the caller filled in, time-outs included; its
+    // retry count starts again at 0.
+    int AddRequest(HttpRequest request);
 
     // Form POST with the header "Content-Type:application/x-www-form-
     // urlencoded;charset=UTF-8". A non-empty cookie is sent as is; with an
     // empty one the per-user cookie file "<Cookies>\TovuClientCookie.txt" is
-    // read and written back. Returns libcurl's result code.
+    // read and written back. The queue passes the request's time-outs.
+    // Returns libcurl's result code.
     static int PerformPost(const char* url, const char* body, size_t bodyLength, std::string& reply,
-                           int wantHeader, const char* cookie);
+                           int wantHeader, const char* cookie,
+                           const HttpTimeouts& timeouts = HttpTimeouts());
 
     CHttpRequestQueue(const CHttpRequestQueue&) = delete;
     CHttpRequestQueue& operator=(const CHttpRequestQueue&) = delete;

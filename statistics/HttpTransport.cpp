@@ -3,19 +3,10 @@
 
 #include "statistics/HttpTransport.h"
 #include "statistics/CurlHandles.h"
-#include "statistics/HttpTestHooks.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <new>
-
-namespace {
-
-std::atomic<long> g_testConnectMs{0};
-std::atomic<long> g_testTotalMs{0};
-
-} // namespace
 
 bool InitHttpTransport() {
     static std::once_flag once;
@@ -24,20 +15,9 @@ bool InitHttpTransport() {
     return result == CURLE_OK;
 }
 
-void SetHttpTimeoutsForTesting(long connectMilliseconds, long totalMilliseconds) {
-    g_testConnectMs = connectMilliseconds;
-    g_testTotalMs = totalMilliseconds;
-}
-
-void ApplyTestTimeouts(CURL* handle) {
-    const long connectMs = g_testConnectMs;
-    const long totalMs = g_testTotalMs;
-    if (connectMs > 0) {
-        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
-    }
-    if (totalMs > 0) {
-        curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, totalMs);
-    }
+void ApplyTimeouts(CURL* handle, const HttpTimeouts& timeouts) {
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
 }
 
 size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply) {
@@ -72,7 +52,7 @@ CurlEasyHandle OpenCurlEasy() {
 }
 
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
-                 long connectTimeoutSeconds, long totalTimeoutSeconds) {
+                 const HttpTimeouts& timeouts) {
     const CurlEasyHandle handle(OpenCurlEasy());
     CURL* const curl = handle.get();
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
@@ -83,10 +63,6 @@ int HttpPostForm(const char* url, const char* fields, std::string& reply,
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteToStringCallback);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds);
-    if (curl != nullptr) {
-        ApplyTestTimeouts(curl);
-    }
+    ApplyTimeouts(curl, timeouts);
     return static_cast<int>(curl_easy_perform(curl));
 }

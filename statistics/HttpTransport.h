@@ -26,10 +26,20 @@ constexpr size_t kMaxHttpReplyBytes = 64 * 1024;
 // with a write error and the reply holds what came before them.
 size_t WriteToStringCallback(char* data, size_t size, size_t count, void* reply);
 
+// How long a transfer may take to connect and in all, in milliseconds. Zero
+// keeps libcurl's own limit: five minutes to connect, no limit in all.
+struct HttpTimeouts {
+    long connectMs = 0;
+    long totalMs = 0;
+};
+
+// What every statistics report gives each server to connect and to finish.
+constexpr HttpTimeouts kReportTimeouts = {3000, 3000};
+
 // POSTs 'fields' (a NUL-terminated, already encoded form body) to url on the
 // caller's thread and appends the response body to reply (not cleared). No
 // header of its own, no user agent. The HTTP status is not looked at.
 // Returns libcurl's result code (0 success, 7 refused, 28 timed out, 52 empty
-// reply, ...). Time-outs are in seconds. Re-entrant.
+// reply, ...). Re-entrant.
 int HttpPostForm(const char* url, const char* fields, std::string& reply,
-                 long connectTimeoutSeconds, long totalTimeoutSeconds);
+                 const HttpTimeouts& timeouts);

@@ -18,7 +18,6 @@
 #include <thread>
 #include <vector>
 
-using HttpTestUtil::ShortTimeouts;
 using HttpTestUtil::Stopwatch;
 using TestSupport::LoopbackHttpServer;
 using TestSupport::RecordedRequest;
@@ -56,7 +55,7 @@ TEST_F(HttpPostFormTest, PostsTheFormExactlyWithLibcurlsDefaultHeadersOnly) {
     const std::string info = "{\"Mac\":\"00-11\",\n,\"GameID\":\"\xE4\xBD\xA0 x\"}";
     const std::string body = "code=12040000&info=" + PercentEncode(info);
     std::string reply;
-    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), body.c_str(), reply, 3, 3), 0);
+    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), body.c_str(), reply, kReportTimeouts), 0);
     EXPECT_EQ(reply, "{\"error\":0,\"msg\":\"ok\"}");
 
     ASSERT_EQ(server.RequestCount(), 1u);
@@ -98,7 +97,7 @@ TEST_F(HttpPostFormTest, RepliesAreAppendedWhateverTheirStatus) {
     for (const auto& c : cases) {
         server.PushReply(c.script);
         std::string reply = "before|";
-        EXPECT_EQ(HttpPostForm(EventUrl().c_str(), "code=1", reply, 3, 3), c.code);
+        EXPECT_EQ(HttpPostForm(EventUrl().c_str(), "code=1", reply, kReportTimeouts), c.code);
         EXPECT_TRUE(reply == "before|" + c.reply) << reply.substr(0, 60);
     }
     EXPECT_EQ(server.RequestCount(), 7u);
@@ -106,7 +105,7 @@ TEST_F(HttpPostFormTest, RepliesAreAppendedWhateverTheirStatus) {
 
 TEST_F(HttpPostFormTest, NullFieldsPostAnEmptyBody) {
     std::string reply;
-    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), nullptr, reply, 3, 3), 0);
+    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), nullptr, reply, kReportTimeouts), 0);
     ASSERT_EQ(server.RequestCount(), 1u);
     EXPECT_EQ(server.Requests()[0].body, "");
     EXPECT_EQ(server.Requests()[0].Header("Content-Length"), "0");
@@ -114,9 +113,9 @@ TEST_F(HttpPostFormTest, NullFieldsPostAnEmptyBody) {
 
 TEST_F(HttpPostFormTest, BadUrlsFailWithoutCrashing) {
     std::string reply;
-    EXPECT_NE(HttpPostForm(nullptr, "code=1", reply, 3, 3), 0);
-    EXPECT_NE(HttpPostForm("", "code=1", reply, 3, 3), 0);
-    EXPECT_NE(HttpPostForm("gopher://127.0.0.1:1/x", "code=1", reply, 3, 3), 0);
+    EXPECT_NE(HttpPostForm(nullptr, "code=1", reply, kReportTimeouts), 0);
+    EXPECT_NE(HttpPostForm("", "code=1", reply, kReportTimeouts), 0);
+    EXPECT_NE(HttpPostForm("gopher://127.0.0.1:1/x", "code=1", reply, kReportTimeouts), 0);
     EXPECT_EQ(reply, "");
 }
 
@@ -125,7 +124,8 @@ TEST_F(HttpPostFormTest, RefusedPortFailsAtOnce) {
     const std::string url = "http://127.0.0.1:" + std::to_string(port) + kEventPath;
     std::string reply;
     const Stopwatch watch;
-    EXPECT_EQ(HttpPostForm(url.c_str(), "code=1", reply, 3, 3), 7); // CURLE_COULDNT_CONNECT
+    // 7 is CURLE_COULDNT_CONNECT.
+    EXPECT_EQ(HttpPostForm(url.c_str(), "code=1", reply, kReportTimeouts), 7);
     EXPECT_LT(watch.ElapsedMs(), 2000);
     EXPECT_EQ(reply, "");
 }
@@ -135,7 +135,7 @@ TEST_F(HttpPostFormTest, StalledServerTimesOutAfterTheRealThreeSeconds) {
     server.PushReply(ScriptedReply::Stall(20000));
     std::string reply;
     const Stopwatch watch;
-    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), "code=1", reply, 3, 3), 28); // timed out
+    EXPECT_EQ(HttpPostForm(EventUrl().c_str(), "code=1", reply, kReportTimeouts), 28); // timed out
     const long long elapsed = watch.ElapsedMs();
     EXPECT_GE(elapsed, 2900);
     EXPECT_LT(elapsed, 10000);
@@ -145,11 +145,11 @@ TEST_F(HttpPostFormTest, StalledServerTimesOutAfterTheRealThreeSeconds) {
 TEST_F(HttpPostFormTest, FullBacklogGivesAConnectTimeOut) {
     TestSupport::FullBacklogListener unreachable;
     ASSERT_TRUE(unreachable.Start());
-    const ShortTimeouts timeouts(300, 0);
+    const HttpTimeouts shortConnect = {300, kReportTimeouts.totalMs};
     const std::string url = unreachable.BaseUrl() + kEventPath;
     std::string reply;
     const Stopwatch watch;
-    EXPECT_EQ(HttpPostForm(url.c_str(), "code=1", reply, 3, 3), 28);
+    EXPECT_EQ(HttpPostForm(url.c_str(), "code=1", reply, shortConnect), 28);
     EXPECT_LT(watch.ElapsedMs(), 2500);
 }
 
@@ -161,7 +161,8 @@ TEST_F(HttpPostFormTest, ManyThreadsPostAtOnce) {
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&, i] {
             const std::string body = "code=" + std::to_string(i);
-            results[i] = HttpPostForm(EventUrl().c_str(), body.c_str(), replies[i], 3, 3);
+            results[i] =
+                HttpPostForm(EventUrl().c_str(), body.c_str(), replies[i], kReportTimeouts);
         });
     }
     for (auto& thread : threads) {
@@ -212,6 +213,17 @@ TEST_F(HttpPostFormTest, PerformPostWithHeaderFlagReturnsTheHeaders) {
     EXPECT_EQ(reply.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << reply;
     EXPECT_NE(reply.find("Content-Length: 7\r\n"), std::string::npos);
     EXPECT_EQ(reply.substr(reply.size() - 11), "\r\n\r\npayload");
+}
+
+TEST_F(HttpPostFormTest, PerformPostStopsAtTheTimeOutsItIsGiven) {
+    server.PushReply(ScriptedReply::Stall(20000));
+    std::string reply;
+    const Stopwatch watch;
+    EXPECT_EQ(CHttpRequestQueue::PerformPost(EventUrl().c_str(), "x=1", 3, reply, 0, "c=1",
+                                             HttpTimeouts{1000, 300}),
+              28);
+    EXPECT_LT(watch.ElapsedMs(), 2500);
+    EXPECT_EQ(reply, "");
 }
 
 TEST_F(HttpPostFormTest, PerformPostWithoutCookieKeepsCookiesInTheCookieFile) {

@@ -358,16 +358,29 @@ TEST_F(HttpRequestQueueTest, PostModeSendsTheBodyWithItsCookie) {
     EXPECT_EQ(request.Header("Cookie"), "k=v");
 }
 
-TEST_F(HttpRequestQueueTest, StalledGetTimesOutWithTheTestTimeOut) {
-    const HttpTestUtil::ShortTimeouts timeouts(1000, 300);
+// A stalled server holds a request (and its retry) only for the request's own time-outs.
+TEST_F(HttpRequestQueueTest, StalledRequestsEndWithTheirTimeOuts) {
     server.SetDefaultReply(ScriptedReply::Stall(20000));
-    const HttpTestUtil::Stopwatch watch;
-    Enqueue("", "/stall", 0, "stall");
-    Delivery delivery;
-    ASSERT_TRUE(g_log.WaitForTag("stall", &delivery));
-    EXPECT_EQ(delivery.reply, "");
-    EXPECT_EQ(server.RequestCount(), 2u);
-    EXPECT_LT(watch.ElapsedMs(), 5000);
+    const struct {
+        int isPost;
+        const char* tag;
+    } modes[] = {{0, "stalled-get"}, {1, "stalled-post"}};
+    for (const auto& mode : modes) {
+        const size_t before = server.RequestCount();
+        HttpRequest request;
+        request.url = server.Url("/stall");
+        request.isPost = mode.isPost;
+        request.cookie = "k=v";
+        request.tag = mode.tag;
+        request.timeouts = {1000, 300};
+        const HttpTestUtil::Stopwatch watch;
+        CHttpRequestQueue::GetInstance(nullptr)->AddRequest(request);
+        Delivery delivery;
+        ASSERT_TRUE(g_log.WaitForTag(mode.tag, &delivery));
+        EXPECT_EQ(delivery.reply, "") << mode.tag;
+        EXPECT_EQ(server.RequestCount(), before + 2) << mode.tag;
+        EXPECT_LT(watch.ElapsedMs(), 5000) << mode.tag;
+    }
 }
 
 } // namespace

@@ -2,21 +2,9 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "statistics/HttpTestHooks.h"
-#include "statistics/HttpTransport.h"
-
 #include <chrono>
 
 namespace HttpTestUtil {
-
-// Short transport time-outs for one test; the normal ones come back after it.
-class ShortTimeouts {
-public:
-    ShortTimeouts(long connectMs, long totalMs) { SetHttpTimeoutsForTesting(connectMs, totalMs); }
-    ~ShortTimeouts() { SetHttpTimeoutsForTesting(0, 0); }
-    ShortTimeouts(const ShortTimeouts&) = delete;
-    ShortTimeouts& operator=(const ShortTimeouts&) = delete;
-};
 
 class Stopwatch {
 public:

@@ -239,7 +239,7 @@ TEST(HostileSurvey, RepliesBeyondTheCapAreNeitherKeptNorParsed) {
     ASSERT_TRUE(server.Start());
     server.SetDefaultReply(ScriptedReply::Ok(empties + "]"));
     std::string reply;
-    EXPECT_EQ(23, HttpPostForm(server.Url("/").c_str(), "a", reply, 3, 10))
+    EXPECT_EQ(23, HttpPostForm(server.Url("/").c_str(), "a", reply, {3000, 10000}))
         << "a write error ends it";
     EXPECT_LE(reply.size(), kMaxHttpReplyBytes);
 }
