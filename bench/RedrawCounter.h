@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/ui/support/ImportSlotPatch.h"
+
 namespace Bench {
 
 // Counts the running executable's calls of InvalidateRect (every window's
@@ -13,14 +15,14 @@ public:
     RedrawCounter(const RedrawCounter&) = delete;
     RedrawCounter& operator=(const RedrawCounter&) = delete;
 
-    bool Hooked() const { return slot_ != nullptr; }
+    bool Hooked() const { return slot_.Found(); }
     int Requests() const;
     // Of them, requests for an empty rectangle (nothing to redraw).
     int EmptyRequests() const;
     void Reset();
 
 private:
-    void** slot_ = nullptr;
+    TestSupport::ImportSlotPatch slot_;
 };
 
 } // namespace Bench

@@ -123,7 +123,6 @@ public:
     enum { MAX_CUSTOM_FONTS = 256 };
     void SetDefaultFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic);
     TFontRecordUI* GetDefaultFontInfo() override;
-    int GetCustomFontCount() const;
     HFONT AddFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) override;
     HFONT GetFont(int index) override;
     HFONT GetFont(LPCWSTR fontName, int size, bool bold, bool underline, bool italic) override;

@@ -85,10 +85,6 @@ TFontRecordUI* CWindowManagerUI::GetDefaultFontInfo() {
     return &top->m_DefaultFontInfo;
 }
 
-int CWindowManagerUI::GetCustomFontCount() const {
-    return m_aCustomFonts.GetSize();
-}
-
 HFONT CWindowManagerUI::AddFont(LPCWSTR fontName, int size, bool bold, bool underline,
                                 bool italic) {
     if (m_aCustomFonts.GetSize() >= MAX_CUSTOM_FONTS) {

@@ -2,8 +2,11 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "ui/Win32Handles.h"
+
 #include "tests/support/FileUtil.h"
 #include "tests/support/Process.h"
+#include "tests/support/TempDir.h"
 
 #include <algorithm>
 #include <vector>
@@ -72,23 +75,62 @@ std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>
     return out;
 }
 
-} // namespace
-
-ChildProcess StartProcess(const std::wstring& program, const std::wstring& commandLine,
-                          const std::wstring& workDir,
-                          const std::map<std::wstring, std::wstring>& env) {
+// Starts the program with its standard output and error going to output (an
+// inheritable handle), or to where this process's go when output is null.
+ChildProcess StartWithOutput(const std::wstring& program, const std::wstring& commandLine,
+                             const std::wstring& workDir,
+                             const std::map<std::wstring, std::wstring>& env, HANDLE output) {
     std::vector<wchar_t> cmd(commandLine.begin(), commandLine.end());
     cmd.push_back(L'\0');
     std::vector<wchar_t> block = EnvironmentBlock(env);
     STARTUPINFOW si = {};
     si.cb = sizeof si;
+    if (output != nullptr) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = output;
+        si.hStdError = output;
+    }
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+    if (!CreateProcessW(program.c_str(), cmd.data(), nullptr, nullptr, output != nullptr,
                         CREATE_UNICODE_ENVIRONMENT, block.data(),
                         workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
         return {};
     CloseHandle(pi.hThread);
     return ChildProcess(pi.hProcess, pi.dwProcessId);
+}
+
+SkinUI::CFileHandle InheritableFile(const std::wstring& path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return SkinUI::CFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+} // namespace
+
+ChildProcess StartProcess(const std::wstring& program, const std::wstring& commandLine,
+                          const std::wstring& workDir,
+                          const std::map<std::wstring, std::wstring>& env) {
+    return StartWithOutput(program, commandLine, workDir, env, nullptr);
+}
+
+TestCaseRun RunOwnTestCaseAlone(const std::wstring& testName, DWORD timeoutMs) {
+    const TempDir folder(L"case");
+    const std::wstring outputPath = folder / L"output.txt";
+    TestCaseRun run;
+    {
+        const SkinUI::CFileHandle output = InheritableFile(outputPath);
+        if (!output)
+            return run;
+        const std::wstring program = OwnProgramPath();
+        const ChildProcess child = StartWithOutput(
+            program,
+            L"\"" + program + L"\" --gtest_also_run_disabled_tests --gtest_catch_exceptions=0" +
+                L" --gtest_filter=" + testName,
+            folder.Path(), {}, output.Get());
+        run.ended = child && child.Wait(timeoutMs, &run.code);
+    }
+    run.output = ReadFileBytes(outputPath);
+    return run;
 }
 
 ChildProcess StartTestChild(const std::wstring& program, const std::wstring& testFilter,

@@ -43,6 +43,19 @@ ChildProcess StartTestChild(const std::wstring& program, const std::wstring& tes
                             const std::wstring& workDir,
                             const std::map<std::wstring, std::wstring>& env = {});
 
+// What a case of this test program did when run on its own.
+struct TestCaseRun {
+    bool ended = false; // within the time
+    DWORD code = 0;
+    std::string output; // GoogleTest's report and whatever else the case printed
+};
+
+// Runs one case of this test program (a DISABLED_ one too: a case that needs a
+// process of its own is left out of the whole run that way) in a new process,
+// with gtest's exception catching off. Its output goes to a file, not into this
+// program's, whose closing summary alone must decide this program's entry.
+TestCaseRun RunOwnTestCaseAlone(const std::wstring& testName, DWORD timeoutMs);
+
 // The full path of the running program.
 std::wstring OwnProgramPath();
 

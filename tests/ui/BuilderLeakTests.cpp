@@ -10,6 +10,7 @@
 #include "tests/support/CheckingAllocator.h"
 #include "tests/support/FileUtil.h"
 #include "tests/support/TempDir.h"
+#include "tests/ui/support/LiveFontCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -78,25 +79,34 @@ TEST(BuilderLeaks, LevelEndedByATreeNodeLeavesNoLiveBlock) {
 }
 
 // An include repeated until the build budget is spent used to add two fonts per repetition.
+// The fonts past the bound are refused before they are made: the fonts alive are the ones held.
 TEST(BuilderLeaks, RepeatedIncludeAddsABoundedNumberOfFonts) {
+    const int cap = CWindowManagerUI::MAX_CUSTOM_FONTS;
     const SkinFolder folder;
-    CWindowManagerUI manager;
-    CDialogBuilder builder;
-    CControlUI* const root =
-        builder.Create(L"<Window><Font name=\"DejaVu Sans\" size=\"12\"/>"
-                       L"<Font name=\"DejaVu Sans\" size=\"14\" bold=\"true\"/><VerticalLayout>"
-                       L"<Include source=\"fonts.xml\" count=\"99999999999\"/></VerticalLayout>"
-                       L"</Window>",
-                       nullptr, nullptr, &manager);
-    ASSERT_NE(root, nullptr);
-    manager.AttachRootControl(root);
-    EXPECT_EQ(manager.GetCustomFontCount(), static_cast<int>(CWindowManagerUI::MAX_CUSTOM_FONTS));
-    // The skin's own fonts keep their numbers.
-    EXPECT_EQ(manager.GetFontInfo(0)->iSize, 12);
-    EXPECT_TRUE(manager.GetFontInfo(1)->bBold);
-    EXPECT_EQ(manager.GetFontInfo(2)->iSize, 13);
-    // Past the bound nothing is added, and the index falls back to the default font.
-    EXPECT_EQ(manager.AddFont(L"DejaVu Sans", 20, false, false, false), nullptr);
-    EXPECT_EQ(manager.GetFont(CWindowManagerUI::MAX_CUSTOM_FONTS),
-              manager.GetDefaultFontInfo()->hFont);
+    const TestSupport::LiveFontCounter fonts;
+    ASSERT_TRUE(fonts.Counting());
+    {
+        CWindowManagerUI manager;
+        const int own = fonts.Live(); // the default font
+        CDialogBuilder builder;
+        CControlUI* const root =
+            builder.Create(L"<Window><Font name=\"DejaVu Sans\" size=\"12\"/>"
+                           L"<Font name=\"DejaVu Sans\" size=\"14\" bold=\"true\"/><VerticalLayout>"
+                           L"<Include source=\"fonts.xml\" count=\"99999999999\"/></VerticalLayout>"
+                           L"</Window>",
+                           nullptr, nullptr, &manager);
+        ASSERT_NE(root, nullptr);
+        manager.AttachRootControl(root);
+        // The skin's own fonts keep their numbers; the last number of the bound is a font too.
+        EXPECT_EQ(manager.GetFontInfo(0)->iSize, 12);
+        EXPECT_TRUE(manager.GetFontInfo(1)->bBold);
+        EXPECT_EQ(manager.GetFontInfo(2)->iSize, 13);
+        EXPECT_NE(manager.GetFontInfo(cap - 1), manager.GetDefaultFontInfo());
+        EXPECT_EQ(fonts.Live(), own + cap);
+        // Past the bound nothing is added, and the index falls back to the default font.
+        EXPECT_EQ(manager.AddFont(L"DejaVu Sans", 20, false, false, false), nullptr);
+        EXPECT_EQ(manager.GetFont(cap), manager.GetDefaultFontInfo()->hFont);
+        EXPECT_EQ(fonts.Live(), own + cap);
+    }
+    EXPECT_EQ(fonts.Live(), 0);
 }

@@ -165,7 +165,10 @@ TEST(BuilderResources, FontsAreNumberedInDocumentOrder) {
                    <Font name="DejaVu Serif" bold="True"/>
                    <VerticalLayout><Label name="l" font="1"/></VerticalLayout>)");
     CWindowManagerUI& pm = t.Manager();
-    ASSERT_EQ(pm.GetCustomFontCount(), 3);
+    // Three fonts: numbers 0 to 2 are fonts of their own, 3 is the default font.
+    ASSERT_NE(pm.GetFontInfo(2), pm.GetDefaultFontInfo());
+    ASSERT_EQ(pm.GetFontInfo(3), pm.GetDefaultFontInfo());
+    EXPECT_EQ(pm.GetFont(3), pm.GetDefaultFontInfo()->hFont);
     const struct {
         const wchar_t* face;
         int size;

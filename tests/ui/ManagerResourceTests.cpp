@@ -7,6 +7,7 @@
 
 #include "tests/support/Process.h"
 #include "tests/support/ZipWriter.h"
+#include "tests/ui/support/LiveFontCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -219,12 +220,11 @@ TEST(ManagerFonts, FontTableByIndexAndByLook) {
     HFONT second = manager.AddFont(L"Tahoma", 12, false, true, false);
     ASSERT_NE(nullptr, first);
     ASSERT_NE(nullptr, second);
-    EXPECT_EQ(2, manager.GetCustomFontCount());
     EXPECT_EQ(first, manager.GetFont(0));
     EXPECT_EQ(second, manager.GetFont(1));
     HFONT fallback = manager.GetDefaultFontInfo()->hFont;
     EXPECT_EQ(fallback, manager.GetFont(-1));
-    EXPECT_EQ(fallback, manager.GetFont(2));
+    EXPECT_EQ(fallback, manager.GetFont(2)); // two fonts held, no third
 
     const LOGFONTW lf = LogFontOf(first);
     EXPECT_EQ(-14, lf.lfHeight);
@@ -248,8 +248,53 @@ TEST(ManagerFonts, FontTableByIndexAndByLook) {
     EXPECT_EQ(nullptr, manager.GetFont(L"Arial", 15, true, false, true));
 
     manager.RemoveAllFonts();
-    EXPECT_EQ(0, manager.GetCustomFontCount());
     EXPECT_EQ(fallback, manager.GetFont(0));
+    EXPECT_EQ(fallback, manager.GetFont(1));
+    EXPECT_EQ(manager.GetDefaultFontInfo(), manager.GetFontInfo(0));
+    EXPECT_EQ(nullptr, manager.GetFont(L"Arial", 14, true, false, true));
+}
+
+// Beyond the cap a font record is refused before its font is made: a refused
+// record leaves no font object behind, and every font held goes with the
+// table or the manager.
+TEST(ManagerFonts, CapRefusesRecordsWithoutMakingTheirFonts) {
+    const int cap = CWindowManagerUI::MAX_CUSTOM_FONTS;
+    const TestSupport::LiveFontCounter fonts;
+    ASSERT_TRUE(fonts.Counting());
+    {
+        CWindowManagerUI manager;
+        const int own = fonts.Live(); // the default font
+        std::vector<HFONT> held;
+        for (int i = 0; i < cap; ++i) {
+            held.push_back(manager.AddFont(L"DejaVu Sans", 6 + i % 100, i >= 100, false, false));
+            ASSERT_NE(nullptr, held.back()) << i;
+        }
+        EXPECT_EQ(own + cap, fonts.Live());
+        const int made = fonts.Made();
+        const struct {
+            const wchar_t* face;
+            int size;
+        } refused[] = {
+            {L"DejaVu Sans", 12}, {L"DejaVu Serif", 30}, {nullptr, 9}, {L"no such face", 14}};
+        for (const auto& record : refused) {
+            EXPECT_EQ(nullptr, manager.AddFont(record.face, record.size, false, true, false))
+                << record.size;
+        }
+        EXPECT_EQ(made, fonts.Made());
+        EXPECT_EQ(own + cap, fonts.Live());
+        EXPECT_EQ(held.front(), manager.GetFont(0));
+        EXPECT_EQ(held.back(), manager.GetFont(cap - 1));
+        EXPECT_EQ(held.back(), manager.GetFontInfo(cap - 1)->hFont);
+        EXPECT_EQ(manager.GetDefaultFontInfo()->hFont, manager.GetFont(cap));
+        EXPECT_EQ(manager.GetDefaultFontInfo(), manager.GetFontInfo(cap));
+
+        manager.RemoveAllFonts();
+        EXPECT_EQ(own, fonts.Live());
+        // The cap counts the fonts held, not those ever added.
+        EXPECT_NE(nullptr, manager.AddFont(L"DejaVu Sans", 12, false, false, false));
+        EXPECT_EQ(own + 1, fonts.Live());
+    }
+    EXPECT_EQ(0, fonts.Live());
 }
 
 TEST(ManagerFonts, LongFaceNameKeepsItsTerminator) {

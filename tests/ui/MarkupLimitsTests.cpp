@@ -4,6 +4,7 @@
 #include "ui/WindowManagerUI.h"
 #include "tests/support/DibSurface.h"
 #include "tests/ui/support/ColourCount.h"
+#include "tests/ui/support/LiveFontCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,8 @@ const HostileText kHostileTexts[] = {
 class HostileMarkupTest : public ::testing::TestWithParam<HostileText> {};
 
 TEST_P(HostileMarkupTest, DrawsAndMeasuresOnlyWhatTheRectangleHolds) {
+    const TestSupport::LiveFontCounter fonts;
+    ASSERT_TRUE(fonts.Counting());
     CWindowManagerUI manager;
     if (GetParam().defaultFontSize != 0)
         manager.SetDefaultFont(L"DejaVu Sans", GetParam().defaultFontSize, false, false, false);
@@ -59,7 +62,10 @@ TEST_P(HostileMarkupTest, DrawsAndMeasuresOnlyWhatTheRectangleHolds) {
         EXPECT_LE(measured.bottom, 9999 + 200) << style;
     }
     EXPECT_GE(manager.GetDefaultFontInfo()->tm.tmHeight, 6); // readable
-    EXPECT_LE(manager.GetCustomFontCount(), 256);            // and few
+    // and few: no font numbered past the bound, no more fonts alive than it allows
+    EXPECT_EQ(manager.GetFontInfo(CWindowManagerUI::MAX_CUSTOM_FONTS),
+              manager.GetDefaultFontInfo());
+    EXPECT_LE(fonts.Live(), CWindowManagerUI::MAX_CUSTOM_FONTS + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(FuzzFound, HostileMarkupTest, ::testing::ValuesIn(kHostileTexts));

@@ -5,9 +5,13 @@
 #include "ui/RendererInternal.h"
 #include "ui/RendererUI.h"
 #include "ui/WindowManagerUI.h"
+#include "tests/support/FileUtil.h"
+#include "tests/support/Process.h"
 #include "tests/ui/RendererTestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using namespace SkinUI;
 using namespace TestSupport;
@@ -54,11 +58,10 @@ TEST(DrawGradient, BlendsAndGradientsNeedNoMsimg32) {
 }
 
 // Attaching the common controls costs the first page time: a manager leaves them to the first
-// native common control.
-TEST(DrawGradient, ManagerLeavesCommonControlsToTheirFirstUse) {
-    if (::GetModuleHandleW(L"comctl32.dll") != nullptr) {
-        GTEST_SKIP() << "an earlier test attached the common controls";
-    }
+// native common control. Any test before it could attach them, so it runs alone in a program of its
+// own (the next case), never in the whole run.
+TEST(CommonControlsFirstUse, DISABLED_ManagerLeavesThemToTheFirstNativeControl) {
+    ASSERT_EQ(nullptr, ::GetModuleHandleW(L"comctl32.dll"));
     const CWindowManagerUI manager;
     DibSurface surface(16, 16, 0xFFFFFFFF);
     CRendererUI::DrawColor(surface.DC(), surface.Rect(), 0x8000FF00);
@@ -68,6 +71,16 @@ TEST(DrawGradient, ManagerLeavesCommonControlsToTheirFirstUse) {
     WNDCLASSEXW tooltip = {};
     tooltip.cbSize = sizeof(tooltip);
     EXPECT_TRUE(::GetClassInfoExW(nullptr, L"tooltips_class32", &tooltip));
+}
+
+TEST(CommonControlsFirstUse, ManagerLeavesThemToTheFirstNativeControlInAProgramOfItsOwn) {
+    const std::wstring name =
+        L"CommonControlsFirstUse.DISABLED_ManagerLeavesThemToTheFirstNativeControl";
+    const TestCaseRun run = RunOwnTestCaseAlone(name, 60000);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(0u, run.code) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("[       OK ] " + ToUtf8(name))) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("[  PASSED  ] 1 test.")) << run.output;
 }
 
 TEST(DrawGradient, HorizontalAndVerticalRamps) {
