@@ -452,7 +452,7 @@ LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         OnCreate();
         return 0;
     case WM_DESTROY:
-        // A window must not take its properties with it.
+        // The platform does not free a window's properties with it: the mark goes first.
         UnmarkInstanceWindow(m_hWnd, session_->GetInstallDir());
         ::PostQuitMessage(0);
         break;

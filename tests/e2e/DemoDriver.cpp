@@ -256,15 +256,6 @@ void ListTree(const std::wstring& dir, const std::wstring& rel, std::vector<std:
     FindClose(h);
 }
 
-bool KeyExists(const std::wstring& path) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 struct Snapshot {
     std::vector<std::wstring> files; // relative; folders end in "\\"
     bool uninstallKey, makerKey, startMenu, desktopLink;

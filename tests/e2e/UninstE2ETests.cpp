@@ -279,10 +279,7 @@ TEST_F(UninstallerRun, ACommandLineOfOnlyBlanksIsTakenAsTheInstallationDirectory
     ASSERT_TRUE(blanks);
     const HWND box = WaitForTopWindow(L"#32770", L"Error", blanks.Pid(), kStartMs);
     ASSERT_NE(box, nullptr) << "no configuration error: the blanks were not the directory";
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    EXPECT_STREQ(text, L"配置文件读取错误");
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerBox(box), L"配置文件读取错误");
     ASSERT_TRUE(blanks.Wait(30000));
     EXPECT_FALSE(FileExists(LocalAppDataCopy())) << "relaunched";
     EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));
@@ -322,6 +319,22 @@ protected:
                 return PercentDecode(FormField(r.body, "info"));
         }
         return std::string();
+    }
+
+    // A player's start, confirmed on the farewell page; returns once the removal's final event
+    // reached the server and the final page shows.
+    HWND UninstallToFinalPage(ChildProcess& relaunched) {
+        StartLikeAPlayer();
+        const HWND frame = WaitForFrame();
+        if (frame == nullptr)
+            return nullptr;
+        relaunched = ProcessOf(frame);
+        Click(frame, SkinInput::kUninstallNextStep);
+        if (!WaitForCode("12060000", 60000))
+            return nullptr;
+        // The final page is posted before the final event reaches the server.
+        Sleep(500);
+        return frame;
     }
 
     // The final page shows once the removal worker is done; clicking where its finish button
@@ -364,14 +377,9 @@ TEST_F(PlayerRun, StayingSendsTheStayEventAndRemovesNothing) {
 
 TEST_F(PlayerRun, TheTitleBarCloseOnTheFinalPageDeletesTheCopyToo) {
     BroadcastListener listener;
-    StartLikeAPlayer();
-    const HWND frame = WaitForFrame();
+    ChildProcess relaunched;
+    const HWND frame = UninstallToFinalPage(relaunched);
     ASSERT_NE(frame, nullptr);
-    ChildProcess relaunched = ProcessOf(frame);
-    Click(frame, SkinInput::kUninstallNextStep);
-    ASSERT_TRUE(WaitForCode("12060000", 60000));
-    // The final page is posted before the final event reaches the server.
-    Sleep(500);
     Click(frame, SkinInput::kBtnClose);
     ASSERT_TRUE(relaunched.Wait(30000));
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
@@ -418,18 +426,8 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
 // The columns of the final page's line under its title where text is drawn: the left-most and
 // the right-most.
 std::pair<int, int> NoteInk(HWND frame) {
-    const RECT band{0, 110 + 78, 800, 110 + 104};
-    const auto shot = CopyWindowPixels(frame, RECT{0, 0, 800, 495});
-    std::pair<int, int> ink{800, -1};
-    for (int y = band.top; y < band.bottom; ++y) {
-        for (int x = band.left; x < band.right; ++x) {
-            if (ChannelDistance(shot->Rgb(x, y), 0x1E2430) > 40) {
-                ink.first = std::min(ink.first, x);
-                ink.second = std::max(ink.second, x);
-            }
-        }
-    }
-    return ink;
+    return InkColumns(*CopyWindowPixels(frame, RECT{0, 0, 800, 495}),
+                      RECT{0, 110 + 78, 800, 110 + 104}, 0x1E2430);
 }
 
 // A file that cannot be deleted and one that stays although its delete succeeded: the final page
@@ -451,13 +449,9 @@ TEST_F(PlayerRun, TheFinalPageTellsWhetherFilesWereLeftBehind) {
         const HANDLE locked = hold(L"\\game.exe", 0);
         const HANDLE pending = hold(L"\\data\\pack1.dat", FILE_SHARE_DELETE);
         server_.ClearRequests();
-        StartLikeAPlayer();
-        const HWND frame = WaitForFrame();
+        ChildProcess relaunched;
+        const HWND frame = UninstallToFinalPage(relaunched);
         ASSERT_NE(frame, nullptr);
-        ChildProcess relaunched = ProcessOf(frame);
-        Click(frame, SkinInput::kUninstallNextStep);
-        ASSERT_TRUE(WaitForCode("12060000", 60000));
-        Sleep(500);
         const std::pair<int, int> ink = NoteInk(frame);
         for (const HANDLE h : {locked, pending}) {
             if (h != INVALID_HANDLE_VALUE)
@@ -590,10 +584,7 @@ TEST_F(QuestionnaireRun, MoreThan140CharactersWarnAndKeepThePage) {
 
     const HWND box = WaitForTopWindow(L"#32770", L"warning", 0, 10000);
     ASSERT_NE(box, nullptr);
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    EXPECT_STREQ(text, L"其它原因中输入的字数请勿超过140");
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerBox(box), L"其它原因中输入的字数请勿超过140");
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     Sleep(300);
     EXPECT_TRUE(PostedCodes().empty());
@@ -638,15 +629,6 @@ TEST_F(QuestionnaireRun, TheTitleBarCloseOnTheQuestionnaireSendsNoEvent) {
     EXPECT_TRUE(PostedCodes().empty());
     EXPECT_TRUE(FileExists(LocalAppDataCopy()));
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
-}
-
-bool KeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }
 
 // Whether the game's files, registry entries and shortcuts are all gone or all still there.
@@ -783,11 +765,8 @@ TEST_P(ConfigErrorRun, ShowsTheConfigurationErrorAndEnds) {
     StartLikeAPlayer();
     const HWND box = WaitForTopWindow(L"#32770", L"Error", 0, kStartMs);
     ASSERT_NE(box, nullptr);
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    EXPECT_STREQ(text, L"配置文件读取错误");
     ChildProcess relaunched = ProcessOf(box);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerBox(box), L"配置文件读取错误");
     ASSERT_TRUE(relaunched.Wait(30000));
     // Nothing was prepared and nothing removed.
     EXPECT_FALSE(FileExists(temp_ / L"Serverlist.ini"));

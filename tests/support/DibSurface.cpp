@@ -72,4 +72,18 @@ std::unique_ptr<DibSurface> CopyWindowPixels(HWND hwnd, const RECT& rc) {
     return surface;
 }
 
+std::pair<int, int> InkColumns(const DibSurface& surface, const RECT& rc, uint32_t background,
+                               int tolerance) {
+    std::pair<int, int> ink{rc.right, rc.left - 1};
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            if (ChannelDistance(surface.Rgb(x, y), background) > tolerance) {
+                ink.first = std::min(ink.first, x);
+                ink.second = std::max(ink.second, x);
+            }
+        }
+    }
+    return ink;
+}
+
 } // namespace TestSupport

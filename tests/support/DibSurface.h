@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace TestSupport {
 
@@ -43,6 +44,11 @@ private:
 
 // The pixels a window (of any process) shows in the rectangle of its client area.
 std::unique_ptr<DibSurface> CopyWindowPixels(HWND hwnd, const RECT& rc);
+
+// The first and last columns of rc where a pixel differs from the background by more than
+// tolerance in some channel; {rc.right, rc.left - 1} when none does.
+std::pair<int, int> InkColumns(const DibSurface& surface, const RECT& rc, uint32_t background,
+                               int tolerance = 40);
 
 // Largest per-channel difference of the colour channels (alpha ignored).
 int ChannelDistance(uint32_t a, uint32_t b);

@@ -152,4 +152,13 @@ void SampleInstall::RemoveRegistryAndShortcuts() const {
     RemoveTree(StartMenuFolder());
 }
 
+bool KeyExists(const std::wstring& pathUnderLocalMachine) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, pathUnderLocalMachine.c_str(), 0, KEY_READ | kView32,
+                      &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
 } // namespace TestSupport

@@ -67,6 +67,10 @@ private:
     std::wstring installDir_;
 };
 
+// Whether the key exists under HKEY_LOCAL_MACHINE in the 32-bit view, where the sample's
+// entries and the removal's live.
+bool KeyExists(const std::wstring& pathUnderLocalMachine);
+
 // Makes a shell link at linkPath that points to target.
 bool CreateShellLink(const std::wstring& linkPath, const std::wstring& target);
 // Creates the folder and every missing parent.

@@ -58,16 +58,6 @@ private:
     HKEY key_ = nullptr;
 };
 
-bool KeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    ::RegCloseKey(key);
-    return true;
-}
-
 std::wstring Pid() {
     return std::to_wstring(::GetCurrentProcessId());
 }

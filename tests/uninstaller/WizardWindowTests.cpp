@@ -225,26 +225,6 @@ constexpr RECT kNoteBand{0, 110 + 78, kWidth, 110 + 104};
 // Where the pointer rests while a page is captured: no control there changes with hover.
 constexpr ClientPoint kRest{20, 480};
 
-struct Ink {
-    int left = kWidth;
-    int right = -1;
-    int Width() const { return right - left + 1; }
-};
-
-// The columns of the band where text is drawn on the background.
-Ink InkIn(const TestSupport::DibSurface& shot, const RECT& band) {
-    Ink ink;
-    for (int y = band.top; y < band.bottom; ++y) {
-        for (int x = band.left; x < band.right; ++x) {
-            if (ChannelDistance(shot.Rgb(x, y), kBackground) > 40) {
-                ink.left = std::min(ink.left, x);
-                ink.right = std::max(ink.right, x);
-            }
-        }
-    }
-    return ink;
-}
-
 // Pixels that differ between two captures, outside the band and inside it.
 std::pair<int, int> Differences(const TestSupport::DibSurface& a, const TestSupport::DibSurface& b,
                                 const RECT& band) {
@@ -313,13 +293,13 @@ TEST_F(FinalPageTest, FilesLeftBehindAreNamedInPlaceOfTheThanks) {
     const std::pair<int, int> changed = Differences(*skin, *shown, kNoteBand);
     EXPECT_EQ(changed.first, 0) << "only the line under the title changes";
     EXPECT_GT(changed.second, 100);
-    const Ink thanks = InkIn(*skin, kNoteBand);
-    const Ink note = InkIn(*shown, kNoteBand);
+    const std::pair<int, int> thanks = InkColumns(*skin, kNoteBand, kBackground);
+    const std::pair<int, int> note = InkColumns(*shown, kNoteBand, kBackground);
     // The folder makes the line longer than the thanks; it is not cut at either end.
-    EXPECT_GT(note.Width(), thanks.Width() + 100);
-    EXPECT_GT(note.left, 4);
-    EXPECT_LT(note.right, kWidth - 5);
-    EXPECT_LE(std::abs(note.left - (kWidth - 1 - note.right)), 3) << "centred";
+    EXPECT_GT(note.second - note.first, thanks.second - thanks.first + 100);
+    EXPECT_GT(note.first, 4);
+    EXPECT_LT(note.second, kWidth - 5);
+    EXPECT_LE(std::abs(note.first - (kWidth - 1 - note.second)), 3) << "centred";
 }
 
 // The running uninstaller's mark, by which a later start finds the window, goes before the
