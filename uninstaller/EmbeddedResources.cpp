@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include "ui/Win32Handles.h"
+#include "ui/ZipTargetPath.h"
 #include "uninstaller/AppZipArchive.h"
+#include "uninstaller/FileCompare.h"
 #include "uninstaller/UninstallSession.h"
 
 #include <cstdio>
@@ -54,6 +57,32 @@ bool IsEntryLevelFailure(unsigned result) {
     }
 }
 
+// Another uninstaller of the maker's games, unpacking into the same folder, may hold an unpacked
+// file open (the plug-in library it has loaded), so that it cannot be written again. When that
+// file holds exactly the entry's bytes it is as good as one unpacked now.
+bool AlreadyUnpacked(AppZip::ZipHandle zip, const AppZip::ZipEntry& entry,
+                     const std::wstring& directory) {
+    SkinUI::ZipTargetPath target;
+    if (!target.Resolve(directory + L"\\", entry.name, true) || !target.IsRelative() ||
+        target.HasParentReference())
+        return false;
+    const SkinUI::CFileHandle existing(
+        CreateFileW(target.FullPath().c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    wchar_t scratch[MAX_PATH] = {};
+    if (!existing || !GetTempFileNameW(directory.c_str(), L"unz", 0, scratch))
+        return false;
+    const SkinUI::CFileHandle unpacked(
+        CreateFileW(scratch, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return unpacked &&
+           AppZip::ZipArchiveUnzipItem(zip, entry.index, unpacked.Get(), 0, AppZip::ZIP_HANDLE) ==
+               AppZip::ZR_OK &&
+           SetFilePointer(unpacked.Get(), 0, nullptr, FILE_BEGIN) == 0 &&
+           SameBytes(existing.Get(), unpacked.Get());
+}
+
 } // namespace
 
 bool UnzipArchiveToDir(const wchar_t* zipPath, const wchar_t* directory) {
@@ -69,8 +98,10 @@ bool UnzipArchiveToDir(const wchar_t* zipPath, const wchar_t* directory) {
     ok = ok && AppZip::ZipArchiveGetItem(zip, -1, entry) == 0;
     const int count = ok ? entry.index : 0;
     for (int i = 0; ok && i < count; ++i) {
-        ok = AppZip::ZipArchiveGetItem(zip, i, entry) == 0 &&
-             IsEntryLevelFailure(AppZip::ZipArchiveUnzipItem(zip, i, entry.name));
+        ok = AppZip::ZipArchiveGetItem(zip, i, entry) == 0;
+        const unsigned result = ok ? AppZip::ZipArchiveUnzipItem(zip, i, entry.name) : 0;
+        ok = ok && (IsEntryLevelFailure(result) ||
+                    (result == AppZip::ZR_NOFILE && AlreadyUnpacked(zip, entry, directory)));
     }
     AppZip::ZipArchiveClose(zip);
     return ok;

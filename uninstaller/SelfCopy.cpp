@@ -1,15 +1,11 @@
 #include <windows.h>
 
+#include "uninstaller/FileCompare.h"
 #include "uninstaller/SelfCopy.h"
-
-#include <cstring>
-#include <vector>
 
 using SkinUI::CFileHandle;
 
 namespace {
-
-const DWORD kChunk = 1 << 16;
 
 bool ClearReadOnly(const std::wstring& path, DWORD attributes) {
     return ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
@@ -26,27 +22,6 @@ bool CopyLeavingWritable(const std::wstring& source, const std::wstring& target)
 CFileHandle OpenForCompare(const std::wstring& path, DWORD share) {
     return CFileHandle(::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-}
-
-bool ReadChunk(HANDLE file, std::vector<char>& buffer, DWORD& got) {
-    return ::ReadFile(file, buffer.data(), kChunk, &got, nullptr) != FALSE;
-}
-
-bool SameBytes(HANDLE a, HANDLE b) {
-    LARGE_INTEGER sizeA, sizeB;
-    if (!::GetFileSizeEx(a, &sizeA) || !::GetFileSizeEx(b, &sizeB) ||
-        sizeA.QuadPart != sizeB.QuadPart)
-        return false;
-    std::vector<char> bufA(kChunk), bufB(kChunk);
-    for (;;) {
-        DWORD gotA = 0, gotB = 0;
-        if (!ReadChunk(a, bufA, gotA) || !ReadChunk(b, bufB, gotB) || gotA != gotB)
-            return false;
-        if (gotA == 0)
-            return true;
-        if (std::memcmp(bufA.data(), bufB.data(), gotA) != 0)
-            return false;
-    }
 }
 
 } // namespace

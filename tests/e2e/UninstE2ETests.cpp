@@ -746,6 +746,12 @@ TEST_P(TwoGamesRun, EachGameIsUninstalledWithItsOwnEventsOrThePlayerIsTold) {
         EXPECT_EQ(Reports(code, "1002"), games - 1) << code;
     }
     EXPECT_EQ(PostedCodes().size(), 2 * games);
+    // Both sessions unpack the plug-in into the one TEMP while the first holds it loaded: the
+    // maker's plug-in hears of each game's uninstall all the same.
+    const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
+    EXPECT_EQ(Occurrences(log, L"OnUninstallComplete"), games) << ToUtf8(log);
+    EXPECT_EQ(Occurrences(log, L"installDir=" + installB_->InstallDir() + L"\t"), games - 1)
+        << ToUtf8(log);
 }
 
 INSTANTIATE_TEST_SUITE_P(OneCopyPath, TwoGamesRun,

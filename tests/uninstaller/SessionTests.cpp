@@ -5,6 +5,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
 #include "tests/uninstaller/ConfigFileCopy.h"
+#include "ui/Win32Handles.h"
 #include "uninstaller/CommandLine.h"
 #include "uninstaller/Relaunch.h"
 #include "uninstaller/SelfDelete.h"
@@ -408,6 +409,39 @@ TEST_F(UnzipTest, AFileThatCannotBeCreatedEndsTheUnpacking) {
     EXPECT_FALSE(UnzipArchiveToDir(zip_.c_str(), out_.c_str()));
     EXPECT_EQ(ReadFileBytes(out_ + L"\\first.txt"), "one");
     EXPECT_FALSE(FileExists(out_ + L"\\last.txt"));
+}
+
+// Another uninstaller unpacking into the same folder may hold a file open that cannot then be
+// written (its loaded plug-in library): when it holds exactly the entry's bytes the unpacking goes
+// on as if it had been written; anything else still ends it.
+TEST_F(UnzipTest, AFileInUseCountsAsUnpackedOnlyWithTheEntrysBytes) {
+    const std::string library = SampleText(80000);
+    ASSERT_TRUE(ZipWriter()
+                    .AddFile("InstallerChannelPlugin.dll", library)
+                    .AddFile("last.txt", "three")
+                    .WriteTo(zip_));
+    const struct {
+        const char* what;
+        std::string held;
+        bool unpacked;
+    } cases[] = {
+        {"the same bytes", library, true},
+        {"one byte more", library + "x", false},
+        {"other bytes of the same length", SampleText(80001).substr(1), false},
+    };
+    const std::wstring dll = out_ + L"\\InstallerChannelPlugin.dll";
+    for (const auto& c : cases) {
+        DeleteFileW((out_ + L"\\last.txt").c_str());
+        ASSERT_TRUE(WriteFileBytes(dll, c.held));
+        const SkinUI::CFileHandle held(CreateFileW(dll.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                   nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(UnzipArchiveToDir(zip_.c_str(), out_.c_str()), c.unpacked) << c.what;
+        EXPECT_EQ(FileExists(out_ + L"\\last.txt"), c.unpacked) << c.what;
+        EXPECT_EQ(ReadFileBytes(dll), c.held) << c.what;
+        // The comparison leaves nothing behind.
+        EXPECT_EQ(FilesMatching(out_, L"*.tmp").size(), 0u) << c.what;
+    }
 }
 
 TEST_F(UnzipTest, RefusesMissingOrMalformedArchives) {
