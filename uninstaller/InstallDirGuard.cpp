@@ -66,6 +66,18 @@ bool IsSamePath(const std::wstring& a, const std::wstring& b) {
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+std::wstring StripDevicePrefix(const std::wstring& path) {
+    if (HasPrefix(path, L"\\\\?\\UNC\\")) {
+        return L"\\\\" + path.substr(8);
+    }
+    if (HasPrefix(path, L"\\\\?\\")) {
+        return path.substr(4);
+    }
+    return path;
+}
+
+} // namespace
+
 std::wstring LongForm(const std::wstring& path) {
     // Only a short name differs from its long name, and every short name the file system makes
     // for a long one carries a '~': without one the path is its own long form, and the walk
@@ -86,18 +98,6 @@ std::wstring LongForm(const std::wstring& path) {
     out.resize(length);
     return out;
 }
-
-std::wstring StripDevicePrefix(const std::wstring& path) {
-    if (HasPrefix(path, L"\\\\?\\UNC\\")) {
-        return L"\\\\" + path.substr(8);
-    }
-    if (HasPrefix(path, L"\\\\?\\")) {
-        return path.substr(4);
-    }
-    return path;
-}
-
-} // namespace
 
 std::wstring ResolvedForm(const std::wstring& path) {
     const SkinUI::CFileHandle handle(

@@ -23,6 +23,10 @@ std::wstring NormalizeInstallDir(const std::wstring& dir);
 InstallDirProblem CheckInstallDir(const std::wstring& dir);
 bool IsSafeInstallDir(const std::wstring& dir);
 
+// The path with each 8.3 component in its long name, as the file system gives it (links are not
+// followed); empty when it cannot be had.
+std::wstring LongForm(const std::wstring& path);
+
 // Where the folder really is once every link on the way is followed, normalised; empty when it
 // cannot be opened.
 std::wstring ResolvedForm(const std::wstring& path);

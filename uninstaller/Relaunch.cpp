@@ -40,8 +40,9 @@ void RelaunchFromLocalAppData() {
         exit(0);
     const std::wstring installDir = DirectoryOfPath(self);
     // The installation's uninstaller already runs: show it rather than copy over its file.
-    if (IsInstanceRunning(installDir)) {
-        BringInstanceToFront(installDir);
+    const std::wstring instanceName = InstanceNameOf(installDir);
+    if (IsInstanceRunning(instanceName)) {
+        BringInstanceToFront(instanceName);
         exit(0);
     }
     const std::wstring copy = std::wstring(folder) + L"\\uninst.exe";

@@ -26,12 +26,23 @@ BOOL CALLBACK FindMarkedWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// The folder the directory leads to, in the form that tells it apart from every other.
+std::wstring FolderIdentity(const std::wstring& installDir) {
+    const std::wstring written = NormalizeInstallDir(installDir);
+    const std::wstring resolved = ResolvedForm(written);
+    if (!resolved.empty()) {
+        return resolved;
+    }
+    const std::wstring longForm = NormalizeInstallDir(LongForm(written));
+    return longForm.empty() ? written : longForm;
+}
+
 } // namespace
 
 std::wstring InstanceNameOf(const std::wstring& installDir) {
     // FNV-1a over the UTF-16 units: the directory may be longer than a kernel object's name.
     uint64_t hash = 14695981039346656037ull;
-    for (const wchar_t unit : AsciiLower(NormalizeInstallDir(installDir))) {
+    for (const wchar_t unit : AsciiLower(FolderIdentity(installDir))) {
         hash = (hash ^ static_cast<uint16_t>(unit)) * 1099511628211ull;
     }
     wchar_t name[64];
@@ -39,33 +50,31 @@ std::wstring InstanceNameOf(const std::wstring& installDir) {
     return name;
 }
 
-CInstanceLock::CInstanceLock(const std::wstring& installDir) {
+CInstanceLock::CInstanceLock(const std::wstring& instanceName) {
     ::SetLastError(ERROR_SUCCESS);
-    mutex_.Reset(::CreateMutexW(nullptr, FALSE, InstanceNameOf(installDir).c_str()));
+    mutex_.Reset(::CreateMutexW(nullptr, FALSE, instanceName.c_str()));
     const DWORD error = ::GetLastError();
     // A mutex that exists but cannot be opened belongs to a running uninstaller as well.
     owned_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
-bool IsInstanceRunning(const std::wstring& installDir) {
-    const SkinUI::CKernelHandle mutex(
-        ::OpenMutexW(SYNCHRONIZE, FALSE, InstanceNameOf(installDir).c_str()));
+bool IsInstanceRunning(const std::wstring& instanceName) {
+    const SkinUI::CKernelHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, instanceName.c_str()));
     return mutex || ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-void MarkInstanceWindow(HWND hwnd, const std::wstring& installDir) {
-    ::SetPropW(hwnd, InstanceNameOf(installDir).c_str(), reinterpret_cast<HANDLE>(1));
+void MarkInstanceWindow(HWND hwnd, const std::wstring& instanceName) {
+    ::SetPropW(hwnd, instanceName.c_str(), reinterpret_cast<HANDLE>(1));
 }
 
-void UnmarkInstanceWindow(HWND hwnd, const std::wstring& installDir) {
-    ::RemovePropW(hwnd, InstanceNameOf(installDir).c_str());
+void UnmarkInstanceWindow(HWND hwnd, const std::wstring& instanceName) {
+    ::RemovePropW(hwnd, instanceName.c_str());
 }
 
-bool BringInstanceToFront(const std::wstring& installDir, DWORD timeoutMs) {
-    const std::wstring mark = InstanceNameOf(installDir);
+bool BringInstanceToFront(const std::wstring& instanceName, DWORD timeoutMs) {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
-        WindowSearch search = {mark.c_str(), nullptr};
+        WindowSearch search = {instanceName.c_str(), nullptr};
         ::EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
             if (::IsIconic(search.found)) {
@@ -75,7 +84,7 @@ bool BringInstanceToFront(const std::wstring& installDir, DWORD timeoutMs) {
             return true;
         }
         const ULONGLONG waited = ::GetTickCount64() - start;
-        if (waited >= timeoutMs || (waited >= kStartGraceMs && !IsInstanceRunning(installDir))) {
+        if (waited >= timeoutMs || (waited >= kStartGraceMs && !IsInstanceRunning(instanceName))) {
             return false;
         }
         ::Sleep(50);

@@ -6,6 +6,7 @@
 #include "ui/controls/ProgressUI.h"
 #include "uninstaller/FinalPageNote.h"
 #include "uninstaller/FrameMessages.h"
+#include "uninstaller/InstallDirGuard.h"
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/Shutdown.h"
 #include "uninstaller/SingleInstance.h"
@@ -29,6 +30,12 @@ const wchar_t kTooLongWarning[] = L"其它原因中输入的字数请勿超过14
 const wchar_t kFinishNote[] = L"FinishNote";
 constexpr int kQuestionSlots = 4;
 constexpr int kOptionSlots = 4;
+
+// The folder as the player knows it: an 8.3 spelling, as old shortcuts hold it, in long names.
+std::wstring FolderAsKnown(const std::wstring& installDir) {
+    const std::wstring longForm = NormalizeInstallDir(LongForm(NormalizeInstallDir(installDir)));
+    return longForm.empty() ? installDir : longForm;
+}
 
 // The skin archive stays in memory for the life of the process: the manager reads from it
 // whenever a page or image is first needed.
@@ -122,7 +129,9 @@ void CUninstallerFrameWnd::OnCreate() {
 
 void CUninstallerFrameWnd::InitFrame() {
     session_->SetFrameWindow(m_hWnd);
-    MarkInstanceWindow(m_hWnd, session_->GetInstallDir());
+    instanceName_ = InstanceNameOf(session_->GetInstallDir());
+    folderShown_ = FolderAsKnown(session_->GetInstallDir());
+    MarkInstanceWindow(m_hWnd, instanceName_);
     StartSurveyFetch(*session_);
     btnClose_ = Find(L"UninstallBtnClose");
     btnMin_ = Find(L"UninstallBtnMin");
@@ -199,7 +208,7 @@ void CUninstallerFrameWnd::ShowFilesLeft() {
         ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     };
-    note->SetText(FilesLeftNote(left, session_->GetInstallDir(), width, measure).c_str());
+    note->SetText(FilesLeftNote(left, folderShown_, width, measure).c_str());
 }
 
 void CUninstallerFrameWnd::BuildQuestionnaire() {
@@ -453,7 +462,7 @@ LRESULT CUninstallerFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_DESTROY:
         // The platform does not free a window's properties with it: the mark goes first.
-        UnmarkInstanceWindow(m_hWnd, session_->GetInstallDir());
+        UnmarkInstanceWindow(m_hWnd, instanceName_);
         ::PostQuitMessage(0);
         break;
     case WM_SIZE:

@@ -107,6 +107,11 @@ private:
     std::atomic<bool> removalRunning_{false};
     // Files and folders the removal reported as left behind; the final page tells the player.
     std::atomic<unsigned> filesLeft_{0};
+    // Made when the window starts, while the folder is there to tell them: the removal takes it
+    // away. The name this installation's uninstaller goes by, and the folder as the final page
+    // names it.
+    std::wstring instanceName_;
+    std::wstring folderShown_;
     int wizardStep_ = 0;
     SkinUI::CControlUI* btnClose_ = nullptr;
     SkinUI::CControlUI* btnMin_ = nullptr;

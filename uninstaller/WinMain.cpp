@@ -18,9 +18,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
         RelaunchFromLocalAppData();
     // A second copy for the same installation (a double click registered twice) only shows
     // the first one's window: two removals of one folder must never run at once.
-    const CInstanceLock instance(installDir);
+    const std::wstring instanceName = InstanceNameOf(installDir);
+    const CInstanceLock instance(instanceName);
     if (!instance.Owned()) {
-        BringInstanceToFront(installDir);
+        BringInstanceToFront(instanceName);
         return 0;
     }
     SkinUI::CWindowManagerUI::SetInstance(hInstance);

@@ -10,6 +10,7 @@
 #include "tests/support/SampleInstall.h"
 #include "tests/support/ServerListPatch.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnixSide.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,49 @@ private:
     int count_ = 0;
 };
 
+// While it lives, the user's TEMP and TMP in the registry name the folder: a program started
+// from the Linux side takes its environment from there. The values before are put back.
+class RegistryTemp {
+public:
+    explicit RegistryTemp(const std::wstring& folder) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        for (Value& value : values_) {
+            DWORD size = 0;
+            value.existed = RegQueryValueExW(key_, value.name, nullptr, &value.type, nullptr,
+                                             &size) == ERROR_SUCCESS;
+            value.bytes.resize(size);
+            if (value.existed)
+                RegQueryValueExW(key_, value.name, nullptr, &value.type, value.bytes.data(), &size);
+            RegSetValueExW(key_, value.name, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(folder.c_str()),
+                           static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~RegistryTemp() {
+        for (const Value& value : values_) {
+            if (value.existed)
+                RegSetValueExW(key_, value.name, 0, value.type, value.bytes.data(),
+                               static_cast<DWORD>(value.bytes.size()));
+            else
+                RegDeleteValueW(key_, value.name);
+        }
+        RegCloseKey(key_);
+    }
+    RegistryTemp(const RegistryTemp&) = delete;
+    RegistryTemp& operator=(const RegistryTemp&) = delete;
+
+private:
+    struct Value {
+        const wchar_t* name;
+        bool existed = false;
+        DWORD type = REG_SZ;
+        std::vector<BYTE> bytes;
+    };
+    HKEY key_ = nullptr;
+    Value values_[2] = {{L"TEMP", false, REG_SZ, {}}, {L"TMP", false, REG_SZ, {}}};
+};
+
 // The statistics and survey server, on a free port that the installed copy's embedded server
 // list and the sample configuration name.
 class UninstallerRun : public ::testing::Test {
@@ -81,7 +125,8 @@ protected:
     TempDir temp_{L"e2etmp"}; // the uninstaller's TEMP
     std::unique_ptr<SampleInstall> install_;
     LoopbackHttpServer server_;
-    std::string serverList_; // the installed copy's
+    std::string serverList_;                     // the installed copy's
+    std::unique_ptr<RegistryTemp> registryTemp_; // while a start from the Linux side may read it
 
     void SetUp() override {
         ASSERT_TRUE(server_.Start());
@@ -105,6 +150,7 @@ protected:
             OpenProcessById(pid).Kill();
             w = FindWindowW(nullptr, L"卸载程序");
         }
+        registryTemp_.reset();
     }
 
     // Starts the installed uninst.exe from the installation directory, with the arguments
@@ -125,6 +171,17 @@ protected:
         return StartUninstaller(folder + L"\\uninst.exe", std::wstring(), folder);
     }
 
+    // A player's start of the installation's uninstaller through another spelling of its folder
+    // (its 8.3 path, as old shortcuts hold it), which the program then sees as its own folder, as
+    // on Windows: under Wine only a start through its loader keeps the spelling.
+    ChildProcess StartSpelled(const std::wstring& folder) {
+        if (folder == install_->InstallDir() || !IsWine())
+            return StartInstalledIn(folder);
+        if (!registryTemp_)
+            registryTemp_.reset(new RegistryTemp(temp_.Path()));
+        return StartThroughWineLoader(folder + L"\\uninst.exe");
+    }
+
     // The text of a message box, which is then answered.
     static std::wstring AnswerBox(HWND box) {
         wchar_t text[512] = {};
@@ -133,10 +190,10 @@ protected:
         return text;
     }
 
-    // Starts the installed uninst.exe with an empty command line from the
-    // installation directory; the first process must end by itself.
-    void StartLikeAPlayer() {
-        ChildProcess first = StartInstalled();
+    // Starts the installed uninst.exe with an empty command line from the installation directory
+    // (as the folder is spelled, by default its long path); the first process must end by itself.
+    void StartLikeAPlayer(const std::wstring& folder = std::wstring()) {
+        ChildProcess first = StartSpelled(folder.empty() ? install_->InstallDir() : folder);
         ASSERT_TRUE(first);
         DWORD code = 99;
         ASSERT_TRUE(first.Wait(kStartMs, &code));
@@ -321,10 +378,11 @@ protected:
         return std::string();
     }
 
-    // A player's start, confirmed on the farewell page; returns once the removal's final event
-    // reached the server and the final page shows.
-    HWND UninstallToFinalPage(ChildProcess& relaunched) {
-        StartLikeAPlayer();
+    // A player's start (through the folder as spelled), confirmed on the farewell page; returns
+    // once the removal's final event reached the server and the final page shows.
+    HWND UninstallToFinalPage(ChildProcess& relaunched,
+                              const std::wstring& folder = std::wstring()) {
+        StartLikeAPlayer(folder);
         const HWND frame = WaitForFrame();
         if (frame == nullptr)
             return nullptr;
@@ -423,20 +481,36 @@ TEST_F(PlayerRun, UninstallingRemovesTheGameAndFinallyTheCopy) {
     EXPECT_NE(log.find(L"OnUninstallComplete"), std::wstring::npos);
 }
 
-// The columns of the final page's line under its title where text is drawn: the left-most and
-// the right-most.
-std::pair<int, int> NoteInk(HWND frame) {
-    return InkColumns(*CopyWindowPixels(frame, RECT{0, 0, 800, 495}),
-                      RECT{0, 110 + 78, 800, 110 + 104}, 0x1E2430);
+// The final page's line under its title.
+constexpr RECT kNoteBand{0, 110 + 78, 800, 110 + 104};
+
+// The colours of the band's pixels, row by row.
+std::vector<uint32_t> BandPixels(const DibSurface& page, const RECT& band) {
+    std::vector<uint32_t> pixels;
+    for (int y = band.top; y < band.bottom; ++y) {
+        for (int x = band.left; x < band.right; ++x)
+            pixels.push_back(page.Rgb(x, y));
+    }
+    return pixels;
 }
 
 // A file that cannot be deleted and one that stays although its delete succeeded: the final page
 // says, in place of its thanks, that files were left and where, on one centred line; a clean
-// removal's page keeps the thanks.
+// removal's page keeps the thanks. Started through the folder's 8.3 path (as an old shortcut
+// holds it), the page names the folder as the player knows it: the very line of a start through
+// its long path.
 TEST_F(PlayerRun, TheFinalPageTellsWhetherFilesWereLeftBehind) {
     const std::wstring dir = install_->InstallDir();
+    const std::wstring shortDir = ShortPathOf(dir);
+    ASSERT_EQ(shortDir.find(install_->Game().folderName), std::wstring::npos) << ToUtf8(shortDir);
     const std::string program = ReadFileBytes(dir + L"\\uninst.exe");
-    for (const bool leave : {false, true}) {
+    const struct {
+        bool leave;
+        bool shortStart;
+    } rounds[] = {{false, false}, {true, false}, {true, true}};
+    std::vector<uint32_t> longStartsNote;
+    for (const auto& round : rounds) {
+        const bool leave = round.leave;
         // The same installation again, after the clean run removed it.
         install_->CreateAll();
         ASSERT_TRUE(WriteFileBytes(dir + L"\\uninst.exe", program));
@@ -450,9 +524,11 @@ TEST_F(PlayerRun, TheFinalPageTellsWhetherFilesWereLeftBehind) {
         const HANDLE pending = hold(L"\\data\\pack1.dat", FILE_SHARE_DELETE);
         server_.ClearRequests();
         ChildProcess relaunched;
-        const HWND frame = UninstallToFinalPage(relaunched);
+        const HWND frame = UninstallToFinalPage(relaunched, round.shortStart ? shortDir : dir);
         ASSERT_NE(frame, nullptr);
-        const std::pair<int, int> ink = NoteInk(frame);
+        const std::unique_ptr<DibSurface> page = CopyWindowPixels(frame, RECT{0, 0, 800, 495});
+        const std::pair<int, int> ink = InkColumns(*page, kNoteBand, 0x1E2430);
+        const std::vector<uint32_t> note = BandPixels(*page, kNoteBand);
         for (const HANDLE h : {locked, pending}) {
             if (h != INVALID_HANDLE_VALUE)
                 CloseHandle(h);
@@ -466,6 +542,11 @@ TEST_F(PlayerRun, TheFinalPageTellsWhetherFilesWereLeftBehind) {
         if (leave) {
             EXPECT_LE(std::abs(ink.first - (799 - ink.second)), 3) << "centred";
         }
+        if (leave && !round.shortStart)
+            longStartsNote = note;
+        if (round.shortStart) {
+            EXPECT_TRUE(note == longStartsNote) << "the 8.3 path named on the final page";
+        }
         FinishAndWait(frame, relaunched);
     }
 }
@@ -477,21 +558,61 @@ size_t Occurrences(const std::wstring& text, const std::wstring& part) {
     return count;
 }
 
+// Whether the game's files, registry entries and shortcuts are all gone or all still there.
+void ExpectGameRemoved(const SampleInstall& install, bool removed) {
+    const std::wstring shortcut = install.DesktopFolder() + L"\\" + install.Game().shortcuts[0];
+    EXPECT_NE(FileExists(install.InstallDir() + L"\\game.exe"), removed);
+    EXPECT_NE(DirExists(install.InstallDir() + L"\\data"), removed);
+    EXPECT_NE(KeyExists(install.UninstallKeyPath()), removed);
+    EXPECT_NE(KeyExists(install.MakerKeyPath()), removed);
+    EXPECT_NE(DirExists(install.StartMenuFolder()), removed);
+    EXPECT_NE(FileExists(shortcut), removed);
+}
+
+// Two starts of the installation's uninst.exe through the folders as spelled, the apart
+// milliseconds apart: one wizard shows, the one returned.
+class TwoStartsRun : public PlayerRun {
+protected:
+    HWND StartTwice(const std::wstring& first, const std::wstring& second, DWORD apartMs) {
+        ChildProcess one = StartSpelled(first);
+        Sleep(apartMs);
+        ChildProcess other = StartSpelled(second);
+        EXPECT_TRUE(one && other);
+        EXPECT_TRUE(one.Wait(kStartMs) && other.Wait(kStartMs));
+        const HWND frame = WaitForFrame();
+        if (frame == nullptr)
+            return nullptr;
+        relaunched_ = ProcessOf(frame);
+        WaitForSurveyReply();
+        // The copy that lost ends once it has shown the other one's window.
+        EXPECT_TRUE(WaitUntil([] { return CountProcesses(L"uninst.exe") == 1; }, 20000));
+        EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
+        return frame;
+    }
+
+    // The player uninstalls in the one wizard: the game goes once, with one event of each kind
+    // and one call of the plug-in, and the copy goes at the end.
+    void UninstallOnce(HWND frame) {
+        Click(frame, SkinInput::kUninstallNextStep);
+        ASSERT_TRUE(WaitForCode("12060000", 60000));
+        FinishAndWait(frame, relaunched_);
+        ExpectGameRemoved(*install_, true);
+        EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
+        EXPECT_EQ(PostedCodes(), (std::vector<std::string>{"12040000", "12060000"}));
+        EXPECT_EQ(server_.RequestCount(), 3u) << "one survey request and two events";
+        const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
+        EXPECT_EQ(Occurrences(log, L"Initialize "), 1u) << ToUtf8(log);
+        EXPECT_EQ(Occurrences(log, L"OnUninstallComplete"), 1u) << ToUtf8(log);
+    }
+
+    ChildProcess relaunched_;
+};
+
 // A double click that registers twice: two starts 0.2 s apart run one uninstaller, which a later
 // start brings back from the task bar. Its events go out once each and its copy goes at the end.
-TEST_F(PlayerRun, TwoStartsAFractionOfASecondApartRunOneUninstaller) {
-    ChildProcess first = StartInstalled();
-    Sleep(200);
-    ChildProcess second = StartInstalled();
-    ASSERT_TRUE(first && second);
-    ASSERT_TRUE(first.Wait(kStartMs) && second.Wait(kStartMs));
-    const HWND frame = WaitForFrame();
+TEST_F(TwoStartsRun, AFractionOfASecondApartRunOneUninstaller) {
+    const HWND frame = StartTwice(install_->InstallDir(), install_->InstallDir(), 200);
     ASSERT_NE(frame, nullptr);
-    ChildProcess relaunched = ProcessOf(frame);
-    WaitForSurveyReply();
-    // The copy that lost ends once it has shown the other one's window.
-    EXPECT_TRUE(WaitUntil([] { return CountProcesses(L"uninst.exe") == 1; }, 20000));
-    EXPECT_EQ(VisibleTopWindows(nullptr, L"卸载程序").size(), 1u);
 
     // Later starts while the window is minimised, a player's and the copy's own (as the second
     // start's copy runs when it wins the race to copy): each brings the window back and ends.
@@ -511,17 +632,26 @@ TEST_F(PlayerRun, TwoStartsAFractionOfASecondApartRunOneUninstaller) {
     // front.
     ASSERT_TRUE(
         WaitUntil([&] { return GetForegroundWindow() == frame && !IsIconic(frame); }, 10000));
-
-    Click(frame, SkinInput::kUninstallNextStep);
-    ASSERT_TRUE(WaitForCode("12060000", 60000));
-    FinishAndWait(frame, relaunched);
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(LocalAppDataCopy()); }, 20000));
-    EXPECT_EQ(PostedCodes(), (std::vector<std::string>{"12040000", "12060000"}));
-    EXPECT_EQ(server_.RequestCount(), 3u) << "one survey request and two events";
-    const std::wstring log = ReadUtf8File(temp_ / L"InstallerChannelPlugin.log");
-    EXPECT_EQ(Occurrences(log, L"Initialize "), 1u) << ToUtf8(log);
-    EXPECT_EQ(Occurrences(log, L"OnUninstallComplete"), 1u) << ToUtf8(log);
+    UninstallOnce(frame);
 }
+
+// The folder's long path, as Explorer gives it, and its 8.3 path, as old uninstall entries and
+// shortcuts hold it, name one installation: started through both half a second apart, in either
+// order, one wizard removes the game once.
+class TwoSpellingsRun : public TwoStartsRun, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TwoSpellingsRun, RunOneUninstaller) {
+    const std::wstring longDir = install_->InstallDir();
+    const std::wstring shortDir = ShortPathOf(longDir);
+    ASSERT_EQ(shortDir.find(install_->Game().folderName), std::wstring::npos) << ToUtf8(shortDir);
+    const bool shortFirst = GetParam();
+    const HWND frame =
+        StartTwice(shortFirst ? shortDir : longDir, shortFirst ? longDir : shortDir, 500);
+    ASSERT_NE(frame, nullptr);
+    UninstallOnce(frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(LongAndShortPath, TwoSpellingsRun, ::testing::Values(false, true));
 
 // The survey service offers two questions; the second has three options.
 class QuestionnaireRun : public PlayerRun {
@@ -629,17 +759,6 @@ TEST_F(QuestionnaireRun, TheTitleBarCloseOnTheQuestionnaireSendsNoEvent) {
     EXPECT_TRUE(PostedCodes().empty());
     EXPECT_TRUE(FileExists(LocalAppDataCopy()));
     EXPECT_TRUE(FileExists(install_->InstallDir() + L"\\game.exe"));
-}
-
-// Whether the game's files, registry entries and shortcuts are all gone or all still there.
-void ExpectGameRemoved(const SampleInstall& install, bool removed) {
-    const std::wstring shortcut = install.DesktopFolder() + L"\\" + install.Game().shortcuts[0];
-    EXPECT_NE(FileExists(install.InstallDir() + L"\\game.exe"), removed);
-    EXPECT_NE(DirExists(install.InstallDir() + L"\\data"), removed);
-    EXPECT_NE(KeyExists(install.UninstallKeyPath()), removed);
-    EXPECT_NE(KeyExists(install.MakerKeyPath()), removed);
-    EXPECT_NE(DirExists(install.StartMenuFolder()), removed);
-    EXPECT_NE(FileExists(shortcut), removed);
 }
 
 // Game B's uninstaller starts while game A's runs from the one copy path that all of the maker's

@@ -70,4 +70,10 @@ std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_
     return names;
 }
 
+std::wstring ShortPathOf(const std::wstring& path) {
+    wchar_t out[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameW(path.c_str(), out, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(out, length) : std::wstring();
+}
+
 } // namespace TestSupport

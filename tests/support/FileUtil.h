@@ -11,6 +11,9 @@ std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool DirExists(const std::wstring& path);
+// The 8.3 form of an existing path, as old shortcuts and uninstall entries hold it; empty when
+// there is none.
+std::wstring ShortPathOf(const std::wstring& path);
 // Names of the entries of a folder that match a pattern such as L"*.dmp".
 std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_t* pattern);
 

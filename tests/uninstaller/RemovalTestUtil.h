@@ -5,6 +5,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnixSide.h"
 #include "uninstaller/RemovalEngine.h"
 
 #include <gtest/gtest.h>
@@ -48,17 +49,6 @@ private:
     int lastProgress_ = -1;
     UninstallSession* session_ = nullptr;
 };
-
-// Running under Wine (whose Unix links the platform cannot remove without following them).
-bool IsWine();
-// The Linux path of a Windows path, empty outside Wine.
-std::string UnixPathOf(const std::wstring& windowsPath);
-// Runs a Linux program through Wine's "start /unix" and waits for it; true when it ran.
-bool RunUnixProgram(const std::string& program, const std::vector<std::string>& args);
-// A Unix symbolic link at linkPath to target (both Windows paths); true once it shows as a link.
-bool MakeUnixLink(const std::wstring& target, const std::wstring& linkPath);
-// Removes a Unix link (never its target).
-void RemoveUnixLink(const std::wstring& linkPath);
 
 // A sample game whose names are unique to this process, without keep lists or shortcuts.
 TestSupport::SampleGame PlainGame(const std::vector<std::wstring>& files);

@@ -3,6 +3,7 @@
 #include "tests/support/FileUtil.h"
 #include "tests/support/SampleInstall.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnixSide.h"
 #include "tests/support/ZipWriter.h"
 #include "tests/uninstaller/ConfigFileCopy.h"
 #include "ui/Win32Handles.h"
@@ -15,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwctype>
 
 using namespace TestSupport;
 
@@ -249,20 +252,79 @@ TEST(Paths, ArgumentsFollowTheProgramNameVerbatim) {
 
 TEST(SingleInstance, OneLockPerInstallationInAnySpelling) {
     const std::wstring pid = std::to_wstring(GetCurrentProcessId());
-    const std::wstring dir = L"C:\\Games\\Velmora " + pid;
-    const std::wstring otherSpelling = L"c:/games//VELMORA " + pid + L"\\";
-    EXPECT_EQ(InstanceNameOf(dir), InstanceNameOf(otherSpelling));
-    EXPECT_NE(InstanceNameOf(dir), InstanceNameOf(dir + L"2"));
+    const std::wstring dir = InstanceNameOf(L"C:\\Games\\Velmora " + pid);
+    const std::wstring otherSpelling = InstanceNameOf(L"c:/games//VELMORA " + pid + L"\\");
+    const std::wstring other = InstanceNameOf(L"C:\\Games\\Velmora " + pid + L"2");
+    EXPECT_EQ(dir, otherSpelling);
     EXPECT_FALSE(IsInstanceRunning(dir));
     {
         const CInstanceLock first(dir);
         EXPECT_TRUE(first.Owned());
         EXPECT_TRUE(IsInstanceRunning(dir));
         EXPECT_FALSE(CInstanceLock(otherSpelling).Owned());
-        EXPECT_TRUE(CInstanceLock(dir + L"2").Owned());
+        EXPECT_TRUE(CInstanceLock(other).Owned());
     }
     EXPECT_FALSE(IsInstanceRunning(dir));
     EXPECT_TRUE(CInstanceLock(dir).Owned());
+}
+
+std::wstring Replaced(std::wstring text, wchar_t from, wchar_t to) {
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+
+std::wstring Upper(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), ::towupper);
+    return text;
+}
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), ::towlower);
+    return text;
+}
+
+// Every spelling of a folder that exists names the one folder: its long path, its 8.3 form (as old
+// shortcuts hold it), and a link to it; other folders keep names of their own.
+TEST(SingleInstance, OneNamePerFolderWhateverSpellsIt) {
+    const TempDir root(L"instance");
+    const std::wstring dir = root / L"Zeph Online";
+    const std::wstring sibling = root / L"Zeph Online 2";
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr) &&
+                CreateDirectoryW(sibling.c_str(), nullptr));
+    const std::wstring shortPath = ShortPathOf(dir);
+    ASSERT_EQ(shortPath.find(L"Zeph Online"), std::wstring::npos) << ToUtf8(shortPath);
+    const std::wstring link = root / L"Linked";
+    const bool linked = MakeUnixLink(dir, link);
+
+    const struct {
+        const char* what;
+        std::wstring spelling;
+        bool same;
+    } cases[] = {
+        {"8.3 form", shortPath, true},
+        {"8.3 form in lower case, slashes, trailing separator",
+         Replaced(Lower(shortPath), L'\\', L'/') + L"/", true},
+        {"upper case", Upper(dir), true},
+        {"forward slashes", Replaced(dir, L'\\', L'/'), true},
+        {"trailing separators", dir + L"\\\\", true},
+        {"doubled separators", root.Path() + L"\\\\Zeph Online", true},
+        {"another folder", sibling, false},
+        {"the 8.3 form of another folder", ShortPathOf(sibling), false},
+        {"the folder above", root.Path(), false},
+        {"a folder that is not there", dir + L" 3", false},
+    };
+    const std::wstring name = InstanceNameOf(dir);
+    for (const auto& c : cases) {
+        EXPECT_EQ(InstanceNameOf(c.spelling) == name, c.same)
+            << c.what << ": " << ToUtf8(c.spelling);
+    }
+    if (linked) {
+        EXPECT_EQ(InstanceNameOf(link), name) << "a link to the folder";
+        EXPECT_EQ(InstanceNameOf(link + L"\\"), name) << "a link to the folder";
+    } else {
+        EXPECT_FALSE(IsWine()) << "Wine makes its links from Unix ones";
+    }
+    RemoveUnixLink(link);
 }
 
 TEST(Paths, SelfDeleteQuotesThePath) {

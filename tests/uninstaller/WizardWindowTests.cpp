@@ -55,13 +55,7 @@ protected:
             WriteFileBytes(game.website, "@echo opened> \"" + ToUtf8(SiteMark()) + "\"\r\n"));
         install_ = std::make_unique<SampleInstall>(dir_.Path(), game);
         install_->WriteConfig(install_->ConfigText());
-        auto* frame = new CUninstallerFrameWnd(install_->InstallDir().c_str());
-        frame->GetSession()->SetServerListPath(list);
-        frame_ = frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kLeft,
-                               kTop, 800, 572);
-        ASSERT_NE(frame_, nullptr);
-        wizard_ = frame;
-        ::SetWindowPos(frame_, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
+        ASSERT_TRUE(OpenFrame(install_->InstallDir()));
         // Real keys go to the window with the keyboard: sent before this one
         // has it, they would reach another window, or none.
         ASSERT_TRUE(UiTest::TakeKeyboard(frame_));
@@ -79,6 +73,19 @@ protected:
     }
 
     std::wstring SiteMark() const { return dir_ / L"site.txt"; }
+
+    // The wizard of the installation in the folder as spelled, as its copy's command line names it.
+    bool OpenFrame(const std::wstring& installDir) {
+        auto* frame = new CUninstallerFrameWnd(installDir.c_str());
+        frame->GetSession()->SetServerListPath(dir_ / L"Serverlist.ini");
+        frame_ = frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kLeft,
+                               kTop, 800, 572);
+        if (frame_ == nullptr)
+            return false;
+        wizard_ = frame;
+        ::SetWindowPos(frame_, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
+        return true;
+    }
 
     void Settle() {
         ::UpdateWindow(frame_);
@@ -303,7 +310,9 @@ TEST_F(FinalPageTest, FilesLeftBehindAreNamedInPlaceOfTheThanks) {
 }
 
 // The running uninstaller's mark, by which a later start finds the window, goes before the
-// window does: the platform leaves a destroyed window's properties behind.
+// window does: the platform leaves a destroyed window's properties behind. A window started
+// through the folder's 8.3 path carries the folder's own name, and takes it off although the
+// folder, which alone could tell that name, is gone by then.
 struct MarkWatch {
     std::wstring mark;
     WNDPROC original = nullptr;
@@ -318,8 +327,13 @@ LRESULT CALLBACK WatchMarkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 TEST_F(WizardWindowTest, TheInstanceMarkIsTakenOffBeforeTheWindowGoes) {
-    g_markWatch.mark = InstanceNameOf(install_->InstallDir());
+    ::DestroyWindow(frame_);
+    UiTest::Pump();
+    const std::wstring dir = install_->InstallDir();
+    ASSERT_TRUE(OpenFrame(ShortPathOf(dir)));
+    g_markWatch.mark = InstanceNameOf(dir);
     EXPECT_NE(::GetPropW(frame_, g_markWatch.mark.c_str()), nullptr);
+    ASSERT_TRUE(::MoveFileW(dir.c_str(), (dir + L" gone").c_str()));
     g_markWatch.original = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchMarkProc)));
     ::DestroyWindow(frame_);
