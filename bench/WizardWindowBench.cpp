@@ -12,6 +12,7 @@
 #include "ui/DialogBuilder.h"
 #include "ui/WindowManagerUI.h"
 #include "uninstaller/UninstallSession.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 #include <algorithm>
@@ -62,7 +63,7 @@ struct FrameFigures {
 
 FrameFigures TimeFrame(const std::wstring& dir, Bench::RedrawCounter& counter) {
     FrameFigures figures;
-    auto* frame = new CUninstallerFrameWnd(dir.c_str());
+    auto* frame = new CUninstallerFrameWnd(dir.c_str(), InstanceNameOf(dir));
     frame->GetSession()->SetServerListPath(dir + L"\\no_server_list.ini");
     counter.Reset();
     const double start = BenchMilliseconds();

@@ -96,7 +96,8 @@ std::wstring LongForm(const std::wstring& path) {
         return std::wstring();
     }
     out.resize(length);
-    return out;
+    // The prefix the lookup of a deep path needed is no part of the folder's name.
+    return api == path ? out : StripDevicePrefix(out);
 }
 
 std::wstring ResolvedForm(const std::wstring& path) {

@@ -33,7 +33,7 @@ std::wstring FolderIdentity(const std::wstring& installDir) {
     if (!resolved.empty()) {
         return resolved;
     }
-    const std::wstring longForm = NormalizeInstallDir(LongForm(written));
+    const std::wstring longForm = LongForm(written);
     return longForm.empty() ? written : longForm;
 }
 

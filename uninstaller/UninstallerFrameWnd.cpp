@@ -33,7 +33,7 @@ constexpr int kOptionSlots = 4;
 
 // The folder as the player knows it: an 8.3 spelling, as old shortcuts hold it, in long names.
 std::wstring FolderAsKnown(const std::wstring& installDir) {
-    const std::wstring longForm = NormalizeInstallDir(LongForm(NormalizeInstallDir(installDir)));
+    const std::wstring longForm = LongForm(NormalizeInstallDir(installDir));
     return longForm.empty() ? installDir : longForm;
 }
 
@@ -75,8 +75,8 @@ CControlUI* CDialogBuilderCallbackEx::CreateControl(LPCWSTR className) {
     return nullptr;
 }
 
-CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine)
-    : session_(new UninstallSession(commandLine)) {
+CUninstallerFrameWnd::CUninstallerFrameWnd(const wchar_t* commandLine, std::wstring instanceName)
+    : session_(new UninstallSession(commandLine)), instanceName_(std::move(instanceName)) {
     LoadEmbeddedFont(*session_);
 }
 
@@ -129,7 +129,6 @@ void CUninstallerFrameWnd::OnCreate() {
 
 void CUninstallerFrameWnd::InitFrame() {
     session_->SetFrameWindow(m_hWnd);
-    instanceName_ = InstanceNameOf(session_->GetInstallDir());
     folderShown_ = FolderAsKnown(session_->GetInstallDir());
     MarkInstanceWindow(m_hWnd, instanceName_);
     StartSurveyFetch(*session_);

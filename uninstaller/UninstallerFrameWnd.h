@@ -31,7 +31,9 @@ class CUninstallerFrameWnd : public SkinUI::CWindowWnd,
                              public SkinUI::INotifyUI,
                              public IRemovalObserver {
 public:
-    explicit CUninstallerFrameWnd(const wchar_t* commandLine);
+    // The window marks itself with the instance name (InstanceNameOf) of the installation that
+    // the command line names, which its process holds the lock of.
+    CUninstallerFrameWnd(const wchar_t* commandLine, std::wstring instanceName);
     // Frees the session, unless a thread still works with it (a removal in its middle, an event
     // still being sent): then the process is ending, and the session stays with it.
     ~CUninstallerFrameWnd();
@@ -107,10 +109,9 @@ private:
     std::atomic<bool> removalRunning_{false};
     // Files and folders the removal reported as left behind; the final page tells the player.
     std::atomic<unsigned> filesLeft_{0};
-    // Made when the window starts, while the folder is there to tell them: the removal takes it
-    // away. The name this installation's uninstaller goes by, and the folder as the final page
-    // names it.
-    std::wstring instanceName_;
+    const std::wstring instanceName_;
+    // Made when the window starts, while the folder is there to tell it: the removal takes the
+    // folder away.
     std::wstring folderShown_;
     int wizardStep_ = 0;
     SkinUI::CControlUI* btnClose_ = nullptr;

@@ -30,7 +30,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
     if (FAILED(::CoInitialize(nullptr)))
         return 0;
     // The frame frees itself and its session when its window is destroyed.
-    CUninstallerFrameWnd* frame = new (std::nothrow) CUninstallerFrameWnd(installDir.c_str());
+    CUninstallerFrameWnd* frame =
+        new (std::nothrow) CUninstallerFrameWnd(installDir.c_str(), instanceName);
     if (!frame)
         return 0;
     if (frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 800, 572)) {

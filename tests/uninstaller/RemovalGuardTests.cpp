@@ -50,6 +50,10 @@ std::wstring Slashed(std::wstring text) {
     return text;
 }
 
+std::wstring WithoutDevicePrefix(const std::wstring& path) {
+    return path.compare(0, 4, L"\\\\?\\") == 0 ? path.substr(4) : path;
+}
+
 std::wstring ResolvedPath(const std::wstring& path) {
     const HANDLE handle =
         ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -60,11 +64,7 @@ std::wstring ResolvedPath(const std::wstring& path) {
     wchar_t buffer[1024] = {};
     const DWORD length = ::GetFinalPathNameByHandleW(handle, buffer, 1024, 0);
     ::CloseHandle(handle);
-    std::wstring result(buffer, length < 1024 ? length : 0);
-    if (result.compare(0, 4, L"\\\\?\\") == 0) {
-        result = result.substr(4);
-    }
-    return result;
+    return WithoutDevicePrefix(std::wstring(buffer, length < 1024 ? length : 0));
 }
 
 TEST(InstallDirGuard, RefusesRootsRelativeAndDevicePaths) {
@@ -190,6 +190,31 @@ TEST(LongPath, PrefixOnlyForLongPaths) {
     EXPECT_EQ(ApiPath(longShare), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x'));
     EXPECT_EQ(ApiPath(L"\\\\?\\" + longPath), L"\\\\?\\" + longPath);
     EXPECT_EQ(AsciiLower(L"ABC-xyz-Ä-測"), L"abc-xyz-Ä-測");
+}
+
+// A folder too deep for the plain path functions, named by its 8.3 path (as the final page may
+// have to name it): its long form is spelled as usual, without the prefix its lookup needs.
+TEST(LongPath, TheLongFormOfADeepShortPathKeepsItsSpelling) {
+    const TempDir temp{L"deep"};
+    std::vector<std::wstring> levels{temp.Path()};
+    while (levels.back().size() < 2 * MAX_PATH) {
+        levels.push_back(levels.back() + L"\\Long Folder Name");
+        ASSERT_TRUE(CreateDirectoryW(ApiPath(levels.back()).c_str(), nullptr));
+    }
+    std::wstring shortForm(4 * MAX_PATH, L'\0');
+    shortForm.resize(GetShortPathNameW(ApiPath(levels.back()).c_str(), &shortForm[0],
+                                       static_cast<DWORD>(shortForm.size())));
+    const std::wstring shortPath = WithoutDevicePrefix(shortForm);
+    ASSERT_GE(shortPath.size(), size_t{MAX_PATH}) << ToUtf8(shortPath);
+    ASSERT_NE(shortPath.find(L'~'), std::wstring::npos) << ToUtf8(shortPath);
+    const std::wstring longForm = LongForm(shortPath);
+    EXPECT_EQ(WithoutDevicePrefix(longForm), longForm);
+    // Windows expands each component; Wine gives a prefixed path back as it came.
+    EXPECT_EQ(longForm, IsWine() ? shortPath : levels.back());
+    while (levels.size() > 1) {
+        RemoveDirectoryW(ApiPath(levels.back()).c_str());
+        levels.pop_back();
+    }
 }
 
 TEST(KeepSet, EntriesFollowTheNormalisedRoot) {

@@ -6,6 +6,7 @@
 #include "uninstaller/RemovalEngine.h"
 #include "uninstaller/StatisticsEvents.h"
 #include "uninstaller/UninstallSession.h"
+#include "uninstaller/SingleInstance.h"
 #include "uninstaller/UninstallerFrameWnd.h"
 
 #include <gtest/gtest.h>
@@ -224,7 +225,8 @@ TEST_F(RemovalRunTest, FinalEventCarriesTheAnswersAndTheCleanedFreeText) {
 
 TEST_F(RemovalRunTest, TheWizardOnlyPostsTheReportsToItsWindow) {
     Install(PlainGame({L"a.dat"}));
-    CUninstallerFrameWnd* frame = new CUninstallerFrameWnd(install->InstallDir().c_str());
+    CUninstallerFrameWnd* frame = new CUninstallerFrameWnd(install->InstallDir().c_str(),
+                                                           InstanceNameOf(install->InstallDir()));
     frame->GetSession()->SetServerListPath(listPath);
     ASSERT_NE(frame->Create(nullptr, L"removal test", WS_OVERLAPPEDWINDOW, 0, 0, 0, 320, 200),
               nullptr);

@@ -76,7 +76,7 @@ protected:
 
     // The wizard of the installation in the folder as spelled, as its copy's command line names it.
     bool OpenFrame(const std::wstring& installDir) {
-        auto* frame = new CUninstallerFrameWnd(installDir.c_str());
+        auto* frame = new CUninstallerFrameWnd(installDir.c_str(), InstanceNameOf(installDir));
         frame->GetSession()->SetServerListPath(dir_ / L"Serverlist.ini");
         frame_ = frame->Create(nullptr, L"卸载程序", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kLeft,
                                kTop, 800, 572);
