@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/ui/support/DesktopInput.h"
+
 #include <string>
 
 // Real mouse and keyboard input for the skinned uninstaller window. The skin fixes where each
@@ -47,24 +49,36 @@ constexpr ClientPoint kBeginUnistall{500, 75 + 340 + 22};
 // Final page (page container at 0,110).
 constexpr ClientPoint kUnistallFinished{400, 110 + 292};
 
-inline void SendMouse(DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    ::SendInput(1, &in, sizeof in);
+// Whether a click at the screen point reaches the window (or a popup it owns).
+inline bool Reaches(HWND frame, POINT pt) {
+    const HWND hit = ::WindowFromPoint(pt);
+    return hit != nullptr &&
+           (::GetAncestor(hit, GA_ROOT) == frame || ::GetAncestor(hit, GA_ROOTOWNER) == frame);
+}
+
+// A mouse input at the screen point. Each one carries the point: another program that reads the
+// pointer's earlier motion late may move the pointer back, and a press with no point of its own
+// would then land where that program put it.
+inline void MouseAt(POINT pt, DWORD flags) {
+    UiTest::SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, pt.x, pt.y);
 }
 
 // Moves the pointer to the point, lets the window see the hover, then presses and releases.
+// Another program's window may cover the point until the window comes to the front, which on
+// a busy machine can take a while: a click that landed on the other window would be lost.
 inline void Click(HWND frame, ClientPoint p) {
     POINT pt{p.x, p.y};
     ::ClientToScreen(frame, &pt);
     ::SetForegroundWindow(frame);
-    ::SetCursorPos(pt.x, pt.y);
-    SendMouse(MOUSEEVENTF_MOVE);
+    for (int waited = 0; !Reaches(frame, pt) && waited < 5000; waited += 50) {
+        ::Sleep(50);
+        ::SetForegroundWindow(frame);
+    }
+    MouseAt(pt, 0);
     ::Sleep(80);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    MouseAt(pt, MOUSEEVENTF_LEFTDOWN);
     ::Sleep(40);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    MouseAt(pt, MOUSEEVENTF_LEFTUP);
     ::Sleep(120);
 }
 
