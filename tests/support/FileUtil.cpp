@@ -2,7 +2,9 @@
 
 #include "tests/support/FileUtil.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cwctype>
 
 namespace TestSupport {
 
@@ -74,6 +76,21 @@ std::wstring ShortPathOf(const std::wstring& path) {
     wchar_t out[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameW(path.c_str(), out, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::wstring(out, length) : std::wstring();
+}
+
+std::wstring Upper(std::wstring path) {
+    std::transform(path.begin(), path.end(), path.begin(), ::towupper);
+    return path;
+}
+
+std::wstring Lower(std::wstring path) {
+    std::transform(path.begin(), path.end(), path.begin(), ::towlower);
+    return path;
+}
+
+std::wstring Slashed(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return path;
 }
 
 } // namespace TestSupport

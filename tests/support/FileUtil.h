@@ -14,6 +14,11 @@ bool DirExists(const std::wstring& path);
 // The 8.3 form of an existing path, as old shortcuts and uninstall entries hold it; empty when
 // there is none.
 std::wstring ShortPathOf(const std::wstring& path);
+// Other spellings of a path that name the same file: every letter in upper or lower case, and
+// forward slashes for backslashes.
+std::wstring Upper(std::wstring path);
+std::wstring Lower(std::wstring path);
+std::wstring Slashed(std::wstring path);
 // Names of the entries of a folder that match a pattern such as L"*.dmp".
 std::vector<std::wstring> FilesMatching(const std::wstring& folder, const wchar_t* pattern);
 

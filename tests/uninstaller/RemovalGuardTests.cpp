@@ -34,22 +34,6 @@ std::wstring Parent(const std::wstring& path) {
     return path.substr(0, path.rfind(L'\\'));
 }
 
-std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(::towupper(c));
-    }
-    return text;
-}
-
-std::wstring Slashed(std::wstring text) {
-    for (wchar_t& c : text) {
-        if (c == L'\\') {
-            c = L'/';
-        }
-    }
-    return text;
-}
-
 std::wstring WithoutDevicePrefix(const std::wstring& path) {
     return path.compare(0, 4, L"\\\\?\\") == 0 ? path.substr(4) : path;
 }

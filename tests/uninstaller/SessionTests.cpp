@@ -16,9 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <cwctype>
 
 using namespace TestSupport;
 
@@ -268,21 +266,6 @@ TEST(SingleInstance, OneLockPerInstallationInAnySpelling) {
     EXPECT_TRUE(CInstanceLock(dir).Owned());
 }
 
-std::wstring Replaced(std::wstring text, wchar_t from, wchar_t to) {
-    std::replace(text.begin(), text.end(), from, to);
-    return text;
-}
-
-std::wstring Upper(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), ::towupper);
-    return text;
-}
-
-std::wstring Lower(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), ::towlower);
-    return text;
-}
-
 // Every spelling of a folder that exists names the one folder: its long path, its 8.3 form (as old
 // shortcuts hold it), and a link to it; other folders keep names of their own.
 TEST(SingleInstance, OneNamePerFolderWhateverSpellsIt) {
@@ -302,10 +285,10 @@ TEST(SingleInstance, OneNamePerFolderWhateverSpellsIt) {
         bool same;
     } cases[] = {
         {"8.3 form", shortPath, true},
-        {"8.3 form in lower case, slashes, trailing separator",
-         Replaced(Lower(shortPath), L'\\', L'/') + L"/", true},
+        {"8.3 form in lower case, slashes, trailing separator", Slashed(Lower(shortPath)) + L"/",
+         true},
         {"upper case", Upper(dir), true},
-        {"forward slashes", Replaced(dir, L'\\', L'/'), true},
+        {"forward slashes", Slashed(dir), true},
         {"trailing separators", dir + L"\\\\", true},
         {"doubled separators", root.Path() + L"\\\\Zeph Online", true},
         {"another folder", sibling, false},
